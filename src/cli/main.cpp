@@ -1,0 +1,15 @@
+// kestrel-spu: the command-line front end of Kestrel SPU Player.
+
+#include <CLI/CLI.hpp>
+
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"Kestrel SPU Player command line: inspect, play and render PlayStation SPU logs."};
+  app.require_subcommand(1);
+  int status = 0;
+  kestrel::cli::AddInfoCommand(app, status);
+  kestrel::cli::AddPluginsCommand(app, status);
+  CLI11_PARSE(app, argc, argv);
+  return status;
+}

@@ -1,0 +1,37 @@
+// kestrel-spu plugins: the SPU plugins of a folder, as the plugin page lists them.
+
+#include <cstdio>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "cli/commands.h"
+#include "plugin/plugin_scan.h"
+
+namespace kestrel::cli {
+
+void AddPluginsCommand(CLI::App& app, int& status) {
+  auto* command = app.add_subcommand("plugins", "List the SPU plugins of a folder");
+  auto folder = std::make_shared<std::string>("./plugins");
+  auto json = std::make_shared<bool>(false);
+  command->add_option("DIR", *folder, "Plugin folder")->capture_default_str();
+  command->add_flag("--json", *json, "Print one JSON array");
+  command->callback([folder, json, &status] {
+    const auto rows = ScanPlugins(*folder);
+    if (*json) {
+      nlohmann::json all = nlohmann::json::array();
+      for (const auto& row : rows) {
+        all.push_back({{"info", row.info}, {"support", row.support}, {"fileName", row.fileName}});
+      }
+      std::printf("%s\n", all.dump(2).c_str());
+    } else {
+      std::printf("%-40s %-14s %s\n", "SPU Plugin Info", "Support", "File Name");
+      for (const auto& row : rows) {
+        std::printf("%-40s %-14s %s\n", row.info.c_str(), row.support.c_str(), row.fileName.c_str());
+      }
+    }
+    status = 0;
+  });
+}
+
+}  // namespace kestrel::cli

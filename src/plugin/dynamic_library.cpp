@@ -1,0 +1,41 @@
+#include "plugin/dynamic_library.h"
+
+#include <dlfcn.h>
+
+#include <utility>
+
+namespace kestrel {
+
+DynamicLibrary DynamicLibrary::Open(const std::string& path) {
+  DynamicLibrary library;
+  // A bare file name would send dlopen searching the system's library folders.
+  const std::string local = path.find('/') == std::string::npos ? "./" + path : path;
+  library.handle_ = ::dlopen(local.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (library.handle_ == nullptr) {
+    const char* error = ::dlerror();
+    library.error_ = error != nullptr ? error : "cannot load " + path;
+  }
+  return library;
+}
+
+DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
+    : handle_(std::exchange(other.handle_, nullptr)), error_(std::move(other.error_)) {}
+
+DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
+  if (this != &other) {
+    if (handle_ != nullptr) ::dlclose(handle_);
+    handle_ = std::exchange(other.handle_, nullptr);
+    error_ = std::move(other.error_);
+  }
+  return *this;
+}
+
+DynamicLibrary::~DynamicLibrary() {
+  if (handle_ != nullptr) ::dlclose(handle_);
+}
+
+void* DynamicLibrary::Symbol(const char* name) const {
+  return handle_ != nullptr ? ::dlsym(handle_, name) : nullptr;
+}
+
+}  // namespace kestrel
