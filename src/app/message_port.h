@@ -1,0 +1,35 @@
+#pragma once
+// How the core's threads show a message box to whichever front end runs them. The call
+// blocks the calling thread until the front end has the answer, as a modal box does.
+
+#include <functional>
+#include <string>
+
+namespace kestrel {
+
+enum class MessageIcon { Information, Exclamation, Stop, Question };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct Message {
+  std::string text;
+  std::string caption;
+  MessageIcon icon = MessageIcon::Information;
+  MessageButtons buttons = MessageButtons::Ok;
+};
+
+class MessagePort {
+ public:
+  using Handler = std::function<MessageAnswer(const Message&)>;
+
+  // Installs the front end's handler (called on the asking thread; a GUI forwards it to
+  // its own thread and waits). Returns the previous one. Without a handler, messages go
+  // to standard error and questions are answered No, so nothing changes unasked.
+  static Handler SetHandler(Handler handler);
+
+  static MessageAnswer Show(const Message& message);
+  static MessageAnswer Show(std::string text, std::string caption, MessageIcon icon,
+                            MessageButtons buttons = MessageButtons::Ok);
+};
+
+}  // namespace kestrel
