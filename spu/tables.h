@@ -80,6 +80,17 @@ inline constexpr std::array<std::int16_t, 512> kGaussTable = {
     0x5997, 0x599E, 0x59A4, 0x59A9, 0x59AD, 0x59B0, 0x59B2, 0x59B3,
 };
 
+// The 39-tap half-band filter that resamples reverb input down to 22,050 Hz and its output back up
+// ("Reverb Buffer Resampling"). Only the centre tap and the taps at odd distances from it are non-zero.
+inline constexpr std::array<int, 39> kReverbFir = {
+    -0x0001, 0x0000, 0x0002, 0x0000, -0x000A, 0x0000, 0x0023, 0x0000,
+    -0x0067, 0x0000, 0x010A, 0x0000, -0x0268, 0x0000, 0x0534, 0x0000,
+    -0x0B90, 0x0000, 0x2806, 0x4000, 0x2806, 0x0000, -0x0B90, 0x0000,
+    0x0534, 0x0000, -0x0268, 0x0000, 0x010A, 0x0000, -0x0067, 0x0000,
+    0x0023, 0x0000, -0x000A, 0x0000, 0x0002, 0x0000, -0x0001,
+};
+inline constexpr int kReverbFirCentre = 19;
+
 namespace detail {
 // Every group of four taps sums to 7F80h (255/256 of unity) give or take the table's rounding,
 // so interpolation can never overflow; this catches a mistyped entry.
@@ -93,5 +104,16 @@ constexpr bool GaussQuadsSumTo7F80() {
 }  // namespace detail
 static_assert(detail::GaussQuadsSumTo7F80());
 static_assert(kGaussTable[511] == 0x59B3 && kGaussTable[0] == -1);
+
+constexpr bool ReverbFirIsSymmetricHalfBand() {
+  int sum = 0;
+  for (int k = 0; k < 39; ++k) {
+    if (kReverbFir[k] != kReverbFir[38 - k]) return false;
+    if (k != kReverbFirCentre && (k - kReverbFirCentre) % 2 == 0 && kReverbFir[k] != 0) return false;
+    sum += kReverbFir[k];
+  }
+  return sum == 0x7FFE;  // unity gain at DC, less rounding
+}
+static_assert(ReverbFirIsSymmetricHalfBand());
 
 }  // namespace kestrel::spu
