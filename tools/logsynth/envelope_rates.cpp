@@ -51,8 +51,10 @@ Envelope EnvelopeFromTimes(const EnvelopeTimes& times) {
   const int sustainField = std::clamp(
       static_cast<int>(std::lround(times.sustainPercent * 16.0 / 100.0)) - 1, 0, 15);
   const double sustainLevel = SustainLevel(sustainField);
-  // Decay: exponential, step -8, shift 0..15.
-  const int decay = Closest(16, times.decayMs * kSamplesPerMs, [&](int shift) {
+  // Decay: exponential, step -8, shift 0..15. Its first step comes before the level is
+  // compared with the sustain level, so a full sustain takes the slowest decay, which
+  // barely moves the level.
+  const int decay = sustainField == 15 ? 15 : Closest(16, times.decayMs * kSamplesPerMs, [&](int shift) {
     return std::log(kFullLevel / sustainLevel) / ExponentialDecayConstant(shift, 8);
   });
   // Release: exponential, step -8, shift 0..30 (0x1F never steps).
