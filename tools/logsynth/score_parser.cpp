@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <sstream>
 
 #include "envelope_rates.h"
 #include "note_pitch.h"
@@ -403,8 +404,9 @@ double Parser::TakeNumber(const char* key, double low, double high, double fallb
   if (!text) return fallback;
   const auto value = ParseNumber(*text);
   if (!value || *value < low || *value > high) {
-    Fail(std::string(key) + " must be a number from " + std::to_string(low) + " to " +
-         std::to_string(high));
+    std::ostringstream range;
+    range << key << " must be a number from " << low << " to " << high;
+    Fail(range.str());
   }
   return *value;
 }

@@ -23,6 +23,7 @@ std::variant<WavSound, std::string> ParseWav(const std::vector<std::uint8_t>& by
     return std::string("not a WAV file (no RIFF/WAVE header)");
   }
   int channels = 0, bits = 0;
+  bool haveFormat = false;
   WavSound sound;
   const std::uint8_t* data = nullptr;
   std::size_t dataSize = 0;
@@ -34,6 +35,7 @@ std::variant<WavSound, std::string> ParseWav(const std::vector<std::uint8_t>& by
     if (std::memcmp(chunk, "fmt ", 4) == 0) {
       if (size < 16 || available < 16) return std::string("fmt chunk is cut short");
       const std::uint16_t format = U16(chunk + 8);
+      haveFormat = true;
       channels = U16(chunk + 10);
       sound.sampleRate = static_cast<int>(U32(chunk + 12));
       bits = U16(chunk + 22);
@@ -48,7 +50,7 @@ std::variant<WavSound, std::string> ParseWav(const std::vector<std::uint8_t>& by
     pos += 8 + size + (size & 1);
     if (size > available) break;
   }
-  if (channels == 0) return std::string("no fmt chunk");
+  if (!haveFormat) return std::string("no fmt chunk");
   if (data == nullptr) return std::string("no data chunk");
   if (bits != 8 && bits != 16) return "unsupported sample size of " + std::to_string(bits) + " bits";
   if (channels < 1 || channels > 8) return "unsupported channel count " + std::to_string(channels);
