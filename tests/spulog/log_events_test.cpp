@@ -183,7 +183,7 @@ TEST(LogEventReader, CorruptCountsEndTheStreamWithAWarning) {
     writer.AddRawBytes(std::vector<std::uint8_t>(100, 0));
     return test::WriteLog(folder, name, writer, false);
   };
-  for (const std::uint8_t code : {2, 3, 5}) {
+  for (const std::uint8_t code : {std::uint8_t{2}, std::uint8_t{3}, std::uint8_t{5}}) {
     SCOPED_TRACE(static_cast<int>(code));
     ConsoleCapture console;
     OpenLog log(logWith("bad.spu", code, 0xFFFFFFFF));

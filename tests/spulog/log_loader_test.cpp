@@ -54,7 +54,8 @@ TEST(LoadSpuLog, NewFormatLengthIsTheDiscriminator) {
   TempFolder folder;
   SpuLogWriter writer(LogFileType::New);
   writer.SetTotalLength(1);  // the shortest valid log
-  const LoadedLog& log = LogOf(LoadSpuLog(test::WriteLog(folder, "a.spu", writer)));
+  const LoadResult result = LoadSpuLog(test::WriteLog(folder, "a.spu", writer));
+  const LoadedLog& log = LogOf(result);
   EXPECT_EQ(log.type, LogFileType::New);
   EXPECT_EQ(log.totalLength, 1u);
   EXPECT_EQ(log.firstEventPosition, 524804);
