@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "envelope_rates.h"
 #include "initial_state.h"
@@ -14,6 +15,19 @@ namespace kestrel::logsynth {
 namespace {
 
 constexpr double kLongestReleaseTail = 10.0 * 44100;
+constexpr double kLongestSong = 30.0 * 60.0 * 44100;  // samples; also keeps times in 32 bits
+
+// Refuses a song or stream that would run past the longest log made, before any of it is built.
+std::optional<ScoreError> CheckLength(const Score& score, const SongClock& clock) {
+  const auto tooLong = [&](double steps) { return steps * clock.samplesPerStep > kLongestSong; };
+  if (tooLong(score.songSteps)) return ScoreError{0, "the song lasts longer than 30 minutes"};
+  for (const Stream& stream : score.streams) {
+    if (tooLong(static_cast<double>(stream.step) + stream.length)) {
+      return ScoreError{stream.line, "the stream ends after 30 minutes"};
+    }
+  }
+  return std::nullopt;
+}
 
 // The way a game fills sound RAM: stop transfers, set the address, switch to DMA write,
 // send the words, stop again.
@@ -59,6 +73,8 @@ void WriteEvent(const ScriptEvent& event, SpuLogWriter& writer) {
 }  // namespace
 
 std::variant<SynthesisedLog, ScoreError> SynthesiseLog(const Score& score, const std::string& scoreFolder) {
+  const SongClock clock(score);
+  if (auto error = CheckLength(score, clock)) return *error;
   auto laidOut = LayOutSamples(score, scoreFolder, SampleRamLimit(score));
   if (auto* error = std::get_if<ScoreError>(&laidOut)) return *error;
   const SampleMemory& memory = std::get<SampleMemory>(laidOut);
@@ -74,7 +90,6 @@ std::variant<SynthesisedLog, ScoreError> SynthesiseLog(const Score& score, const
     AddUpload(script, used == notes.firstUse.end() ? 0 : used->second, sample, ControlRegister(score));
   }
 
-  const SongClock clock(score);
   std::uint32_t musicEnd = notes.lastKeyOff;
   for (const Stream& stream : score.streams) {
     const std::uint32_t start = clock.At(stream.step);

@@ -10,6 +10,8 @@
 namespace kestrel::logsynth {
 namespace {
 
+constexpr std::size_t kMostNotes = 200000;  // far beyond any tune, far below running out of memory
+
 struct VoiceNote {
   int voice = 0;
   std::uint32_t on = 0;
@@ -73,6 +75,9 @@ std::variant<SequencedNotes, ScoreError> SequenceNotes(const Score& score, const
           if (!pitch) {
             return ScoreError{event.line, "note " + NoteText(note) + " is too high for instrument '" +
                                               instrument.name + "'"};
+          }
+          if (notes.size() == kMostNotes) {
+            return ScoreError{event.line, "more than " + std::to_string(kMostNotes) + " notes"};
           }
           std::size_t& rr = nextVoice[track.name];
           VoiceNote v;

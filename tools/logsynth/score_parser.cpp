@@ -27,6 +27,8 @@ const Track* Score::FindTrack(const std::string& name) const {
 namespace {
 
 constexpr int kVoiceCount = 24;
+// Keeps step arithmetic far from overflow; the synthesizer refuses long songs by time.
+constexpr int kMaxSongSteps = 1 << 22;
 
 struct Fault {
   std::string message;
@@ -189,10 +191,12 @@ void Parser::Statement(const std::vector<std::string>& words) {
     for (int i = 0; i < times; ++i) {
       for (const Pattern* p : together) score_.song.push_back({line_, p->name, score_.songSteps});
       score_.songSteps += length;
+      if (score_.songSteps > kMaxSongSteps) Fail("the song is too long");
     }
   } else if (keyword == "rest") {
     needArguments(1);
     score_.songSteps += NumberAt(words[1], 1, 1 << 16, "rest");
+    if (score_.songSteps > kMaxSongSteps) Fail("the song is too long");
   } else if (keyword == "xa") {
     StreamStatement(words, StreamKind::Xa);
   } else if (keyword == "cd") {

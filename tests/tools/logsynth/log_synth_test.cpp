@@ -203,6 +203,9 @@ TEST(LogSynth, BuildFaultsNameTheirLine) {
   } cases[] = {
       {voices + "  t: C4+E4+G4\nend\nplay p\n", 4, "a chord of 3 notes needs as many voices on track 't'"},
       {voices + "  t: C4 C8\nend\nplay p\n", 4, "note C8 is too high for instrument 's'"},
+      {"tempo 20\ninstrument s\ntrack t inst=s voices=0\npattern p length=65536\n  t: C4\nend\nplay p\n", 0, "the song lasts longer than 30 minutes"},
+      {voices + "  t: C4\nend\nplay p\ncd length=65536\n", 7, "the stream ends after 30 minutes"},
+      {"steps 48\n" + voices + "  t*256: C4+E4 C4+E4 C4+E4 C4+E4\nend\nplay p 100\n", 5, "more than 200000 notes"},
   };
   for (const auto& c : cases) {
     auto built = Synthesise(c.text);

@@ -161,6 +161,7 @@ TEST(ScoreParser, FaultsNameTheirLine) {
       {"format old\ninstrument d upload=dma\n" + kMinimal, 1, "cannot be uploaded by DMA"},
       {"format old\n" + kMinimal + "cd length=4\n", 1, "no xa or cd"},
       {kMinimal + "xa rate=20000\n", 8, "XA rate is 18900 or 37800"},
+      {kMinimal + "pattern big length=65536\n  t: C4\nend\nplay big 100\n", 11, "the song is too long"},
   };
   for (const BadScore& bad : cases) {
     auto result = ParseScore(bad.text);
