@@ -70,9 +70,23 @@ void WriteEvent(const ScriptEvent& event, SpuLogWriter& writer) {
   }
 }
 
+// The old format has room for register writes only.
+std::optional<ScoreError> CheckFormat(const Score& score) {
+  if (score.format != LogFileType::Old) return std::nullopt;
+  for (const Instrument& i : score.instruments) {
+    if (i.placement == SamplePlacement::Dma) {
+      return ScoreError{score.formatLine, "the old format holds register writes only: instrument '" + i.name +
+                                              "' cannot be uploaded by DMA"};
+    }
+  }
+  if (!score.streams.empty()) return ScoreError{score.formatLine, "the old format holds register writes only: no xa or cd"};
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::variant<SynthesisedLog, ScoreError> SynthesiseLog(const Score& score, const std::string& scoreFolder) {
+  if (auto error = CheckFormat(score)) return *error;
   const SongClock clock(score);
   if (auto error = CheckLength(score, clock)) return *error;
   auto laidOut = LayOutSamples(score, scoreFolder, SampleRamLimit(score));

@@ -64,6 +64,8 @@ class Parser {
   double TakeNumber(const char* key, double low, double high, double fallback);
   bool TakeYesNo(const char* key, bool fallback);
   void Options(const std::vector<std::string>& words, std::size_t skip);
+  // "KIND NAME key=value...": the new name, with the options read.
+  std::string Definition(const std::vector<std::string>& words, const char* kind, bool taken);
   void FinishOptions();
 
   [[noreturn]] void Fail(std::string message) { throw Fault{std::move(message)}; }
@@ -209,12 +211,9 @@ void Parser::Statement(const std::vector<std::string>& words) {
 }
 
 void Parser::InstrumentStatement(const std::vector<std::string>& words) {
-  if (words.size() < 2) Fail("'instrument' needs a name");
-  if (score_.FindInstrument(words[1]) != nullptr) Fail("instrument '" + words[1] + "' defined twice");
   Instrument instrument;
-  instrument.name = words[1];
+  instrument.name = Definition(words, "instrument", score_.FindInstrument(words.size() > 1 ? words[1] : "") != nullptr);
   instrument.line = line_;
-  Options(words, 2);
   const auto wave = Take("wave");
   const auto wav = Take("wav");
   if (wave && wav) Fail("give 'wave' or 'wav', not both");
@@ -263,12 +262,9 @@ void Parser::InstrumentStatement(const std::vector<std::string>& words) {
 }
 
 void Parser::TrackStatement(const std::vector<std::string>& words) {
-  if (words.size() < 2) Fail("'track' needs a name");
-  if (score_.FindTrack(words[1]) != nullptr) Fail("track '" + words[1] + "' defined twice");
   Track track;
-  track.name = words[1];
+  track.name = Definition(words, "track", score_.FindTrack(words.size() > 1 ? words[1] : "") != nullptr);
   track.line = line_;
-  Options(words, 2);
   const auto instrument = Take("inst");
   if (!instrument) Fail("track '" + track.name + "' needs inst=INSTRUMENT");
   track.instrument = *instrument;
@@ -354,16 +350,6 @@ void Parser::StreamStatement(const std::vector<std::string>& words, StreamKind k
 }
 
 void Parser::Validate() {
-  if (score_.format == LogFileType::Old) {
-    line_ = score_.formatLine;
-    for (const Instrument& i : score_.instruments) {
-      if (i.placement == SamplePlacement::Dma) {
-        Fail("the old format holds register writes only: instrument '" + i.name +
-             "' cannot be uploaded by DMA");
-      }
-    }
-    if (!score_.streams.empty()) Fail("the old format holds register writes only: no xa or cd");
-  }
   std::set<int> usedVoices;
   for (const Track& track : score_.tracks) ValidateTrack(track, usedVoices);
   line_ = 0;
@@ -384,6 +370,13 @@ void Parser::Options(const std::vector<std::string>& words, std::size_t skip) {
   auto parsed = ParseOptions(words, skip);
   if (!parsed.fault.empty()) Fail(parsed.fault);
   options_ = std::move(parsed.values);
+}
+
+std::string Parser::Definition(const std::vector<std::string>& words, const char* kind, bool taken) {
+  if (words.size() < 2) Fail("'" + std::string(kind) + "' needs a name");
+  if (taken) Fail(std::string(kind) + " '" + words[1] + "' defined twice");
+  Options(words, 2);
+  return words[1];
 }
 
 void Parser::FinishOptions() {

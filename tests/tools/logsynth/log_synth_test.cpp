@@ -47,11 +47,22 @@ LoadedLog Load(const std::string& path) {
   return std::move(std::get<LoadedLog>(loaded));
 }
 
-TEST(LogSynth, NewFormatLogHoldsEveryEventKindAndTheTitles) {
-  test::TempFolder folder;
-  const std::string path = folder / "song.spu";
+// kSong written, loaded and read through.
+LoadedLog WriteAndLoad(const std::string& path) {
   WriteLog(kSong, path);
-  LoadedLog log = Load(path);
+  return Load(path);
+}
+
+struct SongLog {
+  test::TempFolder folder;
+  LoadedLog log{WriteAndLoad(folder / "song.spu")};
+  std::vector<LogEvent> events{ReadAllEvents(log)};
+};
+
+TEST(LogSynth, NewFormatLogHoldsEveryEventKindAndTheTitles) {
+  const SongLog song;
+  const LoadedLog& log = song.log;
+  const std::string path = song.folder / "song.spu";
   EXPECT_EQ(log.type, LogFileType::New);
   // 32 steps at 8 steps a second = 4 s, then the 1 s tail.
   EXPECT_EQ(log.totalLength, 4 * 44100u + 44100u);
@@ -62,7 +73,7 @@ TEST(LogSynth, NewFormatLogHoldsEveryEventKindAndTheTitles) {
   EXPECT_EQ(header.musicTitle, "Test Tune");
   EXPECT_EQ(header.copyright, "(c) Test");
 
-  const auto events = ReadAllEvents(log);
+  const auto& events = song.events;
   std::uint32_t previous = 0, keyedOn = 0;
   int dma = 0, xa = 0, cd = 0;
   for (const LogEvent& e : events) {
@@ -114,16 +125,13 @@ TEST(LogSynth, OldFormatHasOnlyRegisterWritesAndEndsOnItsLength) {
 }
 
 TEST(LogSynth, SamplesInSoundRamDecodeBackToTheirWaveform) {
-  test::TempFolder folder;
-  const std::string path = folder / "ram.spu";
-  WriteLog(kSong, path);
-  LoadedLog log = Load(path);
-  const auto events = ReadAllEvents(log);
+  const SongLog song;
+  const auto& events = song.events;
   const auto start = std::find_if(events.begin(), events.end(), [](const LogEvent& e) {
     return e.kind == LogEventKind::RegisterWrite && e.address == 0x1F801C06;  // voice 0 start
   });
   ASSERT_NE(start, events.end());
-  const std::uint8_t* blocks = log.block->soundRam + start->value * 8u;
+  const std::uint8_t* blocks = song.log.block->soundRam + start->value * 8u;
 
   // Four cycles: the decoded second half (the loop) matches one synthesised cycle.
   const auto cycle = SynthesiseCycle(Waveform::Sine, kCycleLength, 16);
@@ -142,11 +150,8 @@ TEST(LogSynth, SamplesInSoundRamDecodeBackToTheirWaveform) {
 }
 
 TEST(LogSynth, DmaUploadSendsTheSampleToTheTransferAddress) {
-  test::TempFolder folder;
-  const std::string path = folder / "dma.spu";
-  WriteLog(kSong, path);
-  LoadedLog log = Load(path);
-  const auto events = ReadAllEvents(log);
+  const SongLog song;
+  const auto& events = song.events;
   const auto dma = std::find_if(events.begin(), events.end(),
                                 [](const LogEvent& e) { return e.kind == LogEventKind::DmaWrite; });
   ASSERT_NE(dma, events.end());
@@ -156,7 +161,8 @@ TEST(LogSynth, DmaUploadSendsTheSampleToTheTransferAddress) {
   ASSERT_NE(address, events.rend());
   const std::uint32_t at = address->value * 8u;
   // Not in the initial image: the drum arrives only by DMA, as one-shot kick blocks.
-  EXPECT_TRUE(std::all_of(log.block->soundRam + at, log.block->soundRam + at + dma->data.size(),
+  const std::uint8_t* ram = song.log.block->soundRam;
+  EXPECT_TRUE(std::all_of(ram + at, ram + at + dma->data.size(),
                           [](std::uint8_t b) { return b == 0; }));
   const auto kick = SynthesiseOneShot(Waveform::Kick, 0);
   EXPECT_EQ(dma->data, spu::EncodeAdpcm(kick));
@@ -203,6 +209,10 @@ TEST(LogSynth, BuildFaultsNameTheirLine) {
   } cases[] = {
       {voices + "  t: C4+E4+G4\nend\nplay p\n", 4, "a chord of 3 notes needs as many voices on track 't'"},
       {voices + "  t: C4 C8\nend\nplay p\n", 4, "note C8 is too high for instrument 's'"},
+      {"format old\ninstrument d upload=dma\n" + voices + "  t: C4\nend\nplay p\n", 1,
+       "the old format holds register writes only: instrument 'd' cannot be uploaded by DMA"},
+      {"format old\n" + voices + "  t: C4\nend\nplay p\ncd length=4\n", 1,
+       "the old format holds register writes only: no xa or cd"},
       {"tempo 20\ninstrument s\ntrack t inst=s voices=0\npattern p length=65536\n  t: C4\nend\nplay p\n", 0, "the song lasts longer than 30 minutes"},
       {voices + "  t: C4\nend\nplay p\ncd length=65536\n", 7, "the stream ends after 30 minutes"},
       {"steps 48\n" + voices + "  t*256: C4+E4 C4+E4 C4+E4 C4+E4\nend\nplay p 100\n", 5, "more than 200000 notes"},

@@ -158,8 +158,6 @@ TEST(ScoreParser, FaultsNameTheirLine) {
       {"end\n", 1, "'end' without 'pattern'"},
       {"play nothing\n", 1, "unknown pattern 'nothing'"},
       {"tempo 100\n", 0, "the score plays nothing"},
-      {"format old\ninstrument d upload=dma\n" + kMinimal, 1, "cannot be uploaded by DMA"},
-      {"format old\n" + kMinimal + "cd length=4\n", 1, "no xa or cd"},
       {kMinimal + "xa rate=20000\n", 8, "XA rate is 18900 or 37800"},
       {kMinimal + "pattern big length=65536\n  t: C4\nend\nplay big 100\n", 11, "the song is too long"},
   };
