@@ -41,7 +41,11 @@ void AudioOutput::close() {
     SDL_CloseAudioDevice(device_);
     device_ = 0;
   }
-  if (sdlStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (sdlStarted_) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // SDL keeps its own bookkeeping until SDL_Quit; release it when nothing else in the process uses SDL.
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+  }
   sdlStarted_ = false;
   open_ = false;
 }

@@ -67,7 +67,7 @@ std::vector<std::uint8_t> XaBlock(int frequency, bool stereo, const std::vector<
   const std::int32_t header[4] = {frequency, 16, stereo ? 1 : 0,
                                   static_cast<std::int32_t>(samples.size() / (stereo ? 2 : 1))};
   std::memcpy(block.data(), header, sizeof header);
-  std::memcpy(block.data() + 32, samples.data(), samples.size() * 2);
+  if (!samples.empty()) std::memcpy(block.data() + 32, samples.data(), samples.size() * 2);
   return block;
 }
 
