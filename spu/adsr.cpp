@@ -37,25 +37,4 @@ void Adsr::mute(AdsrBits bits) {
   enter(AdsrPhase::Release, bits);
 }
 
-void Adsr::tick(AdsrBits bits) {
-  if (phase == AdsrPhase::Off) return;
-  envelope.tick(rate);
-  switch (phase) {
-    case AdsrPhase::Attack:
-      if (envelope.level >= 0x7FFF) enter(AdsrPhase::Decay, bits);
-      break;
-    case AdsrPhase::Decay:
-      if (envelope.level <= bits.sustainLevel()) enter(AdsrPhase::Sustain, bits);
-      break;
-    case AdsrPhase::Release:
-      if (envelope.level <= 0) {
-        envelope.level = 0;
-        phase = AdsrPhase::Off;
-      }
-      break;
-    default:
-      break;
-  }
-}
-
 }  // namespace kestrel::spu

@@ -32,4 +32,26 @@ struct Adsr {
   void enter(AdsrPhase next, AdsrBits bits);
 };
 
+// Inline: it runs for every voice on every sample.
+inline void Adsr::tick(AdsrBits bits) {
+  if (phase == AdsrPhase::Off) return;
+  envelope.tick(rate);
+  switch (phase) {
+    case AdsrPhase::Attack:
+      if (envelope.level >= 0x7FFF) enter(AdsrPhase::Decay, bits);
+      break;
+    case AdsrPhase::Decay:
+      if (envelope.level <= bits.sustainLevel()) enter(AdsrPhase::Sustain, bits);
+      break;
+    case AdsrPhase::Release:
+      if (envelope.level <= 0) {
+        envelope.level = 0;
+        phase = AdsrPhase::Off;
+      }
+      break;
+    default:
+      break;
+  }
+}
+
 }  // namespace kestrel::spu

@@ -19,35 +19,4 @@ EnvelopeRate EnvelopeRate::Make(int shift, int stepValue, bool exponential, bool
   return rate;
 }
 
-void Envelope::tick(const EnvelopeRate& rate) {
-  int step = rate.step;
-  int increment = rate.counterIncrement;
-  if (rate.exponential && !rate.decreasing && level > 0x6000) {
-    // "Exponential" increase is only a slower linear rise above 6000h.
-    if (rate.shift < 10) {
-      step >>= 2;
-    } else if (rate.shift >= 11) {
-      increment >>= 2;
-    } else {
-      step >>= 1;
-      increment >>= 1;
-    }
-  } else if (rate.exponential && rate.decreasing) {
-    step = (step * level) >> 15;
-  }
-
-  counter += increment;
-  if (!(counter & 0x8000)) return;
-  counter = 0;
-
-  level += step;
-  if (!rate.decreasing) {
-    level = std::clamp(level, -0x8000, 0x7FFF);
-  } else if (rate.phaseNegative) {
-    level = std::clamp(level, -0x8000, 0);
-  } else {
-    level = std::max(level, 0);
-  }
-}
-
 }  // namespace kestrel::spu

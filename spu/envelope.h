@@ -2,6 +2,7 @@
 // The SPU's envelope stepper, shared by the ADSR generator and the volume sweeps
 // (psx-spx, "Envelope Operation depending on Shift/Step/Mode/Direction").
 
+#include <algorithm>
 #include <cstdint>
 
 namespace kestrel::spu {
@@ -28,8 +29,39 @@ struct Envelope {
     level = startLevel;
     counter = 0;
   }
-  // One 44.1 kHz tick.
+  // One 44.1 kHz tick (inline: it runs for every voice on every sample).
   void tick(const EnvelopeRate& rate);
 };
+
+inline void Envelope::tick(const EnvelopeRate& rate) {
+  int step = rate.step;
+  int increment = rate.counterIncrement;
+  if (rate.exponential && !rate.decreasing && level > 0x6000) {
+    // "Exponential" increase is only a slower linear rise above 6000h.
+    if (rate.shift < 10) {
+      step >>= 2;
+    } else if (rate.shift >= 11) {
+      increment >>= 2;
+    } else {
+      step >>= 1;
+      increment >>= 1;
+    }
+  } else if (rate.exponential && rate.decreasing) {
+    step = (step * level) >> 15;
+  }
+
+  counter += increment;
+  if (!(counter & 0x8000)) return;
+  counter = 0;
+
+  level += step;
+  if (!rate.decreasing) {
+    level = std::clamp(level, -0x8000, 0x7FFF);
+  } else if (rate.phaseNegative) {
+    level = std::clamp(level, -0x8000, 0);
+  } else {
+    level = std::max(level, 0);
+  }
+}
 
 }  // namespace kestrel::spu

@@ -29,8 +29,10 @@ class WorkArea {
 
  private:
   std::uint32_t address(std::int64_t offset) const {
-    std::int64_t relative = (std::int64_t{current_} - base_ + offset) % size_;
+    std::int64_t relative = std::int64_t{current_} - base_ + offset;
+    if (relative >= size_) relative -= size_;
     if (relative < 0) relative += size_;
+    if (relative < 0 || relative >= size_) relative = ((relative % size_) + size_) % size_;  // tiny work areas
     return static_cast<std::uint32_t>((base_ + relative) & (kSoundRamMask & ~1u));
   }
   std::uint8_t* ram_;
@@ -99,6 +101,10 @@ void Reverb::process(std::uint8_t* ram, const std::uint16_t* registers, std::uin
   WorkArea area(ram, base, bufferAddress);
   outLeft = ProcessSide(area, registers, kLeft, inLeft, writesEnabled);
   outRight = ProcessSide(area, registers, kRight, inRight, writesEnabled);
+  advance(base);
+}
+
+void Reverb::advance(std::uint16_t base) {
   const std::uint32_t start = std::uint32_t{base} * 8;
   bufferAddress = std::max(start, (bufferAddress + 2) & (kSoundRamMask & ~1u));
 }

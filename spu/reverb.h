@@ -23,10 +23,15 @@ struct Reverb {
   struct Wet {
     int left = 0, right = 0;
   };
+  // A tick with no writes and no output to make: only the buffer address moves on.
+  void idleTick(std::uint16_t base) {
+    if (position++ % 2 == 0) advance(base);
+  }
   Wet tick(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
            bool writesEnabled);
 
  private:
+  void advance(std::uint16_t base);
   void process(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
                bool writesEnabled, int& outLeft, int& outRight);
 };

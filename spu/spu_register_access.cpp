@@ -153,6 +153,10 @@ void Spu::loadRegisterImage(const std::uint8_t* image) {
   }
   state_->endFlags = GetLe16(image + 2 * reg::ImageIndex(reg::kEndLow)) |
                      (std::uint32_t{GetLe16(image + 2 * reg::ImageIndex(reg::kEndHigh))} << 16);
+  // The status bits that are state rather than a mirror of the control register.
+  const std::uint16_t status = GetLe16(image + 2 * reg::ImageIndex(reg::kStatus));
+  state_->irqFlag = status & 0x40;
+  state_->captureIndex = (status & 0x800) ? 0x100 : 0;
   // Key on/off read back as last written; keep them in the image without acting on them.
   for (std::uint32_t address : {reg::kKeyOnLow, reg::kKeyOnHigh, reg::kKeyOffLow, reg::kKeyOffHigh})
     state_->registers[reg::ImageIndex(address)] = GetLe16(image + 2 * reg::ImageIndex(address));

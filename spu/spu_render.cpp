@@ -50,11 +50,17 @@ void Spu::tick(std::int16_t& left, std::int16_t& right) {
   in.ram = s.ram.data();
   in.noise = s.noise.sample();
   for (int v = 0; v < kVoiceCount; ++v) {
+    Voice& voice = s.voices[v];
+    if (!voice.keyedOn) {  // never keyed on: silent, only a sweep can move
+      voice.tickVolumes();
+      in.previousVoiceOutput = 0;
+      continue;
+    }
     const std::uint32_t bit = 1u << v;
     in.noiseMode = noiseOn & bit;
     in.pitchModulated = pitchMod & bit;
-    const VoiceTickOutput out = s.voices[v].tick(in);
-    in.previousVoiceOutput = s.voices[v].output;
+    const VoiceTickOutput out = voice.tick(in);
+    in.previousVoiceOutput = voice.output;
     if (out.reachedLoopEnd) s.endFlags |= bit;
     dryLeft += out.left;
     dryRight += out.right;
@@ -76,9 +82,14 @@ void Spu::tick(std::int16_t& left, std::int16_t& right) {
     }
   }
 
-  const Reverb::Wet wet = s.reverb.tick(s.ram.data(), &s.registers[reg::ImageIndex(reg::kReverbFirst)],
-                                        s.reg(reg::kReverbBase), Clamp16(wetInLeft), Clamp16(wetInRight),
-                                        control.reverbWrites());
+  // Reverb that neither writes nor is heard needs no arithmetic (most logs that use no reverb).
+  Reverb::Wet wet;
+  if (control.reverbWrites() || s.reg(reg::kReverbOutLeft) != 0 || s.reg(reg::kReverbOutRight) != 0) {
+    wet = s.reverb.tick(s.ram.data(), &s.registers[reg::ImageIndex(reg::kReverbFirst)], s.reg(reg::kReverbBase),
+                        Clamp16(wetInLeft), Clamp16(wetInRight), control.reverbWrites());
+  } else {
+    s.reverb.idleTick(s.reg(reg::kReverbBase));
+  }
   int mixLeft = cdLeft, mixRight = cdRight;
   // Mute and disable silence the voices and reverb, never the CD input.
   if (control.enabled() && control.unmuted()) {

@@ -69,18 +69,13 @@ std::uint32_t Voice::pitchStep(const VoiceTickInput& in) const {
 
 VoiceTickOutput Voice::tick(const VoiceTickInput& in) {
   VoiceTickOutput out;
-  left.tick();
-  right.tick();
-  if (!keyedOn) {
-    output = 0;
-    return out;
-  }
   const int raw = in.noiseMode ? in.noise : interpolate();
   output = (raw * adsr.level()) >> 15;
   out.left = (output * left.level()) >> 15;
   out.right = (output * right.level()) >> 15;
 
   adsr.tick(adsrBits);
+  tickVolumes();
 
   counter += pitchStep(in);
   if (counter >= kBlockCounterSpan) {

@@ -57,7 +57,12 @@ struct Voice {
     adsr.settingsChanged(adsrBits);
   }
 
+  // One 44.1 kHz tick of a keyed-on voice.
   VoiceTickOutput tick(const VoiceTickInput& in);
+  void tickVolumes() {
+    left.tick();
+    right.tick();
+  }
 
  private:
   void loadBlock(const std::uint8_t* ram);

@@ -1,5 +1,6 @@
 #include "spulog/log_loader.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,8 +26,9 @@ const LoadedLog& LogOf(const LoadResult& result) {
 }
 
 std::vector<std::uint8_t> StateWith(std::vector<std::uint8_t> tail) {
-  std::vector<std::uint8_t> bytes(kSoundRamSize + kRegisterImageSize, 0);
-  bytes.insert(bytes.end(), tail.begin(), tail.end());
+  // Sized once and copied into: GCC 12 misreads insert() after a large fill as out of bounds.
+  std::vector<std::uint8_t> bytes(kSoundRamSize + kRegisterImageSize + tail.size(), 0);
+  std::copy(tail.begin(), tail.end(), bytes.begin() + static_cast<std::ptrdiff_t>(kSoundRamSize + kRegisterImageSize));
   return bytes;
 }
 
