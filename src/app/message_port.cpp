@@ -13,6 +13,11 @@ MessagePort::Handler& CurrentHandler() {
   return handler;
 }
 
+MessagePort::ProgressHandler& CurrentProgressHandler() {
+  static MessagePort::ProgressHandler handler;
+  return handler;
+}
+
 MessageAnswer ShowOnStandardError(const Message& message) {
   std::fprintf(stderr, "%s: %s\n", message.caption.c_str(), message.text.c_str());
   return message.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
@@ -37,6 +42,20 @@ MessageAnswer MessagePort::Show(const Message& message) {
 MessageAnswer MessagePort::Show(std::string text, std::string caption, MessageIcon icon,
                                 MessageButtons buttons) {
   return Show(Message{std::move(text), std::move(caption), icon, buttons});
+}
+
+MessagePort::ProgressHandler MessagePort::SetProgressHandler(ProgressHandler handler) {
+  std::lock_guard lock(handlerMutex);
+  return std::exchange(CurrentProgressHandler(), std::move(handler));
+}
+
+void MessagePort::PublishProgress(const Progress& progress) {
+  ProgressHandler handler;
+  {
+    std::lock_guard lock(handlerMutex);
+    handler = CurrentProgressHandler();
+  }
+  if (handler) handler(progress);
 }
 
 }  // namespace kestrel
