@@ -15,7 +15,7 @@ bool FileExists(const std::string& path) {
 }
 
 struct FailureText {
-  const char* consoleLines;
+  const char* consoleLine;
   const char* message;
   const char* caption;
   MessageIcon icon;
@@ -30,8 +30,7 @@ FailureText TextOf(PlayerFailure failure) {
       return {"* Loading SPU Plugin ..... Failed\n", "Selected Plugin has been moved or deleted.",
               "Plugin Load Error", MessageIcon::Stop};
     case PlayerFailure::NotSupported:
-      return {"* Loading SPU Plugin ..... Failed\n* Warning : This plugin doesn't support SPUfreeze.\n",
-              "Selected Plugin is not spported.", "Plugin Error", MessageIcon::Exclamation};
+      return {"* Loading SPU Plugin ..... Failed\n", "Selected Plugin is not spported.", "Plugin Error", MessageIcon::Exclamation};
     case PlayerFailure::NoLog:
       return {"* Loading SPU File ..... Failed\n", "Please select the PSX SPU LogFile from list.", "Warning",
               MessageIcon::Exclamation};
@@ -63,7 +62,10 @@ std::optional<PlayerFailure> CheckLogPath(const PlayerSetup& setup) {
   return std::nullopt;
 }
 
-void WriteFailureLines(PlayerFailure failure) { ConsoleLog::Write(TextOf(failure).consoleLines); }
+void WriteFailureLines(PlayerFailure failure) {
+  ConsoleLog::Write(TextOf(failure).consoleLine);
+  if (failure == PlayerFailure::NotSupported) ConsoleLog::Write("* Warning : This plugin doesn't support SPUfreeze.\n");
+}
 
 void ShowFailureMessage(PlayerFailure failure) {
   const FailureText text = TextOf(failure);
