@@ -2,7 +2,8 @@
 //   EngineOverhead: seconds of log per second of wall time with the limiter off.
 //   LimiterCpu: the process's CPU use while a log plays in real time.
 //   RealTimeTiming: how far the render position strays from the wall clock, and how late
-//   each event reaches the plugin after it falls due (KESTREL_BENCH_SECONDS, default 60).
+//   each event reaches the plugin after it falls due (KESTREL_BENCH_SECONDS, default 60),
+//   at priority 3 (normal) and 6 (time critical).
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -15,6 +16,7 @@
 
 #include "bench_logs.h"
 #include "plugin/dynamic_library.h"
+#include "platform/thread_priority.h"
 #include "player/player_thread.h"
 #include "spulog/log_format.h"
 
@@ -52,9 +54,11 @@ class TimingPlugin {
   DynamicLibrary library_;
 };
 
-PlayerOutcome Play(const std::string& log, bool limiter) {
+PlayerOutcome Play(const std::string& log, bool limiter, ThreadPriority priority = ThreadPriority::Normal) {
   static PlayerState state;
   state.limiter = limiter;
+  state.playerPriority = priority;
+  SetCurrentThreadPriority(priority);
   state.running = true;
   PlayerSetup setup;
   setup.pluginPath = TimingPluginPath();
@@ -101,7 +105,8 @@ void RealTimeTiming(benchmark::State& state) {
   TimingPlugin plugin;
   for (auto _ : state) {
     plugin.Reset();
-    Play(log, true);
+    Play(log, true, static_cast<ThreadPriority>(state.range(0)));
+    SetCurrentThreadPriority(ThreadPriority::Normal);
     const std::int64_t start = plugin.Start();
     // Drift: rendered time against the wall clock at each SPUasync call (768 cycles a sample).
     const auto asyncNs = plugin.Read<std::int64_t>("TimingPluginAsyncCount", "TimingPluginAsyncNs");
@@ -130,7 +135,14 @@ void RealTimeTiming(benchmark::State& state) {
     state.counters["events"] = static_cast<double>(late.size());
   }
 }
-BENCHMARK(RealTimeTiming)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+// At the default priority and at the highest the player offers (SCHED_FIFO when allowed).
+BENCHMARK(RealTimeTiming)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->ArgName("priority")
+    ->Arg(static_cast<int>(ThreadPriority::Normal))
+    ->Arg(static_cast<int>(ThreadPriority::TimeCritical));
 
 }  // namespace
 }  // namespace kestrel::bench
