@@ -18,6 +18,19 @@ MessagePort::ProgressHandler& CurrentProgressHandler() {
   return handler;
 }
 
+// Handlers are swapped and copied under the lock and called outside it, so a handler
+// may block (a modal box) or set another.
+template <typename Handler>
+Handler SwapHandler(Handler& slot, Handler next) {
+  std::lock_guard lock(handlerMutex);
+  return std::exchange(slot, std::move(next));
+}
+template <typename Handler>
+Handler CopyHandler(const Handler& slot) {
+  std::lock_guard lock(handlerMutex);
+  return slot;
+}
+
 MessageAnswer ShowOnStandardError(const Message& message) {
   std::fprintf(stderr, "%s: %s\n", message.caption.c_str(), message.text.c_str());
   return message.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
@@ -26,16 +39,11 @@ MessageAnswer ShowOnStandardError(const Message& message) {
 }  // namespace
 
 MessagePort::Handler MessagePort::SetHandler(Handler handler) {
-  std::lock_guard lock(handlerMutex);
-  return std::exchange(CurrentHandler(), std::move(handler));
+  return SwapHandler(CurrentHandler(), std::move(handler));
 }
 
 MessageAnswer MessagePort::Show(const Message& message) {
-  Handler handler;
-  {
-    std::lock_guard lock(handlerMutex);
-    handler = CurrentHandler();
-  }
+  const Handler handler = CopyHandler(CurrentHandler());
   return handler ? handler(message) : ShowOnStandardError(message);
 }
 
@@ -45,16 +53,11 @@ MessageAnswer MessagePort::Show(std::string text, std::string caption, MessageIc
 }
 
 MessagePort::ProgressHandler MessagePort::SetProgressHandler(ProgressHandler handler) {
-  std::lock_guard lock(handlerMutex);
-  return std::exchange(CurrentProgressHandler(), std::move(handler));
+  return SwapHandler(CurrentProgressHandler(), std::move(handler));
 }
 
 void MessagePort::PublishProgress(const Progress& progress) {
-  ProgressHandler handler;
-  {
-    std::lock_guard lock(handlerMutex);
-    handler = CurrentProgressHandler();
-  }
+  const ProgressHandler handler = CopyHandler(CurrentProgressHandler());
   if (handler) handler(progress);
 }
 

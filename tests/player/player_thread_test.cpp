@@ -37,17 +37,29 @@ struct Ending {
   }
 };
 
-TEST(PlayerThread, StopEndsAPlayingThreadWithinTheWait) {
+// A playback with the limiter on, started on a thread of its own.
+class PlayerThreadTest : public ::testing::Test {
+ protected:
+  void SetUpPlayback(double seconds) {
+    h.state.limiter = true;
+    setup.pluginPath = kRecordingPlugin;
+    setup.logPath = h.WriteLog(LogOfSeconds(seconds));
+    ending.Attach(setup);
+  }
+  void StartAndWaitForSound(ThreadPriority priority = ThreadPriority::Normal) {
+    StartPlayerThread(h.state, slot, priority, setup);
+    while (h.state.position < 2000) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+
   PlayerHarness h;
-  h.state.limiter = true;
   ThreadSlot slot;
   Ending ending;
   PlayerSetup setup;
-  setup.pluginPath = kRecordingPlugin;
-  setup.logPath = h.WriteLog(LogOfSeconds(60));
-  ending.Attach(setup);
-  StartPlayerThread(h.state, slot, ThreadPriority::TimeCritical, setup);
-  while (h.state.position < 2000) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+};
+
+TEST_F(PlayerThreadTest, StopEndsAPlayingThreadWithinTheWait) {
+  SetUpPlayback(60);
+  StartAndWaitForSound(ThreadPriority::TimeCritical);
 
   EXPECT_TRUE(StopPlayerThread(h.state, slot));
   EXPECT_FALSE(slot.Holds());
@@ -59,18 +71,10 @@ TEST(PlayerThread, StopEndsAPlayingThreadWithinTheWait) {
   EXPECT_TRUE(StopPlayerThread(h.state, slot));
 }
 
-TEST(PlayerThread, TheNextPlaybackWaitsUntilASlowThreadHasUnloadedThePlugin) {
-  PlayerHarness h;
-  h.state.limiter = true;
+TEST_F(PlayerThreadTest, TheNextPlaybackWaitsUntilASlowThreadHasUnloadedThePlugin) {
+  SetUpPlayback(60);
   h.recording.SetCloseDelay(400);
-  ThreadSlot slot;
-  Ending ending;
-  PlayerSetup setup;
-  setup.pluginPath = kRecordingPlugin;
-  setup.logPath = h.WriteLog(LogOfSeconds(60));
-  ending.Attach(setup);
-  StartPlayerThread(h.state, slot, ThreadPriority::Normal, setup);
-  while (h.state.position < 2000) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  StartAndWaitForSound();
 
   const auto before = Clock::now();
   EXPECT_FALSE(StopPlayerThread(h.state, slot));  // SPUclose takes longer than the wait
@@ -87,15 +91,8 @@ TEST(PlayerThread, TheNextPlaybackWaitsUntilASlowThreadHasUnloadedThePlugin) {
   EXPECT_LT(firstShutdown, secondInit);
 }
 
-TEST(PlayerThread, StopsFromTwoThreadsAtOnceReleaseTheHandleOnce) {
-  PlayerHarness h;
-  h.state.limiter = true;
-  ThreadSlot slot;
-  Ending ending;
-  PlayerSetup setup;
-  setup.pluginPath = kRecordingPlugin;
-  setup.logPath = h.WriteLog(LogOfSeconds(60));
-  ending.Attach(setup);
+TEST_F(PlayerThreadTest, StopsFromTwoThreadsAtOnceReleaseTheHandleOnce) {
+  SetUpPlayback(60);
   StartPlayerThread(h.state, slot, ThreadPriority::Normal, setup);
   std::thread other([&] { StopPlayerThread(h.state, slot); });
   StopPlayerThread(h.state, slot);
@@ -104,15 +101,8 @@ TEST(PlayerThread, StopsFromTwoThreadsAtOnceReleaseTheHandleOnce) {
   EXPECT_FALSE(slot.Holds());
 }
 
-TEST(PlayerThread, WithTheLimiterALogTakesAboutItsOwnLength) {
-  PlayerHarness h;
-  h.state.limiter = true;
-  ThreadSlot slot;
-  Ending ending;
-  PlayerSetup setup;
-  setup.pluginPath = kRecordingPlugin;
-  setup.logPath = h.WriteLog(LogOfSeconds(0.4));
-  ending.Attach(setup);
+TEST_F(PlayerThreadTest, WithTheLimiterALogTakesAboutItsOwnLength) {
+  SetUpPlayback(0.4);
   const auto start = Clock::now();
   StartPlayerThread(h.state, slot, ThreadPriority::Normal, setup);
   ASSERT_TRUE(ending.WaitFor(1, std::chrono::seconds(10)));
