@@ -64,6 +64,8 @@ void StartPlugin(PlayerSession& session) {
   ChannelMixer& mixer = session.registerPath.channelMixer;
   SeedRememberedVolumes(mixer, *session.log->block);
   mixer.changed.store(true, std::memory_order_release);
+  // A playback stopped in the middle of a seek must not leave the next one seeking.
+  session.state.seeking.store(false, std::memory_order_relaxed);
   session.lastTick = session.setup.clock.tick();
   session.now = 0.0;
   session.renderPosition = 0;

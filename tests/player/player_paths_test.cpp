@@ -177,6 +177,15 @@ TEST(PlayerPaths, AJumpRequestSkipsTheEndOfLogHandling) {
   EXPECT_EQ(h.Calls().back(), "SPUshutdown");
 }
 
+TEST(PlayerPaths, APlaybackNeverStartsInTheSeekingStateAnEarlierOneLeft) {
+  PlayerHarness h;
+  h.state.seeking = true;
+  SpuLogWriter log = NewLog(200);
+  log.AddXaBlock(0, std::vector<std::uint8_t>(4, 1));  // a seek would pass it over
+  h.Play(h.WriteLog(log));
+  EXPECT_EQ(CountPrefix(h.Calls(), "SPUplayADPCMchannel"), 1);
+}
+
 TEST(PlayerPaths, ConsoleLinesOfAPlayback) {
   PlayerHarness h;
   h.Play(h.WriteLog(NewLog(100)));
