@@ -13,6 +13,24 @@ MessagePort::Handler& CurrentHandler() {
   return handler;
 }
 
+MessagePort::ProgressHandler& CurrentProgressHandler() {
+  static MessagePort::ProgressHandler handler;
+  return handler;
+}
+
+// Handlers are swapped and copied under the lock and called outside it, so a handler
+// may block (a modal box) or set another.
+template <typename Handler>
+Handler SwapHandler(Handler& slot, Handler next) {
+  std::lock_guard lock(handlerMutex);
+  return std::exchange(slot, std::move(next));
+}
+template <typename Handler>
+Handler CopyHandler(const Handler& slot) {
+  std::lock_guard lock(handlerMutex);
+  return slot;
+}
+
 MessageAnswer ShowOnStandardError(const Message& message) {
   std::fprintf(stderr, "%s: %s\n", message.caption.c_str(), message.text.c_str());
   return message.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
@@ -21,22 +39,26 @@ MessageAnswer ShowOnStandardError(const Message& message) {
 }  // namespace
 
 MessagePort::Handler MessagePort::SetHandler(Handler handler) {
-  std::lock_guard lock(handlerMutex);
-  return std::exchange(CurrentHandler(), std::move(handler));
+  return SwapHandler(CurrentHandler(), std::move(handler));
 }
 
 MessageAnswer MessagePort::Show(const Message& message) {
-  Handler handler;
-  {
-    std::lock_guard lock(handlerMutex);
-    handler = CurrentHandler();
-  }
+  const Handler handler = CopyHandler(CurrentHandler());
   return handler ? handler(message) : ShowOnStandardError(message);
 }
 
 MessageAnswer MessagePort::Show(std::string text, std::string caption, MessageIcon icon,
                                 MessageButtons buttons) {
   return Show(Message{std::move(text), std::move(caption), icon, buttons});
+}
+
+MessagePort::ProgressHandler MessagePort::SetProgressHandler(ProgressHandler handler) {
+  return SwapHandler(CurrentProgressHandler(), std::move(handler));
+}
+
+void MessagePort::PublishProgress(const Progress& progress) {
+  const ProgressHandler handler = CopyHandler(CurrentProgressHandler());
+  if (handler) handler(progress);
 }
 
 }  // namespace kestrel

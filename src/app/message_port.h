@@ -18,6 +18,13 @@ struct Message {
   MessageButtons buttons = MessageButtons::Ok;
 };
 
+// A progress bar and its label, as a long job on a core thread reports them.
+struct Progress {
+  int position = 0;
+  int maximum = 1000;
+  std::string label;
+};
+
 class MessagePort {
  public:
   using Handler = std::function<MessageAnswer(const Message&)>;
@@ -30,6 +37,12 @@ class MessagePort {
   static MessageAnswer Show(const Message& message);
   static MessageAnswer Show(std::string text, std::string caption, MessageIcon icon,
                             MessageButtons buttons = MessageButtons::Ok);
+
+  // Progress goes to the front end's progress handler (called on the reporting thread,
+  // which must not wait for it); without one it is dropped. Returns the previous one.
+  using ProgressHandler = std::function<void(const Progress&)>;
+  static ProgressHandler SetProgressHandler(ProgressHandler handler);
+  static void PublishProgress(const Progress& progress);
 };
 
 }  // namespace kestrel

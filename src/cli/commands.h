@@ -9,5 +9,7 @@ namespace kestrel::cli {
 // Each Add* registers one subcommand; `status` receives its exit status when it runs.
 void AddInfoCommand(CLI::App& app, int& status);
 void AddPluginsCommand(CLI::App& app, int& status);
+void AddPlayCommand(CLI::App& app, int& status);
+void AddDecodeCommand(CLI::App& app, int& status);
 
 }  // namespace kestrel::cli

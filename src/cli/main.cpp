@@ -10,6 +10,8 @@ int main(int argc, char** argv) {
   int status = 0;
   kestrel::cli::AddInfoCommand(app, status);
   kestrel::cli::AddPluginsCommand(app, status);
+  kestrel::cli::AddPlayCommand(app, status);
+  kestrel::cli::AddDecodeCommand(app, status);
   CLI11_PARSE(app, argc, argv);
   return status;
 }

@@ -27,6 +27,24 @@ std::uint16_t RescaleVoiceVolume(ChannelMixer& mixer, std::uint32_t address, std
   return ScaleVoiceVolume(value, mixer.level[voice].load(std::memory_order_relaxed));
 }
 
+void SeedRememberedVolumes(ChannelMixer& mixer, const FreezeBlock& block) {
+  for (int ch = 0; ch < spu_reg::kVoiceCount; ++ch) {
+    mixer.rememberedLeft[ch].store(RegisterFromImage(block, spu_reg::VoiceVolumeLeft(ch)),
+                                   std::memory_order_relaxed);
+    mixer.rememberedRight[ch].store(RegisterFromImage(block, spu_reg::VoiceVolumeRight(ch)),
+                                    std::memory_order_relaxed);
+  }
+}
+
+namespace {
+
+// A sweep-mode value (bit 15) is no volume the level could scale.
+std::uint16_t MixedVolume(std::uint16_t remembered, std::int32_t level) {
+  return (remembered & 0x8000) != 0 ? remembered : ScaleVoiceVolume(remembered, level);
+}
+
+}  // namespace
+
 void ApplyChannelMixer(ChannelMixer& mixer, const RegisterWriter& write) {
   if (!mixer.changed.load(std::memory_order_acquire)) return;
   // Cleared before the writes, so a change made meanwhile is applied on the next pass.
@@ -34,8 +52,8 @@ void ApplyChannelMixer(ChannelMixer& mixer, const RegisterWriter& write) {
   for (int ch = 0; ch < spu_reg::kVoiceCount; ++ch) {
     if (mixer.mute[ch].load(std::memory_order_relaxed)) mixer.level[ch].store(0, std::memory_order_relaxed);
     const std::int32_t level = mixer.level[ch].load(std::memory_order_relaxed);
-    write(spu_reg::VoiceVolumeLeft(ch), ScaleVoiceVolume(mixer.rememberedLeft[ch], level));
-    write(spu_reg::VoiceVolumeRight(ch), ScaleVoiceVolume(mixer.rememberedRight[ch], level));
+    write(spu_reg::VoiceVolumeLeft(ch), MixedVolume(mixer.rememberedLeft[ch], level));
+    write(spu_reg::VoiceVolumeRight(ch), MixedVolume(mixer.rememberedRight[ch], level));
   }
 }
 

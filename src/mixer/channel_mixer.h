@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "mixer/spu_registers.h"
+#include "plugin/freeze_block.h"
 
 namespace kestrel {
 
@@ -18,7 +19,8 @@ struct ChannelMixer {
   std::array<std::atomic<int>, spu_reg::kVoiceCount> sliderPosition;
   std::array<std::atomic<std::int32_t>, spu_reg::kVoiceCount> level;  // percent, 0..100
   std::array<std::atomic<bool>, spu_reg::kVoiceCount> mute;
-  // Last fixed-mode volume a log wrote to each voice; kept across logs.
+  // The volume each voice's registers hold: seeded from the recorded state at every
+  // playback start, then the last fixed-mode value the log wrote.
   std::array<std::atomic<std::uint16_t>, spu_reg::kVoiceCount> rememberedLeft;
   std::array<std::atomic<std::uint16_t>, spu_reg::kVoiceCount> rememberedRight;
   // Set by any level or mute change and at playback start; cleared by the player.
@@ -35,8 +37,13 @@ std::uint16_t RescaleVoiceVolume(ChannelMixer& mixer, std::uint32_t address, std
 
 using RegisterWriter = std::function<void(std::uint32_t address, std::uint16_t value)>;
 
+// At playback start: remember the voice volumes of the recorded state, so the first mixer
+// pass re-sends what the log starts with and not what an earlier log left behind.
+void SeedRememberedVolumes(ChannelMixer& mixer, const FreezeBlock& block);
+
 // When `changed` is set: zero muted voices' levels and re-send all 48 voice volumes,
-// scaled, through `write`; then clear `changed`.
+// fixed-mode ones scaled and sweep-mode ones as they are, through `write`; then clear
+// `changed`.
 void ApplyChannelMixer(ChannelMixer& mixer, const RegisterWriter& write);
 
 // Mixer page operations.

@@ -14,10 +14,14 @@ namespace kestrel {
 namespace {
 
 using nlohmann::json;
-using test::ShellQuote;
 
-test::ProgramResult Info(const std::string& arguments) {
-  return test::RunProgram(ShellQuote(test::kKestrelSpuProgram) + " info --json " + arguments);
+test::ProgramResult Info(std::vector<std::string> logs, bool asJson = true) {
+  std::vector<std::string> args = {test::kKestrelSpuProgram, "info"};
+  if (asJson) args.emplace_back("--json");
+  args.insert(args.end(), logs.begin(), logs.end());
+  test::ProgramRun run;
+  run.args = std::move(args);
+  return test::RunProgram(run);
 }
 
 TEST(InfoCommand, DescribesEachLogInArgumentOrder) {
@@ -28,9 +32,9 @@ TEST(InfoCommand, DescribesEachLogInArgumentOrder) {
   const std::string plain = test::WriteLog(folder, "song.spu", withTitles);
   const std::string packed = test::WriteLog(folder, "old.spu.gz", test::OneRecordOldLog(441000), true);
 
-  const auto result = Info(ShellQuote(plain) + " " + ShellQuote(packed));
-  ASSERT_EQ(result.exitStatus, 0);
-  const json logs = json::parse(result.output);
+  const auto result = Info({plain, packed});
+  ASSERT_EQ(result.exitCode, 0);
+  const json logs = json::parse(result.out);
   ASSERT_EQ(logs.size(), 2u);
 
   const json& a = logs[0];
@@ -65,9 +69,9 @@ TEST(InfoCommand, BadFilesAreDescribedNotFatal) {
   ::mkdir((folder / "dir.spu").c_str(), 0755);
   ::mkfifo((folder / "fifo.spu").c_str(), 0644);
 
-  auto result = Info(ShellQuote(empty) + " " + ShellQuote(text) + " " + ShellQuote(rejected));
-  EXPECT_EQ(result.exitStatus, 0);  // all opened
-  json logs = json::parse(result.output);
+  auto result = Info({empty, text, rejected});
+  EXPECT_EQ(result.exitCode, 0);  // all opened
+  json logs = json::parse(result.out);
   EXPECT_EQ(logs[0]["loadable"], false);
   EXPECT_EQ(logs[0]["format"], nullptr);
   EXPECT_EQ(logs[0]["lengthText"], "--:--.-");
@@ -76,10 +80,9 @@ TEST(InfoCommand, BadFilesAreDescribedNotFatal) {
   EXPECT_EQ(logs[2]["format"], "new");
   EXPECT_EQ(logs[2]["lengthText"], "00:00.0");
 
-  result = Info(ShellQuote(folder / "missing.spu") + " " + ShellQuote(folder / "dir.spu") + " " +
-                ShellQuote(folder / "fifo.spu"));
-  EXPECT_EQ(result.exitStatus, 1);
-  logs = json::parse(result.output);
+  result = Info({folder / "missing.spu", folder / "dir.spu", folder / "fifo.spu"});
+  EXPECT_EQ(result.exitCode, 1);
+  logs = json::parse(result.out);
   for (const json& log : logs) {
     EXPECT_EQ(log["opened"], false);
     EXPECT_EQ(log["header"]["present"], false);
@@ -89,10 +92,10 @@ TEST(InfoCommand, BadFilesAreDescribedNotFatal) {
 TEST(InfoCommand, PrintsATableWithoutJson) {
   test::TempFolder folder;
   const std::string log = test::WriteLog(folder, "a.spu", test::OneRecordOldLog(2646000));
-  const auto result = test::RunProgram(ShellQuote(test::kKestrelSpuProgram) + " info " + ShellQuote(log));
-  EXPECT_EQ(result.exitStatus, 0);
-  EXPECT_NE(result.output.find("01:00.0"), std::string::npos);
-  EXPECT_NE(result.output.find("old"), std::string::npos);
+  const auto result = Info({log}, false);
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_NE(result.out.find("01:00.0"), std::string::npos);
+  EXPECT_NE(result.out.find("old"), std::string::npos);
 }
 
 }  // namespace

@@ -12,7 +12,13 @@
 namespace kestrel {
 namespace {
 
-using test::ShellQuote;
+test::ProgramResult Plugins(std::vector<std::string> args, std::string workingFolder = {}) {
+  test::ProgramRun run;
+  run.args = {test::kKestrelSpuProgram, "plugins", "--json"};
+  run.args.insert(run.args.end(), args.begin(), args.end());
+  run.workingFolder = std::move(workingFolder);
+  return test::RunProgram(run);
+}
 
 TEST(PluginsCommand, ListsThePluginRows) {
   test::TempFolder folder;
@@ -21,10 +27,9 @@ TEST(PluginsCommand, ListsThePluginRows) {
   std::filesystem::copy_file(test::kNotAPlugin, folder / "p/other.so");
   folder.Write("p/broken.so", "not a library");
 
-  const auto result = test::RunProgram(ShellQuote(test::kKestrelSpuProgram) + " plugins --json " +
-                                       ShellQuote(folder / "p"));
-  ASSERT_EQ(result.exitStatus, 0);
-  const auto rows = nlohmann::json::parse(result.output);
+  const auto result = Plugins({folder / "p"});
+  ASSERT_EQ(result.exitCode, 0);
+  const auto rows = nlohmann::json::parse(result.out);
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0]["info"], "Recording SPU 2.3");
   EXPECT_EQ(rows[0]["support"], "Play & Decode");
@@ -33,10 +38,9 @@ TEST(PluginsCommand, ListsThePluginRows) {
 
 TEST(PluginsCommand, MissingFolderIsAnEmptyList) {
   test::TempFolder folder;
-  const auto result = test::RunProgram("cd " + ShellQuote(folder.Path()) + " && " +
-                                       ShellQuote(test::kKestrelSpuProgram) + " plugins --json");
-  EXPECT_EQ(result.exitStatus, 0);
-  EXPECT_EQ(nlohmann::json::parse(result.output), nlohmann::json::array());
+  const auto result = Plugins({}, folder.Path());
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(nlohmann::json::parse(result.out), nlohmann::json::array());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 // file named by KESTREL_RECORDING_LOG for tests that run a program.
 
 #include <array>
+#include <atomic>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +14,8 @@
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <chrono>
+#include <thread>
 
 #define EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -26,6 +29,7 @@ std::mutex mutex;
 std::string calls;
 std::array<unsigned short, 256> registers{};
 std::uint32_t renderedFrames = 0;
+std::atomic<int> closeDelayMs{0};  // a plugin slow to close, for the stop time-out
 
 // FNV-1a, so payloads can be compared without recording them whole.
 std::uint32_t Hash(const void* data, std::size_t size) {
@@ -64,9 +68,11 @@ EXPORT const char* RecordingPluginCalls() {
   copy = calls;
   return copy.c_str();
 }
+EXPORT void RecordingPluginSetCloseDelay(int milliseconds) { closeDelayMs = milliseconds; }
 EXPORT void RecordingPluginReset() {
   std::lock_guard lock(mutex);
   calls.clear();
+  closeDelayMs = 0;
   registers.fill(0);
   renderedFrames = 0;
 }
@@ -78,7 +84,11 @@ EXPORT unsigned long PSEgetLibVersion() { return 0x10203; }
 EXPORT long SPUinit() { Record("SPUinit"); return 0; }
 EXPORT long SPUshutdown() { Record("SPUshutdown"); return 0; }
 EXPORT long SPUopen(void*) { Record("SPUopen"); return 0; }
-EXPORT long SPUclose() { Record("SPUclose"); return 0; }
+EXPORT long SPUclose() {
+  std::this_thread::sleep_for(std::chrono::milliseconds(closeDelayMs.load()));
+  Record("SPUclose");
+  return 0;
+}
 
 EXPORT void SPUwriteRegister(unsigned long address, unsigned short value) {
   registers[RegisterIndex(address)] = value;

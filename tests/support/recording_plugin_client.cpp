@@ -12,6 +12,10 @@ RecordingPluginClient::RecordingPluginClient(const std::string& path)
 
 void RecordingPluginClient::Reset() const { library_.Entry<void (*)()>("RecordingPluginReset")(); }
 
+void RecordingPluginClient::SetCloseDelay(int milliseconds) const {
+  library_.Entry<void (*)(int)>("RecordingPluginSetCloseDelay")(milliseconds);
+}
+
 std::string RecordingPluginClient::Calls() const {
   return library_.Entry<const char* (*)()>("RecordingPluginCalls")();
 }

@@ -15,6 +15,8 @@ class RecordingPluginClient {
   explicit RecordingPluginClient(const std::string& path);
 
   void Reset() const;
+  // Makes SPUclose take this long (until the next Reset).
+  void SetCloseDelay(int milliseconds) const;
   std::string Calls() const;
   std::vector<std::string> CallLines() const;
 

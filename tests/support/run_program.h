@@ -1,19 +1,27 @@
 #pragma once
-// Runs a program as a user would, for tests of the command-line tools.
+// Runs a program as a child process and collects what it printed.
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kestrel::test {
 
-struct ProgramResult {
-  int exitStatus = -1;
-  std::string output;  // standard output
+struct ProgramRun {
+  std::vector<std::string> args;            // args[0] is the program's path
+  std::vector<std::string> environment;     // "NAME=value", added to this process's
+  std::string workingFolder;                // empty: this process's
+  std::optional<int> interruptAfterMs;      // send SIGINT this long after the start
+  // ... and once standard output has shown this text.
+  std::string interruptWhenOutputHas;
 };
 
-// Runs `commandLine` through the shell, standard error left to the test's own.
-ProgramResult RunProgram(const std::string& commandLine);
+struct ProgramResult {
+  int exitCode = -1;  // 128 + signal when it was killed by one
+  std::string out;
+  std::string err;
+};
 
-// Quotes one argument for the shell.
-std::string ShellQuote(const std::string& argument);
+ProgramResult RunProgram(const ProgramRun& run);
 
 }  // namespace kestrel::test

@@ -1,0 +1,10 @@
+#include "player/plugin_lock.h"
+
+namespace kestrel {
+
+std::mutex& ThePluginLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,13 @@
+#pragma once
+// The playing time as the status bar shows it.
+
+#include <cstdint>
+#include <string>
+
+namespace kestrel {
+
+// "Time : mm:ss.s / mm:ss.s" of a position and a total length in samples, the seconds cut
+// (not rounded) to tenths.
+std::string FormatPlayingTime(std::uint32_t position, std::uint32_t totalLength);
+
+}  // namespace kestrel

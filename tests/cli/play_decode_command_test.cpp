@@ -1,0 +1,180 @@
+// kestrel-spu play and decode, run as programs against the recording plugin.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "fakes/test_plugins.h"
+#include "spulog/log_format.h"
+#include "spulog/log_writer.h"
+#include "support/run_program.h"
+#include "support/temp_folder.h"
+
+namespace kestrel::test {
+namespace {
+
+std::uint32_t U32At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+  return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+}
+
+class CommandTest : public ::testing::Test {
+ protected:
+  // `writes` register writes to `address`, value i at 1000 * i samples. (A total of exactly
+  // 44100 would read as the old format's marker.)
+  std::string WriteLog(std::uint32_t total, const std::string& name = "song.spu", int writes = 0,
+                       std::uint32_t address = 0x1F801C04) {
+    SpuLogWriter log(LogFileType::New);
+    log.SetTotalLength(total);
+    for (int i = 0; i < writes; ++i) {
+      log.AddRegisterWrite(1000u * static_cast<std::uint32_t>(i), address, static_cast<std::uint16_t>(i));
+    }
+    const std::string path = folder / name;
+    if (const auto error = log.WriteFile(path, false)) throw std::runtime_error(*error);
+    return path;
+  }
+  ProgramResult Run(std::vector<std::string> args, ProgramRun run = {}) {
+    args.insert(args.begin(), kKestrelSpuProgram);
+    run.args = std::move(args);
+    run.environment.push_back("KESTREL_RECORDING_LOG=" + Recording());
+    run.environment.push_back("SDL_AUDIODRIVER=dummy");
+    return RunProgram(run);
+  }
+  std::string Recording() const { return folder / "calls.txt"; }
+  std::vector<std::string> Calls() const {
+    std::ifstream in(Recording());
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+  int Count(const std::string& line) const {
+    const auto calls = Calls();
+    return static_cast<int>(std::count(calls.begin(), calls.end(), line));
+  }
+
+  TempFolder folder;
+};
+
+TEST_F(CommandTest, DecodeWritesExactlyTheNamedFile) {
+  const std::string out = folder / "out.wav";
+  const auto r = Run({"decode", WriteLog(kSampleRate * 2), "--plugin", kRecordingPlugin, "-o", out, "--seconds", "1"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("WAVE Decoding has been successful."), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(out).size(), 176684u);
+}
+
+TEST_F(CommandTest, DecodeByNameWritesIntoTheWavFolderWithWavAppended) {
+  ProgramRun run;
+  run.workingFolder = folder.Path();
+  const auto r = Run({"decode", WriteLog(30000), "--plugin", kRecordingPlugin, "--name", "take1.wav", "--console"}, run);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(folder / "wav/take1.wav.wav"));
+  EXPECT_NE(r.out.find("* Starting Decode ..... Please wait\n"), std::string::npos);
+}
+
+TEST_F(CommandTest, DecodeRefusalsPrintTheMessageAndFail) {
+  const std::string log = WriteLog(kSampleRate * 2);
+  std::filesystem::copy_file(log, folder / "song.gz");
+  auto r = Run({"decode", folder / "song.gz", "--plugin", kRecordingPlugin, "-o", folder / "x.wav"});
+  EXPECT_NE(r.exitCode, 0);
+  EXPECT_NE(r.err.find("Can't decode compressed file."), std::string::npos) << r.err;
+
+  std::filesystem::create_directories(folder / "wav/taken.wav");
+  ProgramRun run;
+  run.workingFolder = folder.Path();
+  r = Run({"decode", log, "--plugin", kRecordingPlugin, "--name", "taken"}, run);
+  EXPECT_NE(r.exitCode, 0);
+  EXPECT_NE(r.err.find("Can't create the output file"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out.find("successful"), std::string::npos);
+
+  r = Run({"decode", log, "--plugin", kRecordingPlugin, "--name", "a", "-o", folder / "b.wav"});
+  EXPECT_EQ(r.exitCode, 2);
+}
+
+TEST_F(CommandTest, DecodeInterruptedLeavesAValidWavFile) {
+  const std::string out = folder / "long.wav";
+  ProgramRun run;
+  run.interruptAfterMs = 50;
+  run.interruptWhenOutputHas = "* Starting Decode";
+  const auto r = Run({"decode", WriteLog(kSampleRate * 3000), "--plugin", kRecordingPlugin, "-o", out, "--console"}, run);
+  EXPECT_EQ(r.exitCode, 130) << r.err;
+  EXPECT_NE(r.err.find("WAVE Decoding has been aborted."), std::string::npos);
+  const auto bytes = ReadFileBytes(out);
+  ASSERT_GT(bytes.size(), 44u);
+  EXPECT_EQ(U32At(bytes, 40), bytes.size() - 44);
+  EXPECT_EQ(Calls().back(), "SPUshutdown");
+}
+
+TEST_F(CommandTest, PlayRunsALogToItsEndWithTheOptionsApplied) {
+  const auto r = Run({"play", WriteLog(4000, "song.spu", 3, 0x1F801D88), "--plugin", kRecordingPlugin, "--no-limiter",
+                      "--tempo", "200", "--level", "0=50", "--mute", "3", "--block-register", "0x1f801d88",
+                      "--dynamic-orchestra", "--console"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("* Shutdown SPU ..... OK\n"), std::string::npos);
+  const auto calls = Calls();
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls[calls.size() - 2], "SPUclose");
+  EXPECT_EQ(calls.back(), "SPUshutdown");
+  EXPECT_GT(Count("SPUasync 16896"), 0);
+  EXPECT_GT(Count("SPUwriteRegister 1f801d84 7fff"), 0);
+  EXPECT_EQ(Count("SPUwriteRegister 1f801d88 0001"), 0);
+  EXPECT_EQ(Count("SPUwriteRegister 1f801c30 0000"), 1);  // voice 3 muted in the mixer's pass
+}
+
+TEST_F(CommandTest, PlayRefusesBadOptionsAndReportsFailures) {
+  const std::string log = WriteLog(4000);
+  EXPECT_EQ(Run({"play", log, "--plugin", kRecordingPlugin, "--tempo", "33"}).exitCode, 2);
+  EXPECT_EQ(Run({"play", log, "--plugin", kRecordingPlugin, "--level", "24=50"}).exitCode, 2);
+  EXPECT_EQ(Run({"play", log, "--plugin", kRecordingPlugin, "--block-register", "0x1f801c00"}).exitCode, 2);
+
+  auto r = Run({"play", log, "--plugin", folder / "none.so"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("Please select the PSX SPU Plugin from list."), std::string::npos) << r.err;
+
+  r = Run({"play", WriteLog(0, "empty.spu"), "--plugin", kRecordingPlugin, "--console"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("can't be played"), std::string::npos) << r.err;
+  EXPECT_NE(r.out.find("* Warning : "), std::string::npos);
+  EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(CommandTest, CtrlCStopsPlayWithTheShutdownCalls) {
+  ProgramRun run;
+  run.interruptAfterMs = 100;
+  run.interruptWhenOutputHas = "* Loading SPU state ..... OK";
+  const auto r = Run({"play", WriteLog(kSampleRate * 60), "--plugin", kRecordingPlugin, "--console"}, run);
+  EXPECT_EQ(r.exitCode, 130) << r.err;
+  const auto calls = Calls();
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls[calls.size() - 2], "SPUclose");
+  EXPECT_EQ(calls.back(), "SPUshutdown");
+}
+
+TEST_F(CommandTest, PlaySeekAtJumpsOnceThePositionIsReached) {
+  const auto r = Run({"play", WriteLog(kSampleRate + 1000, "song.spu", 44), "--plugin", kRecordingPlugin, "--seek-at",
+                      "4410:30000"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  const auto calls = Calls();
+  const auto at = [&](const std::string& line) { return std::find(calls.begin(), calls.end(), line) - calls.begin(); };
+  const auto from = at("SPUwriteRegister 1f801c04 000a");
+  const auto to = at("SPUwriteRegister 1f801c04 001e");
+  ASSERT_LT(to, static_cast<std::ptrdiff_t>(calls.size()));
+  EXPECT_EQ(std::count_if(calls.begin() + from, calls.begin() + to,
+                          [](const std::string& l) { return l.starts_with("SPUasync"); }),
+            0);
+}
+
+TEST_F(CommandTest, EndToEndWithOurSpuPlugin) {
+  const std::string plugin = std::string(KESTREL_RUNTIME_DIR) + "/plugins/libkestrel_spu.so";
+  if (!std::filesystem::exists(plugin)) GTEST_SKIP() << "no " << plugin;
+  const std::string log = WriteLog(kSampleRate / 2, "song.spu", 20, 0x1F801C00);
+  auto r = Run({"decode", log, "--plugin", plugin, "-o", folder / "out.wav"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(ReadFileBytes(folder / "out.wav").size(), 44u + 256u);
+  r = Run({"play", log, "--plugin", plugin});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+}
+
+}  // namespace
+}  // namespace kestrel::test

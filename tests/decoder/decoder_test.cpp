@@ -1,0 +1,290 @@
+// The WAV decoder against the recording plugin: chunks, events, bytes and refusals.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include "app/console_log.h"
+#include "app/message_port.h"
+#include "decoder/decode_job.h"
+#include "decoder/decode_progress.h"
+#include "decoder/decode_time.h"
+#include "decoder/wav_header.h"
+#include "fakes/test_plugins.h"
+#include "mixer/register_path.h"
+#include "spulog/log_writer.h"
+#include "support/recording_plugin_client.h"
+#include "support/temp_folder.h"
+
+namespace kestrel::test {
+namespace {
+
+std::uint32_t U32At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+  return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+}
+std::int16_t S16At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+  return static_cast<std::int16_t>(bytes[at] | (bytes[at + 1] << 8));
+}
+
+SpuLogWriter NewLog(std::uint32_t total) {
+  SpuLogWriter log(LogFileType::New);
+  log.SetTotalLength(total);
+  return log;
+}
+
+class DecoderTest : public ::testing::Test {
+ protected:
+  DecoderTest() : recording(kRecordingPlugin) {
+    recording.Reset();
+    for (EventSwitches* s : {static_cast<EventSwitches*>(&TheRegisterPath().decodingEvent)}) {
+      s->registerWrite = s->dmaWrite = s->xa = s->cdda = true;
+    }
+    console = ConsoleLog::Attach([this](std::string_view line) { consoleLines.emplace_back(line); });
+    previous = MessagePort::SetHandler([this](const Message& m) {
+      messages.push_back(m);
+      return MessageAnswer::Ok;
+    });
+  }
+  ~DecoderTest() override { MessagePort::SetHandler(previous); }
+
+  DecodeRequest Request(const SpuLogWriter& log, const std::string& logName = "song.spu") {
+    DecodeRequest request;
+    request.pluginPath = kRecordingPlugin;
+    request.logPath = folder / logName;
+    if (const auto error = log.WriteFile(request.logPath, false)) throw std::runtime_error(*error);
+    request.startupFolder = folder.Path();
+    request.outputName = "take";
+    return request;
+  }
+  DecodeOutcome Decode(const DecodeRequest& request) {
+    DecodeJob::Shared job;
+    job.decoding = true;
+    return DecodeThread(job, request);
+  }
+  std::string Output() const { return folder / "wav/take.wav"; }
+  std::string LastMessage() const { return messages.empty() ? "" : messages.back().text; }
+  bool Console(const std::string& line) const {
+    return std::find(consoleLines.begin(), consoleLines.end(), line) != consoleLines.end();
+  }
+
+  TempFolder folder;
+  RecordingPluginClient recording;
+  std::vector<std::string> consoleLines;
+  std::vector<Message> messages;
+  ConsoleLog::Attachment console;
+  MessagePort::Handler previous;
+};
+
+TEST(WavHeader, DescribesSixteenBitStereoAt44100) {
+  const auto h = MakeWavHeader(44100, 176640);
+  const std::vector<std::uint8_t> bytes(h.begin(), h.end());
+  EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
+  EXPECT_EQ(U32At(bytes, 4), 176676u);
+  EXPECT_EQ(std::string(bytes.begin() + 8, bytes.begin() + 16), "WAVEfmt ");
+  EXPECT_EQ(U32At(bytes, 16), 16u);
+  EXPECT_EQ(U32At(bytes, 20), 0x00020001u);  // PCM, 2 channels
+  EXPECT_EQ(U32At(bytes, 24), 44100u);
+  EXPECT_EQ(U32At(bytes, 28), 176400u);
+  EXPECT_EQ(U32At(bytes, 32), 0x00100004u);  // 4 bytes a frame, 16 bits
+  EXPECT_EQ(std::string(bytes.begin() + 36, bytes.begin() + 40), "data");
+  EXPECT_EQ(U32At(bytes, 40), 176640u);
+}
+
+TEST_F(DecoderTest, OneSecondIsThirteenHundredEightyChunksOfWhatTheyRendered) {
+  DecodeRequest request = Request(NewLog(kSampleRate * 3));
+  request.specifyTime = true;
+  request.decodingTime = "1";
+  EXPECT_EQ(Decode(request), DecodeOutcome::Succeeded);
+  EXPECT_EQ(LastMessage(), "WAVE Decoding has been successful.");
+
+  const auto bytes = ReadFileBytes(Output());
+  ASSERT_EQ(bytes.size(), 176684u);
+  EXPECT_EQ(U32At(bytes, 4), 176676u);
+  EXPECT_EQ(U32At(bytes, 40), 176640u);
+  // Frame f was rendered as (f, -f).
+  for (std::size_t frame : {0u, 1u, 31u, 32u, 44159u}) {
+    EXPECT_EQ(S16At(bytes, 44 + 4 * frame), static_cast<std::int16_t>(frame));
+    EXPECT_EQ(S16At(bytes, 46 + 4 * frame), static_cast<std::int16_t>(-static_cast<int>(frame)));
+  }
+  const auto calls = recording.CallLines();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "SPUrender 128"), 1380);
+  EXPECT_EQ(calls[0], "SPUinit");
+  EXPECT_EQ(calls.back(), "SPUshutdown");
+}
+
+TEST_F(DecoderTest, ALogShorterThanASecondRendersTwoChunks) {
+  EXPECT_EQ(Decode(Request(NewLog(30000))), DecodeOutcome::Succeeded);
+  EXPECT_EQ(ReadFileBytes(Output()).size(), 44u + 256u);
+}
+
+TEST_F(DecoderTest, NewFormatEventsAtTheTargetPlayInTheirChunk) {
+  SpuLogWriter log = NewLog(kSampleRate * 2);
+  log.AddRegisterWrite(0, 0x1F801D88, 1);
+  log.AddRegisterWrite(44, 0x1F801D88, 2);  // the second chunk reaches 1 ms = 44 samples
+  log.AddRegisterWrite(45, 0x1F801D88, 3);
+  log.AddXaBlock(46, std::vector<std::uint8_t>(4, 1));
+  log.AddU32(47);
+  log.AddRawBytes(std::vector<std::uint8_t>{9});  // an unknown code: passed over in silence
+  log.AddRegisterRead(48, 0x1F801D88);
+  TheRegisterPath().decodingEvent.xa = false;
+  EXPECT_EQ(Decode(Request(log)), DecodeOutcome::Succeeded);
+  auto calls = recording.CallLines();
+  calls.resize(9);
+  EXPECT_EQ(calls, (std::vector<std::string>{"SPUinit", calls[1], "SPUrender 128", "SPUwriteRegister 1f801d88 0001",
+                                             "SPUrender 128", "SPUwriteRegister 1f801d88 0002", "SPUrender 128",
+                                             "SPUwriteRegister 1f801d88 0003", "SPUreadRegister 1f801d88"}));
+  EXPECT_FALSE(std::any_of(consoleLines.begin(), consoleLines.end(),
+                           [](const std::string& l) { return l.starts_with("Invalid"); }));
+}
+
+TEST_F(DecoderTest, AnOldFormatRecordAtTheTargetWaitsForTheNextChunk) {
+  SpuLogWriter log(LogFileType::Old);
+  log.AddRegisterWrite(0, 0x1F801D88, 1);
+  log.AddRegisterWrite(44, 0x1F801D88, 2);
+  log.AddRegisterWrite(kSampleRate, 0x1F802000, 3);  // no address check offline
+  EXPECT_EQ(Decode(Request(log)), DecodeOutcome::Succeeded);
+  auto calls = recording.CallLines();
+  calls.resize(8);
+  EXPECT_EQ(calls, (std::vector<std::string>{"SPUinit", calls[1], "SPUrender 128", "SPUrender 128",
+                                             "SPUwriteRegister 1f801d88 0001", "SPUrender 128",
+                                             "SPUwriteRegister 1f801d88 0002", "SPUrender 128"}));
+  EXPECT_EQ(recording.Calls().find("SPUwriteRegister 1f802000 0003") != std::string::npos, true);
+}
+
+TEST_F(DecoderTest, RefusalsSayWhyAndTouchNoOutput) {
+  struct Case {
+    std::string name;
+    std::function<void(DecodeRequest&)> change;
+    std::string message;
+  };
+  SpuLogWriter broken(LogFileType::Old);
+  broken.AddRegisterWrite(0, 0x1F801D88, 1);
+  broken.SetOldFormatCount(1000);  // more records than the file holds
+  const std::string brokenPath = folder / "broken.spu";
+  ASSERT_FALSE(broken.WriteFile(brokenPath, false));
+  const std::vector<Case> cases = {
+      {"no library", [&](DecodeRequest& r) { r.pluginPath = folder / "none.so"; },
+       "Please select the PSX SPU Plugin before starting decode."},
+      {"not an SPU plugin", [](DecodeRequest& r) { r.pluginPath = kPluginNotSpu; }, "You must select PSX SPU Plugin."},
+      {"no SPUrender", [](DecodeRequest& r) { r.pluginPath = kPluginWithoutRender; },
+       "Selected Plugin is not supported."},
+      {"compressed", [&](DecodeRequest& r) { r.logPath = folder / "song.gz"; }, "Can't decode compressed file."},
+      {"missing log", [&](DecodeRequest& r) { r.logPath = folder / "gone.spu"; },
+       "Please select the PSX SPU LogFile before starting decode."},
+      {"broken log", [&](DecodeRequest& r) { r.logPath = brokenPath; },
+       "Selected SPUFile is broken or is no SPU log; it can't be decoded."},
+      {"no name", [](DecodeRequest& r) { r.outputName.clear(); }, "Please input the output FileName."},
+      {"slash", [](DecodeRequest& r) { r.outputName = "a/b"; }, "The output FileName must not contain \"/\"."},
+      {"zero seconds", [](DecodeRequest& r) { r.specifyTime = true, r.decodingTime = "0"; },
+       "Please input the correct value."},
+      {"too long", [](DecodeRequest& r) { r.specifyTime = true, r.decodingTime = "3"; },
+       "Please input the correct value."},
+  };
+  for (const Case& c : cases) {
+    DecodeRequest request = Request(NewLog(kSampleRate * 2));
+    std::filesystem::remove(Output());
+    c.change(request);
+    messages.clear();
+    EXPECT_EQ(Decode(request), DecodeOutcome::Refused) << c.name;
+    EXPECT_EQ(LastMessage(), c.message) << c.name;
+    EXPECT_FALSE(std::filesystem::exists(Output())) << c.name;
+  }
+}
+
+TEST_F(DecoderTest, ARefusedTimeLeavesAnEarlierFileAlone) {
+  DecodeRequest request = Request(NewLog(kSampleRate * 2));
+  std::filesystem::create_directories(folder / "wav");
+  folder.Write("wav/take.wav", "earlier decode");
+  request.specifyTime = true;
+  request.decodingTime = "ten";
+  EXPECT_EQ(Decode(request), DecodeOutcome::Refused);
+  EXPECT_EQ(messages.back().caption, "Decoding Time");
+  EXPECT_EQ(ReadFileBytes(Output()).size(), 14u);
+  EXPECT_EQ(consoleLines.back(), "* Checking Decode Time ..... Failed\n");
+}
+
+TEST_F(DecoderTest, AnOutputThatCannotBeCreatedOrWrittenIsAFailureNotASuccess) {
+  DecodeRequest request = Request(NewLog(kSampleRate * 2));
+  std::filesystem::create_directories(folder / "wav/take.wav");  // a folder where the file should go
+  EXPECT_EQ(Decode(request), DecodeOutcome::Refused);
+  EXPECT_TRUE(LastMessage().starts_with("Can't create the output file ")) << LastMessage();
+  EXPECT_TRUE(Console("* Open Output File ..... Failed\n"));
+
+  request.outputPath = "/dev/full";
+  messages.clear();
+  EXPECT_EQ(Decode(request), DecodeOutcome::Failed);
+  EXPECT_TRUE(LastMessage().starts_with("WAVE Decoding has failed")) << LastMessage();
+  EXPECT_FALSE(Console("* Decoding has been successful.\n"));
+}
+
+TEST_F(DecoderTest, TheDataStopsAtTheLastWholeFrameThatFits) {
+  DecodeRequest request = Request(NewLog(kSampleRate * 2));
+  request.maxDataBytes = 1002;
+  EXPECT_EQ(Decode(request), DecodeOutcome::Succeeded);
+  const auto bytes = ReadFileBytes(Output());
+  ASSERT_EQ(bytes.size(), 44u + 1000u);
+  EXPECT_EQ(U32At(bytes, 40), 1000u);
+  EXPECT_EQ(U32At(bytes, 4), 1036u);
+  EXPECT_EQ(kMaxWavDataBytes % 4, 0u);
+  EXPECT_LE(kMaxWavDataBytes + 36, 0xFFFFFFFFull);
+}
+
+TEST_F(DecoderTest, AbortEndsAfterTheCurrentChunkWithAValidFile) {
+  DecodeRequest request = Request(NewLog(kSampleRate * 600));
+  std::atomic<int> steps{0};
+  const auto previousProgress = MessagePort::SetProgressHandler([&](const Progress& p) {
+    if (p.position > 0 && p.position < 1000) ++steps;
+  });
+  DecodeJob job;
+  job.StartDecode(request);
+  while (steps == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  job.AbortDecode();
+  EXPECT_FALSE(job.Decoding());
+  while (job.Outcome() == DecodeOutcome::Running) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  MessagePort::SetProgressHandler(previousProgress);
+  EXPECT_EQ(job.Outcome(), DecodeOutcome::Aborted);
+  EXPECT_EQ(LastMessage(), "WAVE Decoding has been aborted.");
+  EXPECT_TRUE(Console("* Warning : Decoding has been aborted.\n"));
+  const auto bytes = ReadFileBytes(Output());
+  ASSERT_GT(bytes.size(), 44u);
+  EXPECT_EQ(U32At(bytes, 4), bytes.size() - 8);
+  EXPECT_EQ(U32At(bytes, 40), bytes.size() - 44);
+  EXPECT_LT(bytes.size(), 44u + kSampleRate * 4 * 600);
+}
+
+TEST(DecodeProgressSteps, FiveSecondsStepSixTimesAndThreeHundredOnceEveryThreeSeconds) {
+  const auto stepsAt = [](std::int64_t limit) {
+    DecodeProgress progress;
+    std::vector<std::uint64_t> at;
+    for (std::uint64_t frames = 32;; frames += 32) {
+      const std::uint64_t ms = frames * 1000 / kSampleRate;
+      if (ms > static_cast<std::uint64_t>(limit) * 1000) break;
+      if (AdvanceDecodeProgress(progress, ms, limit)) at.push_back(ms / 1000);
+    }
+    return std::pair{at, progress};
+  };
+  const auto [five, fiveProgress] = stepsAt(5);
+  EXPECT_EQ(five, (std::vector<std::uint64_t>{1, 2, 3, 4, 5, 5}));
+  EXPECT_EQ(fiveProgress.label, "  5 %");
+  EXPECT_EQ(fiveProgress.barPosition, 60);
+  const auto [long_, longProgress] = stepsAt(300);
+  ASSERT_EQ(long_.size(), 100u);
+  EXPECT_EQ(long_[0], 1u);
+  EXPECT_EQ(long_[1], 4u);
+  EXPECT_EQ(long_[99], 298u);
+  EXPECT_EQ(longProgress.label, " 99 %");
+}
+
+TEST(DecodeTime, AcceptsWholeSecondsUpToTheFullLength) {
+  EXPECT_EQ(ParseDecodingTime("5", 5), 5);
+  EXPECT_EQ(ParseDecodingTime(" 3 ", 5), 3);
+  for (const char* bad : {"0", "6", "-3", "abc", "", "2x", "1.5"}) EXPECT_FALSE(ParseDecodingTime(bad, 5)) << bad;
+}
+
+}  // namespace
+}  // namespace kestrel::test

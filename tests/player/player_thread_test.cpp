@@ -1,0 +1,117 @@
+// The player on its own thread, in real time: stopping, the plugin lock, pacing.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "player/playback_control.h"
+#include "player/player_harness.h"
+
+namespace kestrel::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+SpuLogWriter LogOfSeconds(double seconds) {
+  SpuLogWriter log(LogFileType::New);
+  log.SetTotalLength(static_cast<std::uint32_t>(seconds * kSampleRate));
+  log.AddRegisterWrite(0, 0x1F801D88, 1);
+  return log;
+}
+
+struct Ending {
+  std::atomic<int> count{0};
+  std::atomic<PlayerOutcome> outcome{PlayerOutcome::Stopped};
+  void Attach(PlayerSetup& setup) {
+    setup.stopPlayback = setup.handleEndOfLog = [this](PlayerOutcome o) {
+      outcome = o;
+      ++count;
+    };
+  }
+  bool WaitFor(int expected, std::chrono::milliseconds limit) const {
+    const auto end = Clock::now() + limit;
+    while (count < expected && Clock::now() < end) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return count >= expected;
+  }
+};
+
+// A playback with the limiter on, started on a thread of its own.
+class PlayerThreadTest : public ::testing::Test {
+ protected:
+  void SetUpPlayback(double seconds) {
+    h.state.limiter = true;
+    setup.pluginPath = kRecordingPlugin;
+    setup.logPath = h.WriteLog(LogOfSeconds(seconds));
+    ending.Attach(setup);
+  }
+  void StartAndWaitForSound(ThreadPriority priority = ThreadPriority::Normal) {
+    StartPlayerThread(h.state, slot, priority, setup);
+    while (h.state.position < 2000) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+
+  PlayerHarness h;
+  ThreadSlot slot;
+  Ending ending;
+  PlayerSetup setup;
+};
+
+TEST_F(PlayerThreadTest, StopEndsAPlayingThreadWithinTheWait) {
+  SetUpPlayback(60);
+  StartAndWaitForSound(ThreadPriority::TimeCritical);
+
+  EXPECT_TRUE(StopPlayerThread(h.state, slot));
+  EXPECT_FALSE(slot.Holds());
+  EXPECT_EQ(h.state.position, 0u);
+  EXPECT_EQ(ending.count, 1);
+  EXPECT_EQ(ending.outcome, PlayerOutcome::Stopped);
+  EXPECT_EQ(h.Calls().back(), "SPUshutdown");
+  // A second stop, as the ending thread's own stop routine makes, finds nothing to release.
+  EXPECT_TRUE(StopPlayerThread(h.state, slot));
+}
+
+TEST_F(PlayerThreadTest, TheNextPlaybackWaitsUntilASlowThreadHasUnloadedThePlugin) {
+  SetUpPlayback(60);
+  h.recording.SetCloseDelay(400);
+  StartAndWaitForSound();
+
+  const auto before = Clock::now();
+  EXPECT_FALSE(StopPlayerThread(h.state, slot));  // SPUclose takes longer than the wait
+  EXPECT_LT(Clock::now() - before, std::chrono::milliseconds(390));
+  StartPlayerThread(h.state, slot, ThreadPriority::Normal, setup);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  StopPlayerThread(h.state, slot);
+  ASSERT_TRUE(ending.WaitFor(2, std::chrono::seconds(5)));
+
+  const auto calls = h.Calls();
+  const int firstShutdown = IndexOf(calls, "SPUshutdown");
+  const int secondInit = IndexOf(calls, "SPUinit", 1);
+  ASSERT_GT(secondInit, 0);
+  EXPECT_LT(firstShutdown, secondInit);
+}
+
+TEST_F(PlayerThreadTest, StopsFromTwoThreadsAtOnceReleaseTheHandleOnce) {
+  SetUpPlayback(60);
+  StartPlayerThread(h.state, slot, ThreadPriority::Normal, setup);
+  std::thread other([&] { StopPlayerThread(h.state, slot); });
+  StopPlayerThread(h.state, slot);
+  other.join();
+  EXPECT_TRUE(ending.WaitFor(1, std::chrono::seconds(5)));
+  EXPECT_FALSE(slot.Holds());
+}
+
+TEST_F(PlayerThreadTest, WithTheLimiterALogTakesAboutItsOwnLength) {
+  SetUpPlayback(0.4);
+  const auto start = Clock::now();
+  StartPlayerThread(h.state, slot, ThreadPriority::Normal, setup);
+  ASSERT_TRUE(ending.WaitFor(1, std::chrono::seconds(10)));
+  const auto took = Clock::now() - start;
+  EXPECT_EQ(ending.outcome, PlayerOutcome::PlayedToEnd);
+  EXPECT_GT(took, std::chrono::milliseconds(300));
+  EXPECT_LT(took, std::chrono::seconds(4));
+  slot.Take().Wait();
+}
+
+}  // namespace
+}  // namespace kestrel::test
