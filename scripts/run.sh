@@ -11,6 +11,10 @@ cd build/runtime
 shopt -s nullglob
 demos=(demo/*.spu demo/*.gz)
 ../kestrel-spu plugins
-if [ ${#demos[@]} -gt 0 ]; then
-  ../kestrel-spu info "${demos[@]}"
-fi
+../kestrel-spu info "${demos[@]}"
+
+# Plays each demo in turn: space pauses, left/right seek, up/down change the tempo,
+# q goes to the next demo, Ctrl-C ends.
+for demo in "${demos[@]}"; do
+  ../kestrel-spu play "$demo" --plugin plugins/libkestrel_spu.so || [ $? -ne 130 ] || break
+done
