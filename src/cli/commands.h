@@ -9,5 +9,8 @@ namespace kestrel::cli {
 // Each Add* registers one subcommand; `status` receives its exit status when it runs.
 void AddInfoCommand(CLI::App& app, int& status);
 void AddPluginsCommand(CLI::App& app, int& status);
+void AddScanCommand(CLI::App& app, int& status);
+void AddTitlesCommand(CLI::App& app, int& status);
+void AddPlaylistCommand(CLI::App& app, int& status);
 
 }  // namespace kestrel::cli

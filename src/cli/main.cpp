@@ -10,6 +10,9 @@ int main(int argc, char** argv) {
   int status = 0;
   kestrel::cli::AddInfoCommand(app, status);
   kestrel::cli::AddPluginsCommand(app, status);
+  kestrel::cli::AddScanCommand(app, status);
+  kestrel::cli::AddTitlesCommand(app, status);
+  kestrel::cli::AddPlaylistCommand(app, status);
   CLI11_PARSE(app, argc, argv);
   return status;
 }
