@@ -65,7 +65,9 @@ bool ReplaceFile(const std::string& path, const std::string& text) {
   const std::string target = ReplacementTarget(path);
   struct stat info {};
   const bool exists = ::stat(target.c_str(), &info) == 0;
-  if (exists && (!S_ISREG(info.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
+  // A file marked read-only is refused even where the user's rights would allow writing it.
+  const bool readOnly = (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+  if (exists && (!S_ISREG(info.st_mode) || readOnly || ::access(target.c_str(), W_OK) != 0)) return false;
 
   std::string temp = target + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
