@@ -25,6 +25,8 @@ std::optional<SpuLogFile> SpuLogFile::Open(const std::string& path) {
     ::close(fd);
     return std::nullopt;
   }
+  // Larger than zlib's 8 KB default: inflating the 512 KB image goes faster in bigger steps.
+  ::gzbuffer(handle, 64 * 1024);
   return SpuLogFile(handle);
 }
 

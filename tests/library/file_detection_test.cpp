@@ -8,7 +8,7 @@
 #include "library/ordered_length_reader.h"
 #include "library/scan_spu_folder.h"
 #include "spulog/log_length.h"
-#include "support/test_logs.h"
+#include "support/log_files.h"
 
 namespace kestrel {
 namespace {

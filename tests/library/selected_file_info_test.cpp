@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "support/test_logs.h"
+#include "support/log_files.h"
 
 namespace kestrel {
 namespace {

@@ -8,7 +8,7 @@
 #include "playlist/playlist_file.h"
 #include "playlist/playlist_slots.h"
 #include "spulog/log_length.h"
-#include "support/test_logs.h"
+#include "support/log_files.h"
 
 namespace kestrel {
 namespace {

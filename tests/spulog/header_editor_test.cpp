@@ -7,7 +7,7 @@
 #include "app/console_log.h"
 #include "spulog/header_information.h"
 #include "support/answer_scope.h"
-#include "support/test_logs.h"
+#include "support/log_files.h"
 
 namespace kestrel {
 namespace {

@@ -1,0 +1,40 @@
+#include "spu/adsr.h"
+
+namespace kestrel::spu {
+
+void Adsr::enter(AdsrPhase next, AdsrBits bits) {
+  phase = next;
+  switch (next) {
+    case AdsrPhase::Attack:
+      rate = EnvelopeRate::Make(bits.attackShift(), bits.attackStep(), bits.attackExponential(), false);
+      break;
+    case AdsrPhase::Decay:  // always exponential, step -8
+      rate = EnvelopeRate::Make(bits.decayShift(), 0, true, true);
+      break;
+    case AdsrPhase::Sustain:
+      rate = EnvelopeRate::Make(bits.sustainShift(), bits.sustainStep(), bits.sustainExponential(),
+                                bits.sustainDecreasing());
+      break;
+    case AdsrPhase::Release:  // always decreasing, step -8
+      rate = EnvelopeRate::Make(bits.releaseShift(), 0, bits.releaseExponential(), true);
+      break;
+    case AdsrPhase::Off:
+      break;
+  }
+}
+
+void Adsr::keyOn(AdsrBits bits) {
+  envelope.reset(0);
+  enter(AdsrPhase::Attack, bits);
+}
+
+void Adsr::keyOff(AdsrBits bits) {
+  if (phase != AdsrPhase::Off) enter(AdsrPhase::Release, bits);
+}
+
+void Adsr::mute(AdsrBits bits) {
+  envelope.reset(0);
+  enter(AdsrPhase::Release, bits);
+}
+
+}  // namespace kestrel::spu

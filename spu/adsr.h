@@ -1,0 +1,57 @@
+#pragma once
+// The ADSR generator of one voice: attack, decay, sustain and release phases over one Envelope.
+
+#include <cstdint>
+
+#include "spu/envelope.h"
+#include "spu/registers.h"
+
+namespace kestrel::spu {
+
+enum class AdsrPhase : std::uint8_t { Off, Attack, Decay, Sustain, Release };
+
+struct Adsr {
+  AdsrPhase phase = AdsrPhase::Off;
+  Envelope envelope;
+  EnvelopeRate rate;
+
+  // Key on: the level restarts from zero in attack.
+  void keyOn(AdsrBits bits);
+  // Key off: release from the present level.
+  void keyOff(AdsrBits bits);
+  // The end of a one-shot sample: release with the level forced to zero.
+  void mute(AdsrBits bits);
+  // New ADSR register values take effect in the present phase.
+  void settingsChanged(AdsrBits bits) { enter(phase, bits); }
+  // One 44.1 kHz tick.
+  void tick(AdsrBits bits);
+
+  int level() const { return envelope.level; }
+
+ private:
+  void enter(AdsrPhase next, AdsrBits bits);
+};
+
+// Inline: it runs for every voice on every sample.
+inline void Adsr::tick(AdsrBits bits) {
+  if (phase == AdsrPhase::Off) return;
+  envelope.tick(rate);
+  switch (phase) {
+    case AdsrPhase::Attack:
+      if (envelope.level >= 0x7FFF) enter(AdsrPhase::Decay, bits);
+      break;
+    case AdsrPhase::Decay:
+      if (envelope.level <= bits.sustainLevel()) enter(AdsrPhase::Sustain, bits);
+      break;
+    case AdsrPhase::Release:
+      if (envelope.level <= 0) {
+        envelope.level = 0;
+        phase = AdsrPhase::Off;
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace kestrel::spu

@@ -1,0 +1,44 @@
+#pragma once
+// The CD input: CD audio and decoded XA blocks, queued as 44.1 kHz stereo frames for the mixer.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace kestrel::spu {
+
+inline constexpr std::size_t kXaBlockBytes = 32800;  // as a log stores it: header, two decode states, samples
+inline constexpr int kXaMaxSamples = 16384;
+
+struct StereoFrame {
+  std::int16_t left = 0, right = 0;
+};
+
+struct CdInput {
+  static constexpr std::uint32_t kCapacity = 1u << 16;  // frames, about 1.5 s
+  std::array<StereoFrame, kCapacity> frames{};
+  std::uint32_t readIndex = 0, writeIndex = 0;  // free-running; the difference is the fill
+  // Resampler state carried from one XA block to the next.
+  StereoFrame lastXaFrame;
+  std::uint32_t xaPhase = 0;  // 16.16 position inside the block being resampled
+
+  // CD audio: s16 stereo at 44.1 kHz. Frames that do not fit are dropped. Returns the frames queued.
+  std::size_t pushCdda(const std::uint8_t* pcm, std::size_t bytes);
+  // An XA block as the log stores it; a block with an impossible header is ignored.
+  std::size_t pushXa(const std::uint8_t* block);
+  // The next frame, or silence when nothing is queued.
+  StereoFrame pop() {
+    if (readIndex == writeIndex) return {};
+    return frames[readIndex++ % kCapacity];
+  }
+  void clear() { *this = CdInput{}; }
+
+ private:
+  bool push(StereoFrame frame) {
+    if (writeIndex - readIndex >= kCapacity) return false;
+    frames[writeIndex++ % kCapacity] = frame;
+    return true;
+  }
+};
+
+}  // namespace kestrel::spu

@@ -1,0 +1,41 @@
+#include "spu/plugin_instance.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kestrel::spu {
+namespace {
+constexpr int kChunkFrames = 256;
+}
+
+void PluginInstance::advance(unsigned long cycles) {
+  const unsigned long total = cycleRemainder_ + cycles;
+  unsigned long frames = total / kCyclesPerSample;
+  cycleRemainder_ = total % kCyclesPerSample;
+  scratch_.resize(2 * kChunkFrames);
+  while (frames > 0) {
+    const int chunk = static_cast<int>(std::min<unsigned long>(frames, kChunkFrames));
+    spu_.render(scratch_.data(), chunk);
+    output_.write(scratch_.data(), static_cast<std::size_t>(chunk));
+    frames -= static_cast<unsigned long>(chunk);
+  }
+}
+
+void PluginInstance::renderInto(void* out, int frames) {
+  auto* bytes = static_cast<std::uint8_t*>(out);
+  scratch_.resize(2 * kChunkFrames);
+  while (frames > 0) {
+    const int chunk = std::min(frames, kChunkFrames);
+    spu_.render(scratch_.data(), chunk);
+    std::memcpy(bytes, scratch_.data(), static_cast<std::size_t>(chunk) * 4);
+    bytes += static_cast<std::size_t>(chunk) * 4;
+    frames -= chunk;
+  }
+}
+
+std::unique_ptr<PluginInstance>& CurrentInstance() {
+  static std::unique_ptr<PluginInstance> instance;
+  return instance;
+}
+
+}  // namespace kestrel::spu

@@ -1,0 +1,35 @@
+#pragma once
+// The one SPU a loaded plugin runs, with its sound output and the SPUasync cycle remainder.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "spu/audio_output.h"
+#include "spu/spu.h"
+
+namespace kestrel::spu {
+
+inline constexpr unsigned long kCyclesPerSample = 768;  // 33,868,800 Hz / 44,100 Hz
+
+class PluginInstance {
+ public:
+  Spu& spu() { return spu_; }
+  AudioOutput& output() { return output_; }
+
+  // Advances by `cycles` CPU cycles: whole samples are rendered and played, the rest carried over.
+  void advance(unsigned long cycles);
+  // Renders `frames` frames into `out` (interleaved s16, any alignment), with no device.
+  void renderInto(void* out, int frames);
+
+ private:
+  Spu spu_;
+  AudioOutput output_;
+  unsigned long cycleRemainder_ = 0;
+  std::vector<std::int16_t> scratch_;
+};
+
+// The instance between SPUinit and SPUshutdown; null outside that.
+std::unique_ptr<PluginInstance>& CurrentInstance();
+
+}  // namespace kestrel::spu

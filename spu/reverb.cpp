@@ -1,0 +1,141 @@
+#include "spu/reverb.h"
+
+#include <algorithm>
+
+#include "spu/tables.h"
+
+namespace kestrel::spu {
+namespace {
+
+int Saturate(int value) { return std::clamp(value, -0x8000, 0x7FFF); }
+int Scale(int sample, int volume) { return (sample * volume) >> 15; }
+
+// Sound-RAM access relative to the buffer address, wrapped inside the work area.
+class WorkArea {
+ public:
+  WorkArea(std::uint8_t* ram, std::uint16_t base, std::uint32_t bufferAddress)
+      : ram_(ram), base_(std::uint32_t{base} * 8), size_(kSoundRamBytes - base_), current_(bufferAddress) {}
+
+  int read(std::int64_t offset) const {
+    const std::uint8_t* p = ram_ + address(offset);
+    return static_cast<std::int16_t>(p[0] | (p[1] << 8));
+  }
+  void write(std::int64_t offset, int value) {
+    std::uint8_t* p = ram_ + address(offset);
+    const auto v = static_cast<std::uint16_t>(Saturate(value));
+    p[0] = static_cast<std::uint8_t>(v);
+    p[1] = static_cast<std::uint8_t>(v >> 8);
+  }
+
+ private:
+  std::uint32_t address(std::int64_t offset) const {
+    std::int64_t relative = std::int64_t{current_} - base_ + offset;
+    if (relative >= size_) relative -= size_;
+    if (relative < 0) relative += size_;
+    if (relative < 0 || relative >= size_) relative = ((relative % size_) + size_) % size_;  // tiny work areas
+    return static_cast<std::uint32_t>((base_ + relative) & (kSoundRamMask & ~1u));
+  }
+  std::uint8_t* ram_;
+  std::uint32_t base_;
+  std::int64_t size_;
+  std::uint32_t current_;
+};
+
+// Both sides of the reverb share one shape; only the register names differ.
+struct Side {
+  reg::ReverbRegister same, dSame, diff, dOtherDiff, comb[4], apf1, apf2, volumeIn;
+};
+constexpr Side kLeft{reg::mLSAME, reg::dLSAME, reg::mLDIFF, reg::dRDIFF,
+                     {reg::mLCOMB1, reg::mLCOMB2, reg::mLCOMB3, reg::mLCOMB4}, reg::mLAPF1, reg::mLAPF2, reg::vLIN};
+constexpr Side kRight{reg::mRSAME, reg::dRSAME, reg::mRDIFF, reg::dLDIFF,
+                      {reg::mRCOMB1, reg::mRCOMB2, reg::mRCOMB3, reg::mRCOMB4}, reg::mRAPF1, reg::mRAPF2, reg::vRIN};
+
+int ProcessSide(WorkArea& area, const std::uint16_t* r, const Side& side, int input, bool writesEnabled) {
+  auto volume = [r](reg::ReverbRegister which) { return static_cast<int>(static_cast<std::int16_t>(r[which])); };
+  auto offset = [r](reg::ReverbRegister which) { return std::int64_t{r[which]} * 8; };
+
+  const int in = Saturate(Scale(input, volume(side.volumeIn)));
+  const int iir = volume(reg::vIIR);
+  const int wall = volume(reg::vWALL);
+  if (writesEnabled) {
+    const int sameOld = area.read(offset(side.same) - 2);
+    const int sameNew = Saturate(in + Scale(area.read(offset(side.dSame)), wall) - sameOld);
+    area.write(offset(side.same), Scale(sameNew, iir) + sameOld);
+    const int diffOld = area.read(offset(side.diff) - 2);
+    const int diffNew = Saturate(in + Scale(area.read(offset(side.dOtherDiff)), wall) - diffOld);
+    area.write(offset(side.diff), Scale(diffNew, iir) + diffOld);
+  }
+
+  const reg::ReverbRegister combVolumes[4] = {reg::vCOMB1, reg::vCOMB2, reg::vCOMB3, reg::vCOMB4};
+  int out = 0;
+  for (int i = 0; i < 4; ++i) out += Scale(volume(combVolumes[i]), area.read(offset(side.comb[i])));
+  out = Saturate(out);
+
+  // Two all-pass stages.
+  const struct {
+    reg::ReverbRegister address, displacement, volume;
+  } stages[2] = {{side.apf1, reg::dAPF1, reg::vAPF1}, {side.apf2, reg::dAPF2, reg::vAPF2}};
+  for (const auto& stage : stages) {
+    const int delayed = area.read(offset(stage.address) - offset(stage.displacement));
+    const int v = volume(stage.volume);
+    out = Saturate(out - Scale(v, delayed));
+    if (writesEnabled) area.write(offset(stage.address), out);
+    out = Saturate(Scale(out, v) + delayed);
+  }
+  return out;
+}
+
+// Filters the newest 39 entries of a history ring whose newest entry is at `newest`.
+template <std::size_t N>
+int HalfBand(const std::array<std::int16_t, N>& history, std::uint32_t newest) {
+  int sum = 0;
+  for (int k = 0; k < 39; k += 2) sum += kReverbFir[k] * history[(newest - k) % N];
+  sum += kReverbFir[kReverbFirCentre] * history[(newest - kReverbFirCentre) % N];
+  return sum >> 15;
+}
+
+}  // namespace
+
+void Reverb::process(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
+                     bool writesEnabled, int& outLeft, int& outRight) {
+  WorkArea area(ram, base, bufferAddress);
+  outLeft = ProcessSide(area, registers, kLeft, inLeft, writesEnabled);
+  outRight = ProcessSide(area, registers, kRight, inRight, writesEnabled);
+  advance(base);
+}
+
+void Reverb::advance(std::uint16_t base) {
+  const std::uint32_t start = std::uint32_t{base} * 8;
+  bufferAddress = std::max(start, (bufferAddress + 2) & (kSoundRamMask & ~1u));
+}
+
+Reverb::Wet Reverb::tick(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
+                         bool writesEnabled) {
+  const std::uint32_t n = position++;
+  const std::uint32_t inSlot = n % 64;
+  input[0][inSlot] = static_cast<std::int16_t>(Saturate(inLeft));
+  input[1][inSlot] = static_cast<std::int16_t>(Saturate(inRight));
+
+  const std::uint32_t half = n / 2;
+  Wet wet;
+  if (n % 2 == 0) {
+    // A 22,050 Hz tick: filter the input down, run the reverberator, and emit the even output phase.
+    int left = 0, right = 0;
+    process(ram, registers, base, HalfBand(input[0], n), HalfBand(input[1], n), writesEnabled, left, right);
+    output[0][half % 32] = static_cast<std::int16_t>(left);
+    output[1][half % 32] = static_cast<std::int16_t>(right);
+    // Zero-stuffed upsampling: on this phase only the even taps meet non-zero samples; doubled for the zeros.
+    int sums[2] = {0, 0};
+    for (int side = 0; side < 2; ++side)
+      for (int k = 0; k < 39; k += 2) sums[side] += kReverbFir[k] * output[side][(half - k / 2) % 32];
+    wet.left = Saturate(sums[0] >> 14);
+    wet.right = Saturate(sums[1] >> 14);
+  } else {
+    // The odd phase meets only the centre tap (4000h, doubled: unity), nine wet samples back.
+    wet.left = output[0][(half - 9) % 32];
+    wet.right = output[1][(half - 9) % 32];
+  }
+  return wet;
+}
+
+}  // namespace kestrel::spu

@@ -1,0 +1,39 @@
+#pragma once
+// The reverb unit: a stereo reverberator running at 22,050 Hz over its work area in sound RAM
+// (psx-spx, "SPU Reverb Formula"), with the hardware's half-band resampling in and out.
+
+#include <array>
+#include <cstdint>
+
+#include "spu/registers.h"
+
+namespace kestrel::spu {
+
+struct Reverb {
+  std::uint32_t bufferAddress = 0;  // bytes; runs through the work area from the base to the end of RAM
+  std::array<std::array<std::int16_t, 64>, 2> input{};   // 44.1 kHz input history, left and right
+  std::array<std::array<std::int16_t, 32>, 2> output{};  // 22.05 kHz wet history, left and right
+  std::uint32_t position = 0;                            // 44.1 kHz tick count
+
+  // Writing the base register also restarts the buffer address there.
+  void setBase(std::uint16_t base) { bufferAddress = std::uint32_t{base} * 8; }
+
+  // One 44.1 kHz tick. `registers` are the 32 reverb registers from 1F801DC0h, `base` is ESA;
+  // the returned pair is the wet signal before the reverb output volume.
+  struct Wet {
+    int left = 0, right = 0;
+  };
+  // A tick with no writes and no output to make: only the buffer address moves on.
+  void idleTick(std::uint16_t base) {
+    if (position++ % 2 == 0) advance(base);
+  }
+  Wet tick(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
+           bool writesEnabled);
+
+ private:
+  void advance(std::uint16_t base);
+  void process(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
+               bool writesEnabled, int& outLeft, int& outRight);
+};
+
+}  // namespace kestrel::spu

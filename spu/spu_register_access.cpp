@@ -1,0 +1,165 @@
+// Register reads and writes of the Spu, and the register image of saved states.
+#include "spu/spu.h"
+
+namespace kestrel::spu {
+namespace {
+
+bool InPorts(std::uint32_t address) { return address >= reg::kBase && address < reg::kPortEnd; }
+
+void PutLe16(std::uint8_t* p, std::uint16_t v) {
+  p[0] = static_cast<std::uint8_t>(v);
+  p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+std::uint16_t GetLe16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+
+// Registers that a saved image must not write back: writing them would start voices, move data
+// into sound RAM or overwrite state the image carries separately.
+bool SkippedOnLoad(std::uint32_t address) {
+  switch (address) {
+    case reg::kKeyOnLow: case reg::kKeyOnHigh: case reg::kKeyOffLow: case reg::kKeyOffHigh:
+    case reg::kEndLow: case reg::kEndHigh: case reg::kTransferFifo: case reg::kStatus:
+    case reg::kCurrentMainVolumeLeft: case reg::kCurrentMainVolumeRight:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+Spu::Spu() { reset(); }
+
+void Spu::reset() {
+  state_ = std::make_unique<SpuState>();
+  state_->transfer.control = 4;
+}
+
+void Spu::writeRegister(std::uint32_t address, std::uint16_t value) {
+  if (!InPorts(address)) return;
+  address &= ~1u;
+  if (address >= reg::kImageEnd) return;  // internal current-volume registers: the hardware owns them
+  SpuState& s = *state_;
+  s.registers[reg::ImageIndex(address)] = value;
+  if (address < reg::kVoiceBlockEnd) {
+    const std::uint32_t offset = address - reg::kBase;
+    writeVoiceRegister(static_cast<int>(offset / reg::kVoiceStride), offset % reg::kVoiceStride, value);
+    return;
+  }
+  switch (address) {
+    case reg::kMainVolumeLeft: s.mainLeft.write(value); break;
+    case reg::kMainVolumeRight: s.mainRight.write(value); break;
+    case reg::kKeyOnLow: keyOn(value); break;
+    case reg::kKeyOnHigh: keyOn(std::uint32_t{value} << 16); break;
+    case reg::kKeyOffLow: keyOff(value); break;
+    case reg::kKeyOffHigh: keyOff(std::uint32_t{value} << 16); break;
+    case reg::kReverbBase: s.reverb.setBase(value); break;
+    case reg::kTransferAddress: s.transfer.setAddress(value); break;
+    case reg::kTransferFifo: s.transfer.write(s.ram.data(), value); break;
+    case reg::kTransferControl: s.transfer.control = value; break;
+    case reg::kControl:
+      if (!ControlBits{value}.irqEnabled()) s.irqFlag = false;  // clearing the enable acknowledges
+      break;
+    default: break;  // plain registers: the image is their state
+  }
+}
+
+void Spu::writeVoiceRegister(int voice, std::uint32_t offset, std::uint16_t value) {
+  Voice& v = state_->voices[voice];
+  switch (offset) {
+    case reg::kVolumeLeft: v.left.write(value); break;
+    case reg::kVolumeRight: v.right.write(value); break;
+    case reg::kPitch: v.pitch = value; break;
+    case reg::kStartAddress: v.startAddress = value; break;
+    case reg::kAdsrLow: v.writeAdsr((v.adsrBits.value & 0xFFFF0000u) | value); break;
+    case reg::kAdsrHigh: v.writeAdsr((v.adsrBits.value & 0xFFFFu) | (std::uint32_t{value} << 16)); break;
+    case reg::kEnvelopeLevel: v.adsr.envelope.level = static_cast<std::int16_t>(value); break;
+    case reg::kRepeatAddress: v.writeRepeatAddress(value); break;
+    default: break;
+  }
+}
+
+void Spu::keyOn(std::uint32_t mask) {
+  SpuState& s = *state_;
+  for (int v = 0; v < kVoiceCount; ++v) {
+    if (!(mask & (1u << v))) continue;
+    s.voices[v].keyOn(s.ram.data());
+    s.endFlags &= ~(1u << v);
+  }
+}
+
+void Spu::keyOff(std::uint32_t mask) {
+  for (int v = 0; v < kVoiceCount; ++v)
+    if (mask & (1u << v)) state_->voices[v].keyOff();
+}
+
+std::uint16_t Spu::readVoiceRegister(int voice, std::uint32_t offset) const {
+  const Voice& v = state_->voices[voice];
+  switch (offset) {
+    // A sweeping volume reads as the level it has reached.
+    case reg::kVolumeLeft: return v.left.setting.sweep() ? v.left.levelRegister() : v.left.setting.value;
+    case reg::kVolumeRight: return v.right.setting.sweep() ? v.right.levelRegister() : v.right.setting.value;
+    case reg::kEnvelopeLevel: return static_cast<std::uint16_t>(v.adsr.level());
+    case reg::kRepeatAddress: return v.repeatAddress;
+    default: return state_->registers[reg::ImageIndex(reg::kBase + reg::kVoiceStride * voice + offset)];
+  }
+}
+
+std::uint16_t Spu::readRegister(std::uint32_t address) const {
+  if (!InPorts(address)) return 0;
+  address &= ~1u;
+  const SpuState& s = *state_;
+  if (address >= reg::kCurrentVoiceVolumes && address < reg::kCurrentVoiceVolumesEnd) {
+    const Voice& v = s.voices[(address - reg::kCurrentVoiceVolumes) / 4];
+    return (address & 2) ? v.right.levelRegister() : v.left.levelRegister();
+  }
+  if (address >= reg::kImageEnd) return 0;
+  if (address < reg::kVoiceBlockEnd) {
+    const std::uint32_t offset = address - reg::kBase;
+    return readVoiceRegister(static_cast<int>(offset / reg::kVoiceStride), offset % reg::kVoiceStride);
+  }
+  switch (address) {
+    case reg::kEndLow: return static_cast<std::uint16_t>(s.endFlags);
+    case reg::kEndHigh: return static_cast<std::uint16_t>(s.endFlags >> 16);
+    case reg::kStatus: return StatusFrom(s.control(), s.irqFlag, s.captureIndex >= 0x100);
+    case reg::kCurrentMainVolumeLeft: return s.mainLeft.levelRegister();
+    case reg::kCurrentMainVolumeRight: return s.mainRight.levelRegister();
+    case reg::kTransferAddress: return s.transfer.startRegister;
+    case reg::kTransferControl: return s.transfer.control;
+    default: return s.registers[reg::ImageIndex(address)];
+  }
+}
+
+void Spu::writeDma(const std::uint16_t* words, int count) {
+  if (words && count > 0) state_->transfer.writeBlock(state_->ram.data(), words, count);
+}
+
+void Spu::readDma(std::uint16_t* words, int count) {
+  if (words && count > 0) state_->transfer.readBlock(state_->ram.data(), words, count);
+}
+
+void Spu::saveRegisterImage(std::uint8_t* image) const {
+  for (int i = 0; i < kRegisterCount; ++i) {
+    const std::uint32_t address = reg::kBase + 2u * i;
+    const bool volume = address < reg::kVoiceBlockEnd && ((address - reg::kBase) % reg::kVoiceStride) < 4;
+    // Volumes are saved as written so that a sweep carries on after loading.
+    PutLe16(image + 2 * i, volume ? state_->registers[i] : readRegister(address));
+  }
+}
+
+void Spu::loadRegisterImage(const std::uint8_t* image) {
+  for (int i = 0; i < kRegisterCount; ++i) {
+    const std::uint32_t address = reg::kBase + 2u * i;
+    if (!SkippedOnLoad(address)) writeRegister(address, GetLe16(image + 2 * i));
+  }
+  state_->endFlags = GetLe16(image + 2 * reg::ImageIndex(reg::kEndLow)) |
+                     (std::uint32_t{GetLe16(image + 2 * reg::ImageIndex(reg::kEndHigh))} << 16);
+  // The status bits that are state rather than a mirror of the control register.
+  const std::uint16_t status = GetLe16(image + 2 * reg::ImageIndex(reg::kStatus));
+  state_->irqFlag = status & 0x40;
+  state_->captureIndex = (status & 0x800) ? 0x100 : 0;
+  // Key on/off read back as last written; keep them in the image without acting on them.
+  for (std::uint32_t address : {reg::kKeyOnLow, reg::kKeyOnHigh, reg::kKeyOffLow, reg::kKeyOffHigh})
+    state_->registers[reg::ImageIndex(address)] = GetLe16(image + 2 * reg::ImageIndex(address));
+}
+
+}  // namespace kestrel::spu

@@ -1,0 +1,39 @@
+#pragma once
+// Sound-RAM transfers: the transfer address register, the data FIFO port and DMA in both directions.
+
+#include <cstdint>
+
+#include "spu/registers.h"
+
+namespace kestrel::spu {
+
+struct Transfer {
+  std::uint16_t startRegister = 0;  // 1F801DA6h as written, in 8-byte units
+  std::uint32_t current = 0;        // byte address; advances with every halfword moved
+  std::uint16_t control = 4;        // 1F801DACh; 0004h is the only setting retail consoles use
+
+  // The register keeps the written value; the internal address starts at value * 8.
+  void setAddress(std::uint16_t value) {
+    startRegister = value;
+    current = (std::uint32_t{value} * 8) & kSoundRamMask;
+  }
+  // One halfword through the data port (or one DMA word); the address wraps at the end of RAM.
+  void write(std::uint8_t* ram, std::uint16_t halfword) {
+    ram[current] = static_cast<std::uint8_t>(halfword);
+    ram[current + 1] = static_cast<std::uint8_t>(halfword >> 8);
+    current = (current + 2) & kSoundRamMask;
+  }
+  std::uint16_t read(const std::uint8_t* ram) {
+    const auto halfword = static_cast<std::uint16_t>(ram[current] | (ram[current + 1] << 8));
+    current = (current + 2) & kSoundRamMask;
+    return halfword;
+  }
+  void writeBlock(std::uint8_t* ram, const std::uint16_t* words, int count) {
+    for (int i = 0; i < count; ++i) write(ram, words[i]);
+  }
+  void readBlock(const std::uint8_t* ram, std::uint16_t* words, int count) {
+    for (int i = 0; i < count; ++i) words[i] = read(ram);
+  }
+};
+
+}  // namespace kestrel::spu

@@ -1,0 +1,26 @@
+#pragma once
+// A voice or main volume: a fixed level, or a sweep that moves the level with an Envelope.
+
+#include <cstdint>
+
+#include "spu/envelope.h"
+#include "spu/registers.h"
+
+namespace kestrel::spu {
+
+struct Volume {
+  VolumeBits setting;  // the register as written
+  Envelope current;    // the level in force, -8000h..+7FFFh
+  EnvelopeRate sweepRate;
+
+  void write(std::uint16_t value);
+  // One 44.1 kHz tick: a sweep moves the level.
+  void tick() {
+    if (setting.sweep()) current.tick(sweepRate);
+  }
+  int level() const { return current.level; }
+  // The 16-bit form of the level as the current-volume registers read it.
+  std::uint16_t levelRegister() const { return static_cast<std::uint16_t>(current.level); }
+};
+
+}  // namespace kestrel::spu

@@ -1,0 +1,99 @@
+// kestrel-spu info, run as a user runs it.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <nlohmann/json.hpp>
+
+#include "fakes/test_plugins.h"
+#include "support/log_files.h"
+#include "support/run_program.h"
+#include "support/temp_folder.h"
+
+namespace kestrel {
+namespace {
+
+using nlohmann::json;
+using test::ShellQuote;
+
+test::ProgramResult Info(const std::string& arguments) {
+  return test::RunProgram(ShellQuote(test::kKestrelSpuProgram) + " info --json " + arguments);
+}
+
+TEST(InfoCommand, DescribesEachLogInArgumentOrder) {
+  test::TempFolder folder;
+  SpuLogWriter withTitles(LogFileType::New);
+  withTitles.SetTotalLength(3000000);
+  withTitles.SetHeader("Caf\xE9 Game", "Theme", "(c) 1999");
+  const std::string plain = test::WriteLog(folder, "song.spu", withTitles);
+  const std::string packed = test::WriteLog(folder, "old.spu.gz", test::OneRecordOldLog(441000), true);
+
+  const auto result = Info(ShellQuote(plain) + " " + ShellQuote(packed));
+  ASSERT_EQ(result.exitStatus, 0);
+  const json logs = json::parse(result.output);
+  ASSERT_EQ(logs.size(), 2u);
+
+  const json& a = logs[0];
+  EXPECT_EQ(a["path"], plain);
+  EXPECT_EQ(a["opened"], true);
+  EXPECT_EQ(a["loadable"], true);
+  EXPECT_EQ(a["format"], "new");
+  EXPECT_EQ(a["totalLength"], 3000000);
+  EXPECT_EQ(a["lengthText"], "01:08.0");
+  EXPECT_EQ(a["timeText"], "01 : 08");
+  EXPECT_EQ(a["header"]["present"], true);
+  EXPECT_EQ(a["header"]["signature"], "SPU");
+  EXPECT_EQ(a["header"]["gameTitle"], "Caf\xC3\xA9 Game");  // Windows-1252 shown as UTF-8
+  EXPECT_EQ(a["header"]["musicTitle"], "Theme");
+  EXPECT_EQ(a["sizeText"], "512 KB, UnCompressed");
+
+  const json& b = logs[1];
+  EXPECT_EQ(b["format"], "old");
+  EXPECT_EQ(b["totalLength"], 441000);
+  EXPECT_EQ(b["lengthText"], "00:10.0");
+  EXPECT_EQ(b["header"]["present"], false);
+  EXPECT_EQ(b["sizeText"].get<std::string>().substr(b["sizeText"].get<std::string>().find(',')),
+            ", Compressed");
+}
+
+TEST(InfoCommand, BadFilesAreDescribedNotFatal) {
+  test::TempFolder folder;
+  const std::string empty = folder.Write("empty.spu", std::vector<std::uint8_t>{});
+  const std::string text = folder.Write("notes.spu", "this is not a log");
+  SpuLogWriter zero(LogFileType::New);  // length 0: readable, but the player rejects it
+  const std::string rejected = test::WriteLog(folder, "zero.spu", zero);
+  ::mkdir((folder / "dir.spu").c_str(), 0755);
+  ::mkfifo((folder / "fifo.spu").c_str(), 0644);
+
+  auto result = Info(ShellQuote(empty) + " " + ShellQuote(text) + " " + ShellQuote(rejected));
+  EXPECT_EQ(result.exitStatus, 0);  // all opened
+  json logs = json::parse(result.output);
+  EXPECT_EQ(logs[0]["loadable"], false);
+  EXPECT_EQ(logs[0]["format"], nullptr);
+  EXPECT_EQ(logs[0]["lengthText"], "--:--.-");
+  EXPECT_EQ(logs[1]["loadable"], false);
+  EXPECT_EQ(logs[2]["loadable"], false);
+  EXPECT_EQ(logs[2]["format"], "new");
+  EXPECT_EQ(logs[2]["lengthText"], "00:00.0");
+
+  result = Info(ShellQuote(folder / "missing.spu") + " " + ShellQuote(folder / "dir.spu") + " " +
+                ShellQuote(folder / "fifo.spu"));
+  EXPECT_EQ(result.exitStatus, 1);
+  logs = json::parse(result.output);
+  for (const json& log : logs) {
+    EXPECT_EQ(log["opened"], false);
+    EXPECT_EQ(log["header"]["present"], false);
+  }
+}
+
+TEST(InfoCommand, PrintsATableWithoutJson) {
+  test::TempFolder folder;
+  const std::string log = test::WriteLog(folder, "a.spu", test::OneRecordOldLog(2646000));
+  const auto result = test::RunProgram(ShellQuote(test::kKestrelSpuProgram) + " info " + ShellQuote(log));
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_NE(result.output.find("01:00.0"), std::string::npos);
+  EXPECT_NE(result.output.find("old"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -1,0 +1,69 @@
+#include "plugin/dynamic_library.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fakes/test_plugins.h"
+#include "plugin/spu_plugin_api.h"
+#include "support/temp_folder.h"
+
+namespace kestrel {
+namespace {
+
+using ::testing::HasSubstr;
+
+TEST(BindSpuPluginApi, FindsEveryEntryPointByName) {
+  const DynamicLibrary library = DynamicLibrary::Open(test::kRecordingPlugin);
+  ASSERT_TRUE(library.IsLoaded()) << library.Error();
+  const SpuPluginApi api = BindSpuPluginApi(library);
+  EXPECT_NE(api.SPUinit, nullptr);
+  EXPECT_NE(api.SPUwriteRegister, nullptr);
+  EXPECT_NE(api.SPUfreeze, nullptr);
+  EXPECT_NE(api.SPUasync, nullptr);
+  EXPECT_NE(api.SPUrender, nullptr);
+  EXPECT_NE(api.SPUplayCDDAchannel, nullptr);
+  EXPECT_NE(api.SPUtest, nullptr);
+  ASSERT_NE(api.PSEgetLibType, nullptr);
+  EXPECT_EQ(api.PSEgetLibType(), kSpuPluginType);
+  EXPECT_STREQ(api.PSEgetLibName(), "Recording SPU");
+}
+
+TEST(BindSpuPluginApi, MissingEntryPointsAreNull) {
+  const DynamicLibrary noAsync = DynamicLibrary::Open(test::kPluginWithoutAsync);
+  EXPECT_EQ(BindSpuPluginApi(noAsync).SPUasync, nullptr);
+  EXPECT_NE(BindSpuPluginApi(noAsync).SPUfreeze, nullptr);
+  const DynamicLibrary noFreeze = DynamicLibrary::Open(test::kPluginWithoutFreeze);
+  EXPECT_EQ(BindSpuPluginApi(noFreeze).SPUfreeze, nullptr);
+  const DynamicLibrary other = DynamicLibrary::Open(test::kNotAPlugin);
+  ASSERT_TRUE(other.IsLoaded());
+  const SpuPluginApi none = BindSpuPluginApi(other);
+  EXPECT_EQ(none.PSEgetLibType, nullptr);
+  EXPECT_EQ(none.SPUwriteRegister, nullptr);
+}
+
+TEST(DynamicLibrary, ReportsWhyALibraryDoesNotLoad) {
+  test::TempFolder folder;
+  const DynamicLibrary text = DynamicLibrary::Open(folder.Write("text.so", "not an ELF file"));
+  EXPECT_FALSE(text.IsLoaded());
+  EXPECT_FALSE(text.Error().empty());
+  EXPECT_EQ(text.Symbol("SPUinit"), nullptr);
+
+  const DynamicLibrary broken = DynamicLibrary::Open(test::kPluginMissingDependency);
+  EXPECT_FALSE(broken.IsLoaded());
+  EXPECT_THAT(broken.Error(), HasSubstr("kestrel_fake_dependency"));
+
+  EXPECT_FALSE(DynamicLibrary::Open(folder / "missing.so").IsLoaded());
+  // A bare name is looked for where it is, not in the system's library folders.
+  EXPECT_FALSE(DynamicLibrary::Open("libz.so.1").IsLoaded());
+}
+
+TEST(DynamicLibrary, MovesOwnership) {
+  DynamicLibrary a = DynamicLibrary::Open(test::kRecordingPlugin);
+  DynamicLibrary b = std::move(a);
+  EXPECT_FALSE(a.IsLoaded());  // NOLINT(bugprone-use-after-move): checking the moved-from state
+  EXPECT_TRUE(b.IsLoaded());
+  EXPECT_NE(b.Symbol("SPUinit"), nullptr);
+}
+
+}  // namespace
+}  // namespace kestrel

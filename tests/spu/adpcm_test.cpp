@@ -1,0 +1,116 @@
+#include "spu/adpcm.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <vector>
+
+namespace kestrel::spu {
+namespace {
+
+std::vector<std::int16_t> DecodeAll(const std::vector<std::uint8_t>& adpcm) {
+  std::vector<std::int16_t> out(adpcm.size() / kAdpcmBlockBytes * kAdpcmSamplesPerBlock);
+  AdpcmHistory history;
+  for (std::size_t b = 0; b * kAdpcmBlockBytes < adpcm.size(); ++b)
+    DecodeAdpcmBlock(adpcm.data() + b * kAdpcmBlockBytes, history, out.data() + b * kAdpcmSamplesPerBlock);
+  return out;
+}
+
+std::vector<std::int16_t> Sine(int count, double hertz, double amplitude) {
+  std::vector<std::int16_t> pcm(count);
+  for (int i = 0; i < count; ++i)
+    pcm[i] = static_cast<std::int16_t>(std::lround(amplitude * std::sin(2 * std::numbers::pi * hertz * i / 44100.0)));
+  return pcm;
+}
+
+double SignalToNoiseDb(const std::vector<std::int16_t>& reference, const std::vector<std::int16_t>& decoded) {
+  double signal = 0, noise = 0;
+  for (std::size_t i = 0; i < reference.size(); ++i) {
+    signal += double(reference[i]) * reference[i];
+    noise += double(decoded[i] - reference[i]) * (decoded[i] - reference[i]);
+  }
+  return 10 * std::log10(signal / std::max(noise, 1.0));
+}
+
+TEST(Adpcm, RoundTripKeepsTonesAndChordsClean) {
+  const auto tone = Sine(44100, 440, 20000);
+  const auto decodedTone = DecodeAll(EncodeAdpcm(tone));
+  ASSERT_GE(decodedTone.size(), tone.size());
+  EXPECT_GT(SignalToNoiseDb(tone, decodedTone), 40.0);
+
+  auto chord = Sine(8820, 261.6, 9000);
+  const auto fifth = Sine(8820, 392.0, 9000);
+  const auto high = Sine(8820, 3520.0, 5000);
+  for (std::size_t i = 0; i < chord.size(); ++i) chord[i] = static_cast<std::int16_t>(chord[i] + fifth[i] + high[i]);
+  EXPECT_GT(SignalToNoiseDb(chord, DecodeAll(EncodeAdpcm(chord))), 30.0);
+}
+
+TEST(Adpcm, FullScaleSquareSaturatesInsteadOfWrapping) {
+  std::vector<std::int16_t> square(560);
+  for (std::size_t i = 0; i < square.size(); ++i) square[i] = (i / 50) % 2 ? -32768 : 32767;
+  const auto decoded = DecodeAll(EncodeAdpcm(square));
+  for (std::size_t i = 0; i < square.size(); ++i) {
+    // Away from the edges every decoded sample keeps the sign of the input.
+    if (i % 50 > 3) {
+      EXPECT_EQ(decoded[i] < 0, square[i] < 0) << "sample " << i;
+    }
+  }
+}
+
+TEST(Adpcm, PadsToWholeBlocksAndSetsLoopFlags) {
+  EXPECT_EQ(EncodeAdpcm({}).size(), 16u);
+  const std::vector<std::int16_t> pcm(29, 1000);  // one sample into the second block
+  const auto oneShot = EncodeAdpcm(pcm);
+  ASSERT_EQ(oneShot.size(), 32u);
+  EXPECT_EQ(oneShot[1], 0);
+  EXPECT_EQ(oneShot[17], kAdpcmLoopEnd);
+
+  std::vector<std::int16_t> longer(28 * 5, 500);
+  const auto looped = EncodeAdpcm(longer, 28 * 2 + 3);
+  ASSERT_EQ(looped.size(), 80u);
+  EXPECT_EQ(looped[1], 0);
+  EXPECT_EQ(looped[2 * 16 + 1], kAdpcmLoopStart);
+  EXPECT_EQ(looped[4 * 16 + 1], kAdpcmLoopEnd | kAdpcmLoopRepeat);
+
+  const auto loopWhole = EncodeAdpcm(std::vector<std::int16_t>(28, 7), 0);
+  ASSERT_EQ(loopWhole.size(), 16u);
+  EXPECT_EQ(loopWhole[1], kAdpcmLoopStart | kAdpcmLoopEnd | kAdpcmLoopRepeat);
+  // A loop point past the end loops the last block rather than writing past the data.
+  EXPECT_EQ(EncodeAdpcm(longer, 100000)[4 * 16 + 1], kAdpcmLoopStart | kAdpcmLoopEnd | kAdpcmLoopRepeat);
+}
+
+TEST(Adpcm, DecoderFollowsShiftAndFilterRules) {
+  std::uint8_t block[16] = {};
+  std::int16_t out[28];
+  AdpcmHistory history;
+
+  block[0] = 0x0C;  // filter 0, shift 12: the nibble itself
+  block[2] = 0x87;  // +7, then -8
+  DecodeAdpcmBlock(block, history, out);
+  EXPECT_EQ(out[0], 7);
+  EXPECT_EQ(out[1], -8);
+
+  block[0] = 0x00;  // shift 0: nibble * 4096
+  DecodeAdpcmBlock(block, history, out);
+  EXPECT_EQ(out[0], 0x7000);
+  EXPECT_EQ(out[1], -0x8000);
+
+  block[0] = 0x0D;  // shift 13 behaves as shift 9
+  block[2] = 0x01;
+  DecodeAdpcmBlock(block, history, out);
+  EXPECT_EQ(out[0], 8);
+
+  history = {0, 64};
+  block[0] = 0x1C;  // filter 1 on silence decays the history: (64 * 60 + 32) >> 6 = 60
+  block[2] = 0x00;
+  DecodeAdpcmBlock(block, history, out);
+  EXPECT_EQ(out[0], 60);
+  EXPECT_EQ(out[1], (60 * 60 + 32) >> 6);
+  EXPECT_EQ(history.old, out[27]);
+  EXPECT_EQ(history.older, out[26]);
+}
+
+}  // namespace
+}  // namespace kestrel::spu

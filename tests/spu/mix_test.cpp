@@ -1,0 +1,133 @@
+// The SPU's mix: reverb, CD input, mute and main volume, and sound-RAM transfers.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+
+#include "spu/cd_input.h"
+#include "spu/registers.h"
+#include "spu/spu.h"
+#include "spu_fixture.h"
+
+namespace kestrel::spu {
+namespace {
+using namespace testing;
+
+double Energy(const std::vector<std::int16_t>& s, std::size_t from, std::size_t to) {
+  double sum = 0;
+  for (std::size_t i = from; i < to; ++i) sum += double(s[i]) * s[i];
+  return sum / double(to - from);
+}
+
+// The "Hall" preset as published, with its work area size.
+constexpr std::array<std::uint16_t, 32> kHall = {
+    0x01A5, 0x0139, 0x6000, 0x5000, 0x4C00, 0xB800, 0xBC00, 0xC000, 0x6000, 0x5C00, 0x15BA,
+    0x11BB, 0x14C2, 0x10BD, 0x11BC, 0x0DC1, 0x11C0, 0x0DC3, 0x0DC0, 0x09C1, 0x0BC4, 0x07C1,
+    0x0A00, 0x06CD, 0x09C2, 0x05C1, 0x05C0, 0x041A, 0x0274, 0x013A, 0x8000, 0x8000};
+constexpr std::uint32_t kHallBytes = 0xADE0;
+
+TEST(Mix, ReverbLeavesABoundedDecayingTail) {
+  Spu spu;
+  PowerUp(spu);
+  for (int i = 0; i < 32; ++i) spu.writeRegister(reg::kReverbFirst + 2 * i, kHall[i]);
+  spu.writeRegister(reg::kReverbBase, static_cast<std::uint16_t>((0x80000 - kHallBytes) / 8));
+  spu.writeRegister(reg::kReverbOutLeft, 0x7FFF);
+  spu.writeRegister(reg::kReverbOutRight, 0x7FFF);
+  spu.writeRegister(reg::kControl, 0xC080);
+  // A short full-level burst into the reverb.
+  SetUpVoice(spu, 0, UploadSample(spu, SineCycles(100, 40, 32000), -1), 0x1000);
+  spu.writeRegister(reg::kReverbOnLow, 1);
+  KeyOn(spu, 1);
+  const auto out = RenderLeft(spu, 44100 * 4);
+  const std::size_t burstEnd = 4000 + 200;  // the sample lasts 4000 samples
+  const double early = Energy(out, burstEnd, burstEnd + 11025);
+  const double late = Energy(out, out.size() - 11025, out.size());
+  EXPECT_GT(early, 1e4);           // there is a tail after the dry sound has stopped
+  EXPECT_LT(late, early * 0.05);   // and it dies away
+  int clipped = 0;
+  for (std::int16_t s : out) clipped += (s == 32767 || s == -32768);
+  EXPECT_LT(clipped, 50);
+
+  // Without the master enable nothing new goes into the buffer: a fresh burst adds no tail.
+  Spu dry;
+  PowerUp(dry);
+  for (int i = 0; i < 32; ++i) dry.writeRegister(reg::kReverbFirst + 2 * i, kHall[i]);
+  dry.writeRegister(reg::kReverbBase, static_cast<std::uint16_t>((0x80000 - kHallBytes) / 8));
+  dry.writeRegister(reg::kReverbOutLeft, 0x7FFF);
+  SetUpVoice(dry, 0, UploadSample(dry, SineCycles(100, 40, 32000), -1), 0x1000);
+  dry.writeRegister(reg::kReverbOnLow, 1);
+  KeyOn(dry, 1);
+  const auto dryOut = RenderLeft(dry, 44100);
+  EXPECT_EQ(Energy(dryOut, burstEnd, burstEnd + 11025), 0.0);
+}
+
+std::vector<std::uint8_t> XaBlock(int frequency, bool stereo, const std::vector<std::int16_t>& samples) {
+  std::vector<std::uint8_t> block(kXaBlockBytes, 0);
+  const std::int32_t header[4] = {frequency, 16, stereo ? 1 : 0,
+                                  static_cast<std::int32_t>(samples.size() / (stereo ? 2 : 1))};
+  std::memcpy(block.data(), header, sizeof header);
+  if (!samples.empty()) std::memcpy(block.data() + 32, samples.data(), samples.size() * 2);
+  return block;
+}
+
+TEST(Mix, CdInputIsResampledAndMixedAtTheCdVolumeEvenWhenMuted) {
+  Spu spu;
+  PowerUp(spu);
+  spu.writeRegister(reg::kControl, 0x0001);  // SPU off and muted, CD audio on
+  spu.writeRegister(reg::kCdVolumeLeft, 0x4000);
+  spu.writeRegister(reg::kCdVolumeRight, 0x4000);
+  // 37,800 Hz mono XA: 3780 samples last 0.1 s, so 4410 frames at 44.1 kHz.
+  const auto block = XaBlock(37800, false, SineCycles(378, 10, 20000));
+  spu.playXa(block.data());
+  const auto out = RenderLeft(spu, 4500);
+  EXPECT_NEAR(MeasureFrequency({out.data(), 4400}), 100.0, 0.5);
+  const auto peak = *std::max_element(out.begin(), out.end());
+  EXPECT_NEAR(peak, 20000 / 2, 200);  // CD volume 4000h is one half; main volume 3FFFh is full
+  EXPECT_EQ(out[4450], 0);                // drained: silence, not stale data
+
+  // CD audio at 44.1 kHz passes frame for frame; the capture buffer records it unscaled.
+  std::vector<std::int16_t> pcm = {1000, -1000, 2000, -2000};
+  spu.playCdda(reinterpret_cast<const std::uint8_t*>(pcm.data()), pcm.size() * 2);
+  std::int16_t frames[4];
+  spu.render(frames, 2);
+  EXPECT_NEAR(frames[0], 1000 / 2, 1);
+  EXPECT_NEAR(frames[3], -2000 / 2, 1);
+  EXPECT_EQ(static_cast<std::int16_t>(spu.soundRam()[0x400 + 2 * ((4500 + 1) % 0x200)] |
+                                      (spu.soundRam()[0x401 + 2 * ((4500 + 1) % 0x200)] << 8)),
+            -2000);
+
+  // A block with an impossible header is ignored.
+  auto bad = XaBlock(37800, true, {});
+  std::int32_t huge = 1 << 20;
+  std::memcpy(bad.data() + 12, &huge, 4);
+  spu.playXa(bad.data());
+  EXPECT_EQ(RenderLeft(spu, 10), std::vector<std::int16_t>(10, 0));
+}
+
+TEST(Mix, TransfersUseTheAddressRegisterInEightByteUnits) {
+  Spu spu;
+  spu.writeRegister(reg::kTransferAddress, 0x1234);
+  spu.writeRegister(reg::kTransferFifo, 0xBEEF);
+  spu.writeRegister(reg::kTransferFifo, 0xCAFE);
+  EXPECT_EQ(spu.soundRam()[0x1234 * 8], 0xEF);
+  EXPECT_EQ(spu.soundRam()[0x1234 * 8 + 3], 0xCA);
+  EXPECT_EQ(spu.readRegister(reg::kTransferAddress), 0x1234);
+
+  std::uint16_t words[3] = {1, 2, 3};
+  spu.writeRegister(reg::kTransferAddress, 0xFFFF);  // the last 8 bytes: the transfer wraps to 0
+  spu.writeDma(words, 3);
+  spu.writeDma(words, 2);
+  spu.writeRegister(reg::kTransferAddress, 0xFFFF);
+  std::uint16_t back[5] = {};
+  spu.readDma(back, 5);
+  EXPECT_EQ(back[2], 3);
+  EXPECT_EQ(back[4], 2);
+  EXPECT_EQ(spu.soundRam()[0], 2);
+
+  spu.writeRegister(reg::kControl, 0x0020);  // DMA write mode shows in the status register
+  EXPECT_EQ(spu.readRegister(reg::kStatus) & 0x3FF, 0x1A0);
+}
+
+}  // namespace
+}  // namespace kestrel::spu

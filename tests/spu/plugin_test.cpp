@@ -1,0 +1,153 @@
+// The built plugin through its real entry points, loaded the way the player loads it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "plugin/dynamic_library.h"
+#include "plugin/freeze_block.h"
+#include "plugin/spu_plugin_api.h"
+#include "spu/adpcm.h"
+#include "spu/registers.h"
+#include "spu_fixture.h"
+#include "support/temp_folder.h"
+
+namespace kestrel::spu {
+namespace {
+
+class PluginTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    library_ = DynamicLibrary::Open(KESTREL_SPU_PLUGIN_PATH);
+    ASSERT_TRUE(library_.IsLoaded()) << library_.Error();
+    api_ = BindSpuPluginApi(library_);
+    ASSERT_NE(api_.SPUrender, nullptr);
+    ASSERT_EQ(api_.SPUinit(), 0);
+  }
+  void TearDown() override {
+    if (api_.SPUshutdown) api_.SPUshutdown();
+  }
+
+  // A looped tone on voice 0 and a one-shot on voice 5 with a sweep, uploaded by DMA, keyed on.
+  void PlayProgram() {
+    auto& w = api_.SPUwriteRegister;
+    w(reg::kControl, 0xC000);
+    w(reg::kMainVolumeLeft, 0x3FFF);
+    w(reg::kMainVolumeRight, 0x3000);
+    Upload(testing::kSampleUnits, EncodeAdpcm(testing::SineCycles(56, 10, 12000), 0));
+    Upload(testing::kSampleUnits + 0x100, EncodeAdpcm(testing::SineCycles(40, 70, 9000)));
+    for (int v : {0, 5}) {
+      w(reg::Voice(v, reg::kVolumeLeft), 0x3000);
+      w(reg::Voice(v, reg::kVolumeRight), v == 5 ? 0xC07F : 0x2000);  // voice 5 right: a slow decreasing sweep
+      w(reg::Voice(v, reg::kPitch), v == 5 ? 0x0C00 : 0x1000);
+      w(reg::Voice(v, reg::kStartAddress), static_cast<unsigned short>(testing::kSampleUnits + (v == 5 ? 0x100 : 0)));
+      w(reg::Voice(v, reg::kAdsrLow), 0x38F4);
+      w(reg::Voice(v, reg::kAdsrHigh), 0x5FCA);
+    }
+    w(reg::kKeyOnLow, (1 << 0) | (1 << 5));
+  }
+  void Upload(unsigned short units, std::vector<std::uint8_t> adpcm) {
+    api_.SPUwriteRegister(reg::kTransferAddress, units);
+    api_.SPUwriteDMAMem(reinterpret_cast<unsigned short*>(adpcm.data()), static_cast<int>(adpcm.size() / 2));
+  }
+  std::vector<std::int16_t> Render(int frames) {
+    // The player's decoder asks for 32 frames (128 bytes) at a time.
+    std::vector<std::int16_t> out(2 * static_cast<std::size_t>((frames + 31) / 32 * 32));
+    for (int done = 0; done < frames; done += 32) api_.SPUrender(out.data() + 2 * done, 128);
+    out.resize(2 * static_cast<std::size_t>(frames));
+    return out;
+  }
+
+  DynamicLibrary library_;
+  SpuPluginApi api_;
+};
+
+TEST_F(PluginTest, NamesItselfAndSurvivesNullAndEarlyCalls) {
+  EXPECT_STREQ(api_.PSEgetLibName(), "Kestrel Reference SPU");
+  EXPECT_EQ(api_.PSEgetLibType(), 4u);
+  EXPECT_EQ((api_.PSEgetLibVersion() >> 8) & 0xFF, 1u);
+  EXPECT_EQ(api_.SPUconfigure(), 0);
+  EXPECT_EQ(api_.SPUfreeze(1, nullptr), 0);
+  api_.SPUrender(nullptr, 128);
+  api_.SPUplayADPCMchannel(nullptr);
+  EXPECT_EQ(api_.SPUplayCDDAchannel(nullptr, 100), 0);
+  api_.SPUwriteRegister(0x1F800000, 1);  // outside the SPU: ignored
+  EXPECT_EQ(api_.SPUreadRegister(0x1F800000), 0);
+
+  api_.SPUshutdown();  // between shutdown and init every call is a harmless no-op
+  api_.SPUwriteRegister(reg::kControl, 0xC000);
+  EXPECT_EQ(api_.SPUreadRegister(reg::kControl), 0);
+  api_.SPUasync(768 * 10);
+  ASSERT_EQ(api_.SPUinit(), 0);
+}
+
+TEST_F(PluginTest, FreezeRoundTripRestoresRegistersAndRamWithoutStartingVoices) {
+  PlayProgram();
+  Render(3000);
+  auto saved = MakeFreezeBlock();
+  ASSERT_EQ(api_.SPUfreeze(1, saved.get()), 1);
+  EXPECT_NE(RegisterFromImage(*saved, reg::Voice(0, reg::kEnvelopeLevel)), 0);
+
+  api_.SPUshutdown();
+  ASSERT_EQ(api_.SPUinit(), 0);
+  ASSERT_EQ(api_.SPUfreeze(0, saved.get()), 1);
+  for (std::uint32_t address = reg::kBase; address < reg::kImageEnd; address += 2) {
+    if (address == reg::Voice(5, reg::kVolumeRight)) continue;  // a sweep reads as its level, which restarts
+    EXPECT_EQ(api_.SPUreadRegister(address), RegisterFromImage(*saved, address)) << std::hex << address;
+  }
+  std::vector<unsigned short> ram(kSoundRamSize / 2);
+  api_.SPUwriteRegister(reg::kTransferAddress, 0);
+  api_.SPUreadDMAMem(ram.data(), static_cast<int>(ram.size()));
+  EXPECT_EQ(std::memcmp(ram.data(), saved->soundRam, kSoundRamSize), 0);
+
+  // Loading starts no voice: the state is silent until the log keys voices on.
+  const auto quiet = Render(4410);
+  EXPECT_TRUE(std::all_of(quiet.begin(), quiet.end(), [](std::int16_t s) { return s == 0; }));
+  api_.SPUwriteRegister(reg::kKeyOnLow, 1);
+  const auto keyed = Render(441);
+  EXPECT_TRUE(std::any_of(keyed.begin(), keyed.end(), [](std::int16_t s) { return s != 0; }));
+
+  // Mode 2 writes the header and nothing else.
+  auto header = MakeFreezeBlock();
+  std::memset(header->soundRam, 0xAA, 16);
+  ASSERT_EQ(api_.SPUfreeze(2, header.get()), 1);
+  EXPECT_NE(std::memcmp(header->header, std::vector<std::uint8_t>(16, 0).data(), 16), 0);
+  EXPECT_EQ(header->soundRam[15], 0xAA);
+  EXPECT_EQ(header->registers[0], 0);
+}
+
+TEST_F(PluginTest, RealTimeOutputPlaysTheSameSamplesAsRender) {
+  PlayProgram();
+  const auto rendered = Render(22050);
+
+  test::TempFolder folder;
+  const std::string capture = folder / "out.raw";
+  ::setenv("SDL_AUDIODRIVER", "disk", 1);
+  ::setenv("SDL_DISKAUDIOFILE", capture.c_str(), 1);
+  api_.SPUshutdown();
+  ASSERT_EQ(api_.SPUinit(), 0);
+  ASSERT_EQ(api_.SPUopen(nullptr), 0);
+  PlayProgram();
+  for (int i = 0; i < 22050 / 44 + 1; ++i) api_.SPUasync(44 * 768 + (i % 3));  // remainders carry over
+  api_.SPUclose();
+  ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+
+  const auto bytes = test::ReadFileBytes(capture);
+  std::vector<std::int16_t> played(bytes.size() / 2);
+  std::memcpy(played.data(), bytes.data(), played.size() * 2);
+  // The device starts with silence until the first frames arrive; compare from the first sound on.
+  auto firstSound = [](const std::vector<std::int16_t>& s) {
+    return std::find_if(s.begin(), s.end(), [](std::int16_t x) { return x != 0; }) - s.begin();
+  };
+  const auto playedStart = firstSound(played), renderedStart = firstSound(rendered);
+  ASSERT_LT(playedStart, static_cast<std::ptrdiff_t>(played.size()));
+  const std::size_t compared = rendered.size() - static_cast<std::size_t>(renderedStart);
+  ASSERT_GE(played.size() - static_cast<std::size_t>(playedStart), compared);
+  EXPECT_TRUE(std::equal(rendered.begin() + renderedStart, rendered.end(), played.begin() + playedStart));
+}
+
+}  // namespace
+}  // namespace kestrel::spu
