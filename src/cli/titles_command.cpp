@@ -11,6 +11,7 @@
 #include "spulog/header_editor.h"
 #include "spulog/header_information.h"
 #include "spulog/log_path.h"
+#include "spulog/spu_log_file.h"
 #include "spulog/title_text.h"
 
 namespace kestrel::cli {
@@ -76,6 +77,7 @@ void AddTitlesCommand(CLI::App& app, int& status) {
       if (status != 0) return;
     }
     PrintTitles(options->path, options->json);
+    if (!SpuLogFile::Open(options->path)) status = 1;  // as `info` does for a log it cannot open
   });
 }
 

@@ -58,6 +58,7 @@ TEST(LibraryCommandsTest, TitlesShowWriteAndRefuseCompressedLogs) {
   run = Spu({"titles", packed, "--game", "X"});
   EXPECT_NE(run.exitStatus, 0);
   EXPECT_EQ(Json(Spu({"titles", packed, "--json"}))["present"], false);
+  EXPECT_EQ(Spu({"titles", folder / "missing.spu"}).exitStatus, 1);
 }
 
 TEST(LibraryCommandsTest, PlaylistSaveShowAndImport) {
