@@ -21,6 +21,12 @@ void EntryList::Insert(std::size_t index, SpuFileEntry entry) {
   if (selected_ && *selected_ >= index) ++*selected_;
 }
 
+void EntryList::InsertEachAtTop(std::vector<SpuFileEntry> rows) {
+  for (SpuFileEntry& row : rows) row.serial = NextListSerial();
+  entries_.insert(entries_.begin(), std::make_move_iterator(rows.rbegin()), std::make_move_iterator(rows.rend()));
+  if (selected_) *selected_ += rows.size();
+}
+
 void EntryList::Remove(std::size_t index) {
   if (index >= entries_.size()) return;
   entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));

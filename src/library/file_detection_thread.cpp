@@ -23,10 +23,13 @@ bool FileDetectionThread::Start(SpuFileList& list, const std::string& folder) {
 
 bool FileDetectionThread::Drain(SpuFileList& list, std::chrono::milliseconds wait, ColumnSortState& sort) {
   if (!list.detecting) return true;
+  std::vector<SpuFileEntry> rows;
   for (JobItem& item : job_.Take(wait)) {
     if (item.kind == JobItem::Kind::Row) {
-      list.entries.Insert(0, std::move(item.row));
+      rows.push_back(std::move(item.row));
     } else if (item.kind == JobItem::Kind::End) {
+      list.entries.InsertEachAtTop(std::move(rows));
+      rows.clear();
       list.count = item.number;
       list.statusText.clear();
       SortByNameAscending(list.entries, sort);
@@ -34,6 +37,7 @@ bool FileDetectionThread::Drain(SpuFileList& list, std::chrono::milliseconds wai
       list.detecting = false;
     }
   }
+  list.entries.InsertEachAtTop(std::move(rows));
   return !list.detecting;
 }
 

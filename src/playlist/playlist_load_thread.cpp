@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "library/file_detection_thread.h"
 #include "library/ordered_length_reader.h"
@@ -115,9 +116,6 @@ void PlaylistLoadThread::Apply(JobItem& item, SpuFileList& list, PlaylistEditor&
         editor.leftFolder = item.text;
         editor.left.Clear();
         editor.leftCount = 0;
-      } else if (item.kind == Kind::Row) {
-        ++editor.leftCount;
-        editor.left.Insert(0, std::move(item.row));
       } else if (item.kind == Kind::End) {
         SortByNameAscending(editor.left, sort);
       }
@@ -133,7 +131,17 @@ void PlaylistLoadThread::Apply(JobItem& item, SpuFileList& list, PlaylistEditor&
 bool PlaylistLoadThread::Drain(SpuFileList& list, PlaylistEditor& editor, std::chrono::milliseconds wait,
                                ColumnSortState& sort) {
   if (!loading_) return true;
-  for (JobItem& item : job_.Take(wait)) Apply(item, list, editor, sort);
+  std::vector<SpuFileEntry> folderRows;  // an opened folder's rows go to the top together
+  for (JobItem& item : job_.Take(wait)) {
+    if (mode_ == LoadMode::OpenFolder && item.kind == JobItem::Kind::Row) {
+      ++editor.leftCount;
+      folderRows.push_back(std::move(item.row));
+      continue;
+    }
+    if (item.kind == JobItem::Kind::End) editor.left.InsertEachAtTop(std::exchange(folderRows, {}));
+    Apply(item, list, editor, sort);
+  }
+  editor.left.InsertEachAtTop(std::move(folderRows));
   return !loading_;
 }
 

@@ -28,6 +28,15 @@ TEST(EntryListTest, SerialsAreUniqueAndIncreasing) {
   EXPECT_GT(list.At(0).serial, list.At(2).serial);
 }
 
+TEST(EntryListTest, RowsPutAtTheTopTogetherEndInReverse) {
+  EntryList list = Rows({"old"});
+  list.Select(0);
+  list.InsertEachAtTop({{"first", "", "", false, 0}, {"second", "", "", false, 0}});
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"second", "first", "old"}));
+  EXPECT_EQ(list.SelectedEntry()->name, "old");
+  EXPECT_LT(list.At(1).serial, list.At(0).serial);
+}
+
 TEST(EntryListTest, SelectionFollowsItsRow) {
   EntryList list = Rows({"b", "c", "a"});
   list.Select(1);  // "c"
