@@ -35,4 +35,12 @@ SpuLogWriter OneRecordOldLog(std::uint32_t time) {
   return writer;
 }
 
+std::string WriteTestLog(const TempFolder& folder, std::string_view name, const TestLog& log) {
+  SpuLogWriter writer(LogFileType::New);
+  writer.SetTotalLength(log.samples);
+  if (log.withHeader) writer.SetHeader(log.gameTitle, log.musicTitle, log.copyright);
+  writer.AddRegisterWrite(0, 0x1F801D80, 0x3FFF);
+  return WriteLog(folder, std::string(name), writer, log.gzip);
+}
+
 }  // namespace kestrel::test

@@ -1,7 +1,9 @@
 #pragma once
 // Small helpers that turn test logs into files.
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "spulog/log_writer.h"
@@ -18,5 +20,16 @@ std::vector<std::uint8_t> Gzip(const std::vector<std::uint8_t>& bytes);
 
 // An old-format log with one register write at `time`.
 SpuLogWriter OneRecordOldLog(std::uint32_t time);
+
+// A small new-format log of a given length, optionally with titles.
+struct TestLog {
+  std::uint32_t samples = 441000;  // 10 seconds
+  bool gzip = false;
+  bool withHeader = false;
+  std::string_view gameTitle = {};
+  std::string_view musicTitle = {};
+  std::string_view copyright = {};
+};
+std::string WriteTestLog(const TempFolder& folder, std::string_view name, const TestLog& log = {});
 
 }  // namespace kestrel::test

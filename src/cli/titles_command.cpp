@@ -1,0 +1,84 @@
+// kestrel-spu titles: shows a log's titles, or writes them as the header editor saves them.
+
+#include <cstdio>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+#include "app/message_port.h"
+#include "cli/commands.h"
+#include "spulog/header_editor.h"
+#include "spulog/header_information.h"
+#include "spulog/log_path.h"
+#include "spulog/spu_log_file.h"
+#include "spulog/title_text.h"
+
+namespace kestrel::cli {
+namespace {
+
+struct TitleOptions {
+  std::string path;
+  bool json = false;
+  std::optional<std::string> game;
+  std::optional<std::string> music;
+  std::optional<std::string> copyright;
+};
+
+void PrintTitles(const std::string& path, bool json) {
+  const HeaderInformation header = ReadHeaderInformation(path);
+  const nlohmann::json out = {{"present", header.present},
+                              {"signature", TitleToUtf8(header.signature)},
+                              {"gameTitle", TitleToUtf8(header.gameTitle)},
+                              {"musicTitle", TitleToUtf8(header.musicTitle)},
+                              {"copyright", TitleToUtf8(header.copyright)},
+                              {"compressed", IsCompressedLogPath(path)}};
+  if (json) {
+    std::printf("%s\n", out.dump(2).c_str());
+    return;
+  }
+  for (const char* key : {"signature", "gameTitle", "musicTitle", "copyright"}) {
+    std::printf("%-11s: %s\n", key, out[key].get<std::string>().c_str());
+  }
+}
+
+// Writing was asked for on the command line, so the editor's question is answered Yes.
+int WriteTitles(const TitleOptions& options) {
+  const HeaderEditorFields fields = OpenHeaderEditor({}, options.path);
+  if (fields.compressed) {
+    std::fprintf(stderr, "%s\n", kCompressedWarning);
+    return 1;
+  }
+  const auto previous = MessagePort::SetHandler([](const Message& message) {
+    if (message.buttons == MessageButtons::YesNo) return MessageAnswer::Yes;
+    std::fprintf(stderr, "%s: %s\n", message.caption.c_str(), message.text.c_str());
+    return MessageAnswer::Ok;
+  });
+  const HeaderSaveResult result =
+      SaveHeaderInformation(options.path, options.game.value_or(fields.gameTitle),
+                            options.music.value_or(fields.musicTitle), options.copyright.value_or(fields.copyright));
+  MessagePort::SetHandler(previous);
+  return result == HeaderSaveResult::Saved ? 0 : 1;
+}
+
+}  // namespace
+
+void AddTitlesCommand(CLI::App& app, int& status) {
+  auto* command = app.add_subcommand("titles", "Show or write the titles of an SPU log");
+  auto options = std::make_shared<TitleOptions>();
+  command->add_option("LOG", options->path, "SPU log file")->required();
+  command->add_flag("--json", options->json, "Print one JSON object");
+  command->add_option("--game", options->game, "New game title (at most 63 bytes are kept)");
+  command->add_option("--music", options->music, "New music title (at most 63 bytes are kept)");
+  command->add_option("--copyright", options->copyright, "New copyright (at most 31 bytes are kept)");
+  command->callback([options, &status] {
+    if (options->game || options->music || options->copyright) {
+      status = WriteTitles(*options);
+      if (status != 0) return;
+    }
+    PrintTitles(options->path, options->json);
+    if (!SpuLogFile::Open(options->path)) status = 1;  // as `info` does for a log it cannot open
+  });
+}
+
+}  // namespace kestrel::cli

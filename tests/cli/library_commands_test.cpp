@@ -1,0 +1,88 @@
+// kestrel-spu scan, titles and playlist, run as a separate process.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "fakes/test_plugins.h"
+#include "playlist/playlist_file.h"
+#include "support/log_files.h"
+#include "support/run_program.h"
+
+namespace kestrel {
+namespace {
+
+using test::TempFolder;
+using test::WriteTestLog;
+
+test::ProgramResult Spu(const std::vector<std::string>& args) {
+  test::ProgramRun run;
+  run.args = {test::kKestrelSpuProgram};
+  run.args.insert(run.args.end(), args.begin(), args.end());
+  return test::RunProgram(run);
+}
+
+nlohmann::json Json(const test::ProgramResult& result) { return nlohmann::json::parse(result.out); }
+
+TEST(LibraryCommandsTest, ScanListsTheFolderAsTheFileListHoldsIt) {
+  TempFolder folder;
+  WriteTestLog(folder, "b.spu", {.samples = 3000000});
+  WriteTestLog(folder, "a.spu.gz", {.samples = 441000, .gzip = true});
+  folder.Write("broken.spu", "x");
+  const test::ProgramResult run = Spu({"scan", folder.Path(), "--json"});
+  ASSERT_EQ(run.exitCode, 0);
+  const nlohmann::json out = Json(run);
+  EXPECT_EQ(out["count"], 3);
+  ASSERT_EQ(out["entries"].size(), 3u);
+  EXPECT_EQ(out["entries"][0], (nlohmann::json{{"name", "a.spu"}, {"time", "00:10.0"}, {"path", folder / "a.spu.gz"}}));
+  EXPECT_EQ(out["entries"][1]["name"], "b");
+  EXPECT_EQ(out["entries"][2]["time"], "--:--.-");
+
+  EXPECT_EQ(Json(Spu({"scan", folder / "missing", "--json"}))["count"], 0);
+}
+
+TEST(LibraryCommandsTest, TitlesShowWriteAndRefuseCompressedLogs) {
+  TempFolder folder;
+  const std::string log = WriteTestLog(folder, "t.spu", {.withHeader = true, .gameTitle = "Old Game"});
+  test::ProgramResult run = Spu({"titles", log, "--music", "New Music", "--json"});
+  ASSERT_EQ(run.exitCode, 0);
+  nlohmann::json out = Json(run);
+  EXPECT_EQ(out["present"], true);
+  EXPECT_EQ(out["signature"], "SPU");
+  EXPECT_EQ(out["gameTitle"], "Old Game");  // not given: kept
+  EXPECT_EQ(out["musicTitle"], "New Music");
+  EXPECT_EQ(out["compressed"], false);
+
+  const std::string packed = WriteTestLog(folder, "p.gz", {.gzip = true});
+  run = Spu({"titles", packed, "--game", "X"});
+  EXPECT_NE(run.exitCode, 0);
+  EXPECT_EQ(Json(Spu({"titles", packed, "--json"}))["present"], false);
+  EXPECT_EQ(Spu({"titles", folder / "missing.spu"}).exitCode, 1);
+}
+
+TEST(LibraryCommandsTest, PlaylistSaveShowAndImport) {
+  TempFolder folder;
+  const std::string a = WriteTestLog(folder, "a.spu");
+  const std::string b = WriteTestLog(folder, "b.spu", {.samples = 2646000});
+  const std::string klt = folder / "mix.klt";
+  ASSERT_EQ(Spu({"playlist", "save", klt, "--title", "Mix", b, folder / "gone.spu", a}).exitCode, 0);
+
+  const nlohmann::json shown = Json(Spu({"playlist", "show", klt, "--json"}));
+  EXPECT_EQ(shown["title"], "Mix");
+  EXPECT_EQ(shown["registeredNumber"], 3);
+  EXPECT_EQ(shown["paths"], (nlohmann::json{b, folder / "gone.spu", a}));
+
+  const nlohmann::json imported = Json(Spu({"playlist", "import", klt, "--json"}));
+  EXPECT_EQ(imported["count"], 2);
+  EXPECT_EQ(imported["entries"][0]["name"], "b");
+  EXPECT_EQ(imported["entries"][0]["time"], "01:00.0");
+  EXPECT_EQ(imported["entries"][1]["name"], "a");
+
+  ASSERT_EQ(Spu({"playlist", "save", klt, "--title", "Mix", a}).exitCode, 0);
+  EXPECT_EQ(ReadPlaylist(klt).paths, std::vector<std::string>{a});
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -1,0 +1,101 @@
+#include "library/entry_list.h"
+
+#include <gtest/gtest.h>
+
+#include "library/column_sort_state.h"
+#include "library/spu_file_list.h"
+
+namespace kestrel {
+namespace {
+
+std::vector<std::string> Names(const EntryList& list) {
+  std::vector<std::string> names;
+  for (const auto& e : list.Entries()) names.push_back(e.name);
+  return names;
+}
+
+EntryList Rows(std::initializer_list<const char*> names) {
+  EntryList list;
+  int i = 0;
+  for (const char* name : names) list.Append({name, "00:0" + std::to_string(i++) + ".0", std::string("/f/") + name, false, 0});
+  return list;
+}
+
+TEST(EntryListTest, SerialsAreUniqueAndIncreasing) {
+  EntryList list = Rows({"a", "b"});
+  EXPECT_LT(list.At(0).serial, list.At(1).serial);
+  list.Insert(0, {"c", "", "", false, 0});
+  EXPECT_GT(list.At(0).serial, list.At(2).serial);
+}
+
+TEST(EntryListTest, RowsPutAtTheTopTogetherEndInReverse) {
+  EntryList list = Rows({"old"});
+  list.Select(0);
+  list.InsertEachAtTop({{"first", "", "", false, 0}, {"second", "", "", false, 0}});
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"second", "first", "old"}));
+  EXPECT_EQ(list.SelectedEntry()->name, "old");
+  EXPECT_LT(list.At(1).serial, list.At(0).serial);
+}
+
+TEST(EntryListTest, SelectionFollowsItsRow) {
+  EntryList list = Rows({"b", "c", "a"});
+  list.Select(1);  // "c"
+  list.Insert(0, {"z", "", "", false, 0});
+  EXPECT_EQ(list.SelectedEntry()->name, "c");
+  list.Sort(0, SortDirection::Ascending);
+  EXPECT_EQ(list.SelectedEntry()->name, "c");
+  list.Remove(0);
+  EXPECT_EQ(list.SelectedEntry()->name, "c");
+  list.Remove(*list.Selected());
+  EXPECT_FALSE(list.Selected());
+  list.Select(99);
+  EXPECT_FALSE(list.Selected());
+}
+
+TEST(EntryListTest, HeaderClicksShareOneDirectionTable) {
+  ColumnSortState state;
+  EntryList files = Rows({"b", "a", "C"});
+  SortByNameAscending(files, state);
+  EXPECT_EQ(Names(files), (std::vector<std::string>{"C", "a", "b"}));  // uppercase first
+  SortByColumnClick(files, 0, state);  // first click after a scan: descending
+  EXPECT_EQ(Names(files), (std::vector<std::string>{"b", "a", "C"}));
+  SortByColumnClick(files, 0, state);
+  EXPECT_EQ(Names(files), (std::vector<std::string>{"C", "a", "b"}));
+
+  EntryList other = Rows({"x", "y"});
+  SortByColumnClick(other, 1, state);  // first click on "Time": ascending
+  EXPECT_EQ(state.Direction(1), 1);
+  SortByColumnClick(files, 1, state);  // the same column of another list continues from there
+  EXPECT_EQ(state.Direction(1), 2);
+  SortByColumnClick(files, 7, state);  // no such column: nothing
+}
+
+TEST(SpuFileListTest, NextAndBackStopAtTheEnds) {
+  SpuFileList list;
+  list.entries = Rows({"a", "b"});
+  list.count = 2;
+  EXPECT_FALSE(SelectNextEntry(list));  // no selection
+  list.entries.Select(1);
+  EXPECT_FALSE(SelectNextEntry(list));
+  EXPECT_EQ(list.entries.Selected(), 1u);
+  EXPECT_TRUE(SelectPreviousEntry(list));
+  EXPECT_FALSE(SelectPreviousEntry(list));
+  EXPECT_EQ(list.entries.Selected(), 0u);
+}
+
+TEST(SpuFileListTest, CheckAllWalksTheCountedRows) {
+  SpuFileList list;
+  list.entries = Rows({"a", "b", "c"});
+  list.count = 2;
+  CheckAllItems(list);
+  EXPECT_TRUE(list.entries.At(0).checked && list.entries.At(1).checked);
+  EXPECT_FALSE(list.entries.At(2).checked);
+  UnCheckAllItems(list);
+  EXPECT_FALSE(list.entries.At(0).checked || list.entries.At(1).checked);
+  list.count = 50;  // a count beyond the rows never reaches past them
+  CheckAllItems(list);
+  EXPECT_TRUE(list.entries.At(2).checked);
+}
+
+}  // namespace
+}  // namespace kestrel
