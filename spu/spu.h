@@ -48,8 +48,6 @@ class Spu {
   std::uint16_t readVoiceRegister(int voice, std::uint32_t offset) const;
   void keyOn(std::uint32_t mask);
   void keyOff(std::uint32_t mask);
-  void tick(std::int16_t& left, std::int16_t& right);
-  void capture(int cdLeft, int cdRight);
 
   std::unique_ptr<SpuState> state_;
 };

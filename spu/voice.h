@@ -8,9 +8,32 @@
 #include "spu/adpcm.h"
 #include "spu/adsr.h"
 #include "spu/registers.h"
+#include "spu/tables.h"
 #include "spu/volume.h"
 
 namespace kestrel::spu {
+
+// Sound RAM that the SPU itself writes while it renders: the capture buffers, one halfword of each per
+// tick, and, while reverb writes are on, the reverb work area. A voice rendered ahead of the mix must
+// not read a block there that the mix writes earlier in the same chunk.
+struct UnsafeReads {
+  static constexpr std::uint32_t kCaptureBytes = 0x1000;      // four 1 KB buffers from address 0
+  static constexpr std::uint32_t kCaptureHalfwords = 0x200;   // per buffer
+  std::uint32_t captureIndex = 0;              // the halfword the chunk's first tick writes
+  std::uint32_t reverbStart = kSoundRamBytes;  // [reverbStart, end of RAM) is written when reverb writes are on
+
+  // Whether the block read on tick `frame` of the chunk may have been written on an earlier tick of it.
+  bool covers(std::uint32_t blockAddress, int frame) const {
+    if (blockAddress + kAdpcmBlockBytes > reverbStart) return true;
+    if (blockAddress >= kCaptureBytes) return false;
+    // The chunk's ticks write halfwords captureIndex, captureIndex + 1, ... of each buffer.
+    const std::uint32_t first = (blockAddress % 0x400) / 2;
+    const std::uint32_t ticksUntilWritten = (first - captureIndex) % kCaptureHalfwords;
+    const std::uint32_t halfwordsPerBlock = kAdpcmBlockBytes / 2;
+    const bool writtenByWrap = ticksUntilWritten > kCaptureHalfwords - halfwordsPerBlock;
+    return writtenByWrap || ticksUntilWritten < static_cast<std::uint32_t>(frame);
+  }
+};
 
 // What a voice needs from the rest of the SPU for one tick.
 struct VoiceTickInput {
@@ -25,6 +48,23 @@ struct VoiceTickOutput {
   int left = 0;
   int right = 0;
   bool reachedLoopEnd = false;
+  bool loadedBlock = false;
+};
+
+// A run of frames rendered for one voice at a time. Within one render call voices meet only through
+// pitch modulation, which reads the voice below frame by frame, so the voices can be rendered one
+// after the other, the voice below first.
+struct VoiceRun {
+  int frames = 0;
+  const std::uint8_t* ram = nullptr;
+  const std::int16_t* noise = nullptr;  // per frame; set in noise mode
+  const int* modulator = nullptr;       // the voice below's output per frame; set when pitch-modulated
+  UnsafeReads unsafe;
+  int* left = nullptr;   // the voice's share is added here per frame
+  int* right = nullptr;
+  int* output = nullptr;  // per frame: the sample after the envelope
+  bool reachedLoopEnd = false;
+  bool readUnsafeBlock = false;  // the run stopped early: render these frames tick by tick instead
 };
 
 struct Voice {
@@ -59,16 +99,49 @@ struct Voice {
 
   // One 44.1 kHz tick of a keyed-on voice.
   VoiceTickOutput tick(const VoiceTickInput& in);
+  // run.frames ticks of a keyed-on voice, giving the same samples as tick() (voice_run.cpp).
+  void render(VoiceRun& run);
   void tickVolumes() {
     left.tick();
     right.tick();
+  }
+  // `ticks` ticks of a voice that is not keyed on: only sweeps move.
+  void tickIdle(int ticks) {
+    if (!left.setting.sweep() && !right.setting.sweep()) return;
+    for (int i = 0; i < ticks; ++i) tickVolumes();
   }
 
  private:
   void loadBlock(const std::uint8_t* ram);
   void nextBlock(const std::uint8_t* ram, VoiceTickOutput& out);
-  int interpolate() const;
-  std::uint32_t pitchStep(const VoiceTickInput& in) const;
+  int quietTicks(const VoiceRun& run) const;
+  template <bool kNoise, bool kModulated>
+  void renderQuiet(VoiceRun& run, int first, int count);
 };
+
+// The Gaussian interpolation of four samples around the pitch counter (bits 12+: the sample in the
+// block, bits 4..11: the table position); `samples` holds three samples of the previous block first.
+inline int Interpolate(const std::int16_t* samples, std::uint32_t counter) {
+  const int g = (counter >> 4) & 0xFF;
+  const std::int16_t* s = samples + (counter >> 12);  // s[0] oldest .. s[3] newest
+  int sum = (kGaussTable[0x0FF - g] * s[0]) >> 15;
+  sum += (kGaussTable[0x1FF - g] * s[1]) >> 15;
+  sum += (kGaussTable[0x100 + g] * s[2]) >> 15;
+  sum += (kGaussTable[0x000 + g] * s[3]) >> 15;
+  return sum;
+}
+
+inline constexpr std::uint32_t kMaxPitchStep = 0x4000;
+inline constexpr std::uint32_t kBlockCounterSpan = kAdpcmSamplesPerBlock << 12;  // a block in pitch-counter units
+
+// The pitch counter's step for one tick.
+inline std::uint32_t PitchStep(std::uint16_t pitch) { return pitch < kMaxPitchStep ? pitch : kMaxPitchStep; }
+inline std::uint32_t ModulatedPitchStep(std::uint16_t pitch, int previousVoiceOutput) {
+  // The voice below scales the step by 0..1.99; pitches of 8000h and up are taken as negative
+  // (psx-spx, "Pitch Counter").
+  const int factor = previousVoiceOutput + 0x8000;
+  const int signedStep = static_cast<std::int16_t>(pitch);
+  return PitchStep(static_cast<std::uint16_t>((signedStep * factor) >> 15));
+}
 
 }  // namespace kestrel::spu
