@@ -122,13 +122,9 @@ struct Voice {
 // The Gaussian interpolation of four samples around the pitch counter (bits 12+: the sample in the
 // block, bits 4..11: the table position); `samples` holds three samples of the previous block first.
 inline int Interpolate(const std::int16_t* samples, std::uint32_t counter) {
-  const int g = (counter >> 4) & 0xFF;
+  const GaussWeights& w = kGaussWeights[(counter >> 4) & 0xFF];
   const std::int16_t* s = samples + (counter >> 12);  // s[0] oldest .. s[3] newest
-  int sum = (kGaussTable[0x0FF - g] * s[0]) >> 15;
-  sum += (kGaussTable[0x1FF - g] * s[1]) >> 15;
-  sum += (kGaussTable[0x100 + g] * s[2]) >> 15;
-  sum += (kGaussTable[0x000 + g] * s[3]) >> 15;
-  return sum;
+  return ((w[0] * s[0]) >> 15) + ((w[1] * s[1]) >> 15) + ((w[2] * s[2]) >> 15) + ((w[3] * s[3]) >> 15);
 }
 
 inline constexpr std::uint32_t kMaxPitchStep = 0x4000;
