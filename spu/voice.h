@@ -114,9 +114,9 @@ struct Voice {
  private:
   void loadBlock(const std::uint8_t* ram);
   void nextBlock(const std::uint8_t* ram, VoiceTickOutput& out);
-  int quietTicks(const VoiceRun& run) const;
+  int ticksBeforeBlockEnd(const VoiceRun& run) const;  // nor a sweep's step
   template <bool kNoise, bool kModulated>
-  void renderQuiet(VoiceRun& run, int first, int count);
+  void renderSpan(VoiceRun& run, int first, int count);
 };
 
 // The Gaussian interpolation of four samples around the pitch counter (bits 12+: the sample in the
