@@ -85,13 +85,21 @@ int ProcessSide(WorkArea& area, const std::uint16_t* r, const Side& side, int in
   return out;
 }
 
+// The half-band filter is symmetric (checked in tables.h), so each pair of taps at equal distance
+// from the centre shares one multiplication; only taps at even distances from the ends are non-zero.
+// `at(d)` is the sample d steps back from the newest.
+template <typename At>
+int SymmetricEvenTaps(At at) {
+  int sum = 0;
+  for (int k = 0; k < kReverbFirCentre; k += 2) sum += kReverbFir[k] * (at(k) + at(38 - k));
+  return sum;
+}
+
 // Filters the newest 39 entries of a history ring whose newest entry is at `newest`.
 template <std::size_t N>
 int HalfBand(const std::array<std::int16_t, N>& history, std::uint32_t newest) {
-  int sum = 0;
-  for (int k = 0; k < 39; k += 2) sum += kReverbFir[k] * history[(newest - k) % N];
-  sum += kReverbFir[kReverbFirCentre] * history[(newest - kReverbFirCentre) % N];
-  return sum >> 15;
+  auto at = [&](int back) { return int{history[(newest - back) % N]}; };
+  return (SymmetricEvenTaps(at) + kReverbFir[kReverbFirCentre] * at(kReverbFirCentre)) >> 15;
 }
 
 }  // namespace
@@ -125,11 +133,12 @@ Reverb::Wet Reverb::tick(std::uint8_t* ram, const std::uint16_t* registers, std:
     output[0][half % 32] = static_cast<std::int16_t>(left);
     output[1][half % 32] = static_cast<std::int16_t>(right);
     // Zero-stuffed upsampling: on this phase only the even taps meet non-zero samples; doubled for the zeros.
-    int sums[2] = {0, 0};
-    for (int side = 0; side < 2; ++side)
-      for (int k = 0; k < 39; k += 2) sums[side] += kReverbFir[k] * output[side][(half - k / 2) % 32];
-    wet.left = Saturate(sums[0] >> 14);
-    wet.right = Saturate(sums[1] >> 14);
+    // Tap k meets the wet sample k / 2 steps back.
+    auto upsample = [&](const std::array<std::int16_t, 32>& wetHistory) {
+      return SymmetricEvenTaps([&](int k) { return int{wetHistory[(half - k / 2) % 32]}; }) >> 14;
+    };
+    wet.left = Saturate(upsample(output[0]));
+    wet.right = Saturate(upsample(output[1]));
   } else {
     // The odd phase meets only the centre tap (4000h, doubled: unity), nine wet samples back.
     wet.left = output[0][(half - 9) % 32];

@@ -16,50 +16,67 @@ int Voice::ticksBeforeBlockEnd(const VoiceRun& run) const {
   return ticks;
 }
 
+namespace {
+
+// What the frames of a span share. Passed by value: as a local copy nothing can alias it, so the
+// compiler keeps it in registers while storing through the pointers.
+struct SpanFrames {
+  const std::int16_t* samples;
+  const std::int16_t* noise;
+  const int* modulator;
+  int* outputs;
+  int* sumLeft;
+  int* sumRight;
+  std::uint16_t pitch;
+  std::uint32_t fixedStep;
+  int leftLevel, rightLevel;
+};
+
+// Frames [first, end) at one envelope level: the per-sample work proper. Returns the pitch counter.
+template <bool kNoise, bool kModulated>
+std::uint32_t RenderFrames(SpanFrames f, int first, int end, int level, std::uint32_t position) {
+  for (int i = first; i < end; ++i) {
+    const int raw = kNoise ? f.noise[i] : Interpolate(f.samples, position);
+    const int out = (raw * level) >> 15;
+    f.outputs[i] = out;
+    f.sumLeft[i] += (out * f.leftLevel) >> 15;
+    f.sumRight[i] += (out * f.rightLevel) >> 15;
+    position += kModulated ? ModulatedPitchStep(f.pitch, f.modulator[i]) : f.fixedStep;
+  }
+  return position;
+}
+
+}  // namespace
+
 template <bool kNoise, bool kModulated>
 void Voice::renderSpan(VoiceRun& run, int first, int count) {
-  // Locals throughout: stores through the output pointers could alias members and fields of `run`,
-  // which would make the compiler reload them on every frame.
   const int end = first + count;
-  const std::uint16_t pitchRegister = pitch;
-  const std::uint32_t fixedStep = PitchStep(pitch);
-  const int* modulator = run.modulator;
-  int* outputs = run.output;
+  const SpanFrames frames{samples.data(), run.noise, run.modulator, run.output, run.left, run.right,
+                          pitch, PitchStep(pitch), left.level(), right.level()};
   std::uint32_t position = counter;
   if (adsr.phase == AdsrPhase::Off && adsr.level() == 0) {
     // Silent for good: nothing to hear or to add, but the pitch counter still runs.
-    std::fill(outputs + first, outputs + end, 0);
-    if (!kModulated) position += static_cast<std::uint32_t>(count) * fixedStep;
-    for (int i = first; kModulated && i < end; ++i) position += ModulatedPitchStep(pitchRegister, modulator[i]);
+    std::fill(run.output + first, run.output + end, 0);
+    if (!kModulated) position += static_cast<std::uint32_t>(count) * frames.fixedStep;
+    for (int i = first; kModulated && i < end; ++i) position += ModulatedPitchStep(pitch, run.modulator[i]);
   } else {
-    const int leftLevel = left.level(), rightLevel = right.level();
-    const std::int16_t* blockSamples = samples.data();
-    const std::int16_t* noise = run.noise;
-    int* sumLeft = run.left;
-    int* sumRight = run.right;
-    // The envelope's counter catches up at its steps only: until then its level holds.
-    int level = adsr.level();
-    int envelopeSynced = first;
-    int envelopeStep = first + adsr.quietTicks(adsrBits);
-    for (int i = first; i < end; ++i) {
-      const int raw = kNoise ? noise[i] : Interpolate(blockSamples, position);
-      const int out = (raw * level) >> 15;
-      outputs[i] = out;
-      sumLeft[i] += (out * leftLevel) >> 15;
-      sumRight[i] += (out * rightLevel) >> 15;
-      position += kModulated ? ModulatedPitchStep(pitchRegister, modulator[i]) : fixedStep;
-      if (i == envelopeStep) {
-        adsr.skipTicks(i - envelopeSynced);
+    // The envelope's level holds between its steps; its counter catches up at each step.
+    int synced = first;
+    for (int i = first; i < end;) {
+      const int stepAt = i + adsr.quietTicks(adsrBits);
+      const int stop = std::min(end, stepAt + 1);
+      position = RenderFrames<kNoise, kModulated>(frames, i, stop, adsr.level(), position);
+      if (stop == stepAt + 1) {
+        adsr.skipTicks(stepAt - synced);
         adsr.tick(adsrBits);
-        envelopeSynced = i + 1;
-        level = adsr.level();
-        envelopeStep = i + 1 + adsr.quietTicks(adsrBits);
+        synced = stop;
       }
+      i = stop;
     }
-    adsr.skipTicks(end - envelopeSynced);
+    adsr.skipTicks(end - synced);
   }
   counter = position;
-  output = outputs[end - 1];
+  output = run.output[end - 1];
   left.skipTicks(count);
   right.skipTicks(count);
 }
