@@ -10,17 +10,21 @@ namespace {
 int Saturate(int value) { return std::clamp(value, -0x8000, 0x7FFF); }
 int Scale(int sample, int volume) { return (sample * volume) >> 15; }
 
-// Sound-RAM access relative to the buffer address, wrapped inside the work area.
+// Sound-RAM access relative to the buffer address, wrapped inside the work area. Plain int: every
+// offset is at most 7FFF8h either way and the work area at most 80000h bytes.
 class WorkArea {
  public:
   WorkArea(std::uint8_t* ram, std::uint16_t base, std::uint32_t bufferAddress)
-      : ram_(ram), base_(std::uint32_t{base} * 8), size_(kSoundRamBytes - base_), current_(bufferAddress) {}
+      : ram_(ram),
+        base_(static_cast<int>(base) * 8),
+        size_(static_cast<int>(kSoundRamBytes) - base_),
+        current_(static_cast<int>(bufferAddress) - base_) {}
 
-  int read(std::int64_t offset) const {
+  int read(int offset) const {
     const std::uint8_t* p = ram_ + address(offset);
     return static_cast<std::int16_t>(p[0] | (p[1] << 8));
   }
-  void write(std::int64_t offset, int value) {
+  void write(int offset, int value) {
     std::uint8_t* p = ram_ + address(offset);
     const auto v = static_cast<std::uint16_t>(Saturate(value));
     p[0] = static_cast<std::uint8_t>(v);
@@ -28,17 +32,17 @@ class WorkArea {
   }
 
  private:
-  std::uint32_t address(std::int64_t offset) const {
-    std::int64_t relative = std::int64_t{current_} - base_ + offset;
+  std::uint32_t address(int offset) const {
+    int relative = current_ + offset;
     if (relative >= size_) relative -= size_;
-    if (relative < 0) relative += size_;
+    else if (relative < 0) relative += size_;
     if (relative < 0 || relative >= size_) relative = ((relative % size_) + size_) % size_;  // tiny work areas
-    return static_cast<std::uint32_t>((base_ + relative) & (kSoundRamMask & ~1u));
+    return static_cast<std::uint32_t>(base_ + relative) & (kSoundRamMask & ~1u);
   }
   std::uint8_t* ram_;
-  std::uint32_t base_;
-  std::int64_t size_;
-  std::uint32_t current_;
+  int base_;
+  int size_;
+  int current_;  // the buffer address relative to the base
 };
 
 // Both sides of the reverb share one shape; only the register names differ.
@@ -52,7 +56,7 @@ constexpr Side kRight{reg::mRSAME, reg::dRSAME, reg::mRDIFF, reg::dLDIFF,
 
 int ProcessSide(WorkArea& area, const std::uint16_t* r, const Side& side, int input, bool writesEnabled) {
   auto volume = [r](reg::ReverbRegister which) { return static_cast<int>(static_cast<std::int16_t>(r[which])); };
-  auto offset = [r](reg::ReverbRegister which) { return std::int64_t{r[which]} * 8; };
+  auto offset = [r](reg::ReverbRegister which) { return int{r[which]} * 8; };
 
   const int in = Saturate(Scale(input, volume(side.volumeIn)));
   const int iir = volume(reg::vIIR);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "spu/decoded_block_cache.h"
 #include "spu/spu_state.h"
 
 namespace kestrel::spu {
@@ -50,6 +51,7 @@ class Spu {
   void keyOff(std::uint32_t mask);
 
   std::unique_ptr<SpuState> state_;
+  std::unique_ptr<DecodedBlockCache> blocks_ = std::make_unique<DecodedBlockCache>();  // a memo, not state
 };
 
 }  // namespace kestrel::spu

@@ -47,12 +47,14 @@ struct RenderSettings {
   ControlBits control;
   std::uint32_t pitchMod, noiseOn, reverbOn;
   UnsafeReads unsafe;
+  DecodedBlockCache* blocks;
 
-  explicit RenderSettings(const SpuState& s)
+  RenderSettings(const SpuState& s, DecodedBlockCache& blockCache)
       : control(s.control()),
         pitchMod(s.voiceMask(reg::kPitchModLow) & ~1u),  // voice 0 has no voice below it
         noiseOn(s.voiceMask(reg::kNoiseLow)),
-        reverbOn(s.voiceMask(reg::kReverbOnLow)) {
+        reverbOn(s.voiceMask(reg::kReverbOnLow)),
+        blocks(&blockCache) {
     if (control.reverbWrites()) unsafe.reverbStart = std::uint32_t{s.reg(reg::kReverbBase)} * 8;
   }
 };
@@ -96,6 +98,7 @@ bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& 
     VoiceRun run;
     run.frames = frames;
     run.ram = s.ram.data();
+    run.blocks = settings.blocks;
     run.noise = (settings.noiseOn & bit) ? mix.noise.data() : nullptr;
     if (settings.pitchMod & bit) run.modulator = s.voices[v - 1].keyedOn ? mix.outputs[v - 1].data() : kSilence.data();
     run.unsafe = settings.unsafe;
@@ -117,6 +120,7 @@ bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& 
 void RenderVoicesAt(SpuState& s, const RenderSettings& settings, ChunkMix& mix, int frame) {
   VoiceTickInput in;
   in.ram = s.ram.data();
+  in.blocks = settings.blocks;
   in.noise = mix.noise[frame];
   for (int v = 0; v < kVoiceCount; ++v) {
     Voice& voice = s.voices[v];
@@ -204,7 +208,7 @@ void RenderChunk(SpuState& s, RenderSettings& settings, std::int16_t* out, int f
 }  // namespace
 
 void Spu::render(std::int16_t* out, int frames) {
-  RenderSettings settings(*state_);
+  RenderSettings settings(*state_, *blocks_);
   for (int done = 0; done < frames; done += kChunkFrames)
     RenderChunk(*state_, settings, out + 2 * done, std::min(kChunkFrames, frames - done));
 }

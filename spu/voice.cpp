@@ -9,26 +9,26 @@ constexpr std::uint32_t kBlockAddressMask = kSoundRamMask & ~0xFu;
 std::uint32_t BlockAddress(std::uint16_t eightByteUnits) { return (std::uint32_t{eightByteUnits} * 8) & kBlockAddressMask; }
 }  // namespace
 
-void Voice::keyOn(const std::uint8_t* ram) {
+void Voice::keyOn(const std::uint8_t* ram, DecodedBlockCache& blocks) {
   keyedOn = true;
   repeatAddressSet = false;
   currentAddress = BlockAddress(startAddress);
   counter = 0;
   history = {};
   samples.fill(0);
-  loadBlock(ram);
+  loadBlock(ram, blocks);
   adsr.keyOn(adsrBits);
 }
 
-void Voice::loadBlock(const std::uint8_t* ram) {
+void Voice::loadBlock(const std::uint8_t* ram, DecodedBlockCache& blocks) {
   const std::uint8_t* block = ram + currentAddress;
-  DecodeAdpcmBlock(block, history, samples.data() + 3);
+  blocks.decode(block, history, samples.data() + 3);
   blockFlags = block[1];
   if ((blockFlags & kAdpcmLoopStart) && !repeatAddressSet)
     repeatAddress = static_cast<std::uint16_t>(currentAddress >> 3);
 }
 
-void Voice::nextBlock(const std::uint8_t* ram, VoiceTickOutput& out) {
+void Voice::nextBlock(const std::uint8_t* ram, DecodedBlockCache& blocks, VoiceTickOutput& out) {
   std::copy_n(samples.end() - 3, 3, samples.begin());
   if (blockFlags & kAdpcmLoopEnd) {
     out.reachedLoopEnd = true;
@@ -38,7 +38,7 @@ void Voice::nextBlock(const std::uint8_t* ram, VoiceTickOutput& out) {
   } else {
     currentAddress = (currentAddress + kAdpcmBlockBytes) & kBlockAddressMask;
   }
-  loadBlock(ram);
+  loadBlock(ram, blocks);
 }
 
 VoiceTickOutput Voice::tick(const VoiceTickInput& in) {
@@ -54,7 +54,7 @@ VoiceTickOutput Voice::tick(const VoiceTickInput& in) {
   counter += in.pitchModulated ? ModulatedPitchStep(pitch, in.previousVoiceOutput) : PitchStep(pitch);
   if (counter >= kBlockCounterSpan) {
     counter -= kBlockCounterSpan;
-    nextBlock(in.ram, out);
+    nextBlock(in.ram, *in.blocks, out);
     out.loadedBlock = true;
   }
   return out;

@@ -7,6 +7,7 @@
 
 #include "spu/adpcm.h"
 #include "spu/adsr.h"
+#include "spu/decoded_block_cache.h"
 #include "spu/registers.h"
 #include "spu/tables.h"
 #include "spu/volume.h"
@@ -38,6 +39,7 @@ struct UnsafeReads {
 // What a voice needs from the rest of the SPU for one tick.
 struct VoiceTickInput {
   const std::uint8_t* ram = nullptr;
+  DecodedBlockCache* blocks = nullptr;
   std::int16_t noise = 0;
   bool noiseMode = false;
   bool pitchModulated = false;
@@ -57,6 +59,7 @@ struct VoiceTickOutput {
 struct VoiceRun {
   int frames = 0;
   const std::uint8_t* ram = nullptr;
+  DecodedBlockCache* blocks = nullptr;
   const std::int16_t* noise = nullptr;  // per frame; set in noise mode
   const int* modulator = nullptr;       // the voice below's output per frame; set when pitch-modulated
   UnsafeReads unsafe;
@@ -86,7 +89,7 @@ struct Voice {
   bool repeatAddressSet = false;   // a written repeat address wins over loop-start flags until the next key on
   int output = 0;                  // this tick's sample after the envelope, before the volumes
 
-  void keyOn(const std::uint8_t* ram);
+  void keyOn(const std::uint8_t* ram, DecodedBlockCache& blocks);
   void keyOff() { adsr.keyOff(adsrBits); }
   void writeRepeatAddress(std::uint16_t value) {
     repeatAddress = value;
@@ -112,8 +115,8 @@ struct Voice {
   }
 
  private:
-  void loadBlock(const std::uint8_t* ram);
-  void nextBlock(const std::uint8_t* ram, VoiceTickOutput& out);
+  void loadBlock(const std::uint8_t* ram, DecodedBlockCache& blocks);
+  void nextBlock(const std::uint8_t* ram, DecodedBlockCache& blocks, VoiceTickOutput& out);
   int ticksBeforeBlockEnd(const VoiceRun& run) const;  // nor a sweep's step
   template <bool kNoise, bool kModulated>
   void renderSpan(VoiceRun& run, int first, int count);

@@ -98,6 +98,7 @@ void Voice::render(VoiceRun& run) {
     // The block may end on this tick, or a sweep step.
     VoiceTickInput in;
     in.ram = run.ram;
+    in.blocks = run.blocks;
     in.noiseMode = run.noise != nullptr;
     in.noise = run.noise ? run.noise[i] : 0;
     in.pitchModulated = run.modulator != nullptr;
