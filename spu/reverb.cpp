@@ -99,10 +99,9 @@ int SymmetricEvenTaps(At at) {
   return sum;
 }
 
-// Filters the newest 39 entries of a history ring whose newest entry is at `newest`.
-template <std::size_t N>
-int HalfBand(const std::array<std::int16_t, N>& history, std::uint32_t newest) {
-  auto at = [&](int back) { return int{history[(newest - back) % N]}; };
+// Filters the 39 samples up to `newest`.
+int HalfBand(const std::int16_t* newest) {
+  auto at = [newest](int back) { return int{newest[-back]}; };
   return (SymmetricEvenTaps(at) + kReverbFir[kReverbFirCentre] * at(kReverbFirCentre)) >> 15;
 }
 
@@ -124,29 +123,29 @@ void Reverb::advance(std::uint16_t base) {
 Reverb::Wet Reverb::tick(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
                          bool writesEnabled) {
   const std::uint32_t n = position++;
-  const std::uint32_t inSlot = n % 64;
-  input[0][inSlot] = static_cast<std::int16_t>(Saturate(inLeft));
-  input[1][inSlot] = static_cast<std::int16_t>(Saturate(inRight));
+  input[0].put(n, static_cast<std::int16_t>(Saturate(inLeft)));
+  input[1].put(n, static_cast<std::int16_t>(Saturate(inRight)));
 
   const std::uint32_t half = n / 2;
   Wet wet;
   if (n % 2 == 0) {
     // A 22,050 Hz tick: filter the input down, run the reverberator, and emit the even output phase.
     int left = 0, right = 0;
-    process(ram, registers, base, HalfBand(input[0], n), HalfBand(input[1], n), writesEnabled, left, right);
-    output[0][half % 32] = static_cast<std::int16_t>(left);
-    output[1][half % 32] = static_cast<std::int16_t>(right);
+    process(ram, registers, base, HalfBand(input[0].at(n)), HalfBand(input[1].at(n)), writesEnabled, left, right);
+    output[0].put(half, static_cast<std::int16_t>(left));
+    output[1].put(half, static_cast<std::int16_t>(right));
     // Zero-stuffed upsampling: on this phase only the even taps meet non-zero samples; doubled for the zeros.
     // Tap k meets the wet sample k / 2 steps back.
-    auto upsample = [&](const std::array<std::int16_t, 32>& wetHistory) {
-      return SymmetricEvenTaps([&](int k) { return int{wetHistory[(half - k / 2) % 32]}; }) >> 14;
+    auto upsample = [half](const MirroredHistory<32>& wetHistory) {
+      const std::int16_t* newest = wetHistory.at(half);
+      return SymmetricEvenTaps([newest](int k) { return int{newest[-k / 2]}; }) >> 14;
     };
     wet.left = Saturate(upsample(output[0]));
     wet.right = Saturate(upsample(output[1]));
   } else {
     // The odd phase meets only the centre tap (4000h, doubled: unity), nine wet samples back.
-    wet.left = output[0][(half - 9) % 32];
-    wet.right = output[1][(half - 9) % 32];
+    wet.left = output[0].at(half)[-9];
+    wet.right = output[1].at(half)[-9];
   }
   return wet;
 }
