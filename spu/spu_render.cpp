@@ -86,11 +86,11 @@ bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& 
   const std::uint32_t endFlagsBefore = s.endFlags;
   for (int v = 0; v < kVoiceCount; ++v) {
     Voice& voice = s.voices[v];
-    backup.save(voice, v);
+    if (voice.changesWhenTicked()) backup.save(voice, v);
     FrameInts& output = mix.outputs[v];
     if (!voice.keyedOn) {  // never keyed on: silent, only a sweep can move
       voice.tickIdle(frames);
-      std::fill_n(output.begin(), frames, voice.output);
+      if (v == 1 || v == 3) std::fill_n(output.begin(), frames, voice.output);  // the captured voices
       continue;
     }
     const std::uint32_t bit = 1u << v;
@@ -107,7 +107,8 @@ bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& 
     run.output = output.data();
     voice.render(run);
     if (run.readUnsafeBlock) {
-      for (int restored = 0; restored <= v; ++restored) backup.restore(s.voices[restored], restored);
+      for (int restored = 0; restored <= v; ++restored)
+        if (s.voices[restored].changesWhenTicked()) backup.restore(s.voices[restored], restored);
       s.endFlags = endFlagsBefore;
       return false;
     }
