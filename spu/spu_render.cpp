@@ -40,6 +40,7 @@ struct ChunkMix {
   FrameInts reverbLeft{}, reverbRight{}, otherLeft{}, otherRight{};
   std::array<FrameInts, kVoiceCount> outputs;  // each voice's sample after its envelope
   std::array<std::int16_t, kChunkFrames> noise{};
+  std::uint32_t lateVoices = 0;  // silent voices ticked frame by frame with the mix (see below)
 };
 
 // What stays fixed over one render call.
@@ -79,7 +80,10 @@ class VoiceBackup {
 };
 
 // All voices over the chunk, one after the other. False when a voice read a block of unsafe memory;
-// the voices and ENDX are then as they were before the chunk.
+// the voices and ENDX are then as they were before the chunk. A voice that is silent for good is
+// different: its output is zero whatever it reads, so nothing else depends on it. Such a voice (an
+// ended one-shot often sits on the capture buffers at address 0) is instead ticked frame by frame
+// along with the mix, which reads memory in the plain order.
 bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& mix, int frames) {
   static constexpr FrameInts kSilence{};
   VoiceBackup backup;
@@ -105,7 +109,14 @@ bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& 
     run.left = intoReverb ? mix.reverbLeft.data() : mix.otherLeft.data();
     run.right = intoReverb ? mix.reverbRight.data() : mix.otherRight.data();
     run.output = output.data();
+    const bool silent = voice.silentForGood();
     voice.render(run);
+    if (run.readUnsafeBlock && silent) {
+      backup.restore(voice, v);
+      std::fill_n(output.begin(), frames, 0);
+      mix.lateVoices |= bit;
+      continue;
+    }
     if (run.readUnsafeBlock) {
       for (int restored = 0; restored <= v; ++restored)
         if (s.voices[restored].changesWhenTicked()) backup.restore(s.voices[restored], restored);
@@ -117,12 +128,30 @@ bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& 
   return true;
 }
 
-// All voices for one frame: the plain order, for chunks whose voices read what the mix writes.
-void RenderVoicesAt(SpuState& s, const RenderSettings& settings, ChunkMix& mix, int frame) {
+VoiceTickInput TickInputAt(const SpuState& s, const RenderSettings& settings, const ChunkMix& mix, int frame) {
   VoiceTickInput in;
   in.ram = s.ram.data();
   in.blocks = settings.blocks;
   in.noise = mix.noise[frame];
+  return in;
+}
+
+// The silent voices left for the mix, on one frame; their output stays zero.
+void TickLateVoices(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, int frame) {
+  VoiceTickInput in = TickInputAt(s, settings, mix, frame);
+  for (int v = 0; v < kVoiceCount; ++v) {
+    const std::uint32_t bit = 1u << v;
+    if (!(mix.lateVoices & bit)) continue;
+    in.noiseMode = settings.noiseOn & bit;
+    in.pitchModulated = settings.pitchMod & bit;
+    in.previousVoiceOutput = (in.pitchModulated && s.voices[v - 1].keyedOn) ? mix.outputs[v - 1][frame] : 0;
+    if (s.voices[v].tick(in).reachedLoopEnd) s.endFlags |= bit;
+  }
+}
+
+// All voices for one frame: the plain order, for chunks whose voices read what the mix writes.
+void RenderVoicesAt(SpuState& s, const RenderSettings& settings, ChunkMix& mix, int frame) {
+  VoiceTickInput in = TickInputAt(s, settings, mix, frame);
   for (int v = 0; v < kVoiceCount; ++v) {
     Voice& voice = s.voices[v];
     if (!voice.keyedOn) {
@@ -196,9 +225,13 @@ void RenderChunk(SpuState& s, RenderSettings& settings, std::int16_t* out, int f
   TickNoise(s, settings, mix, frames);
   settings.unsafe.captureIndex = s.captureIndex;
   if (RenderVoicesByVoice(s, settings, mix, frames)) {
-    for (int i = 0; i < frames; ++i) MixFrame(s, settings, mix, i, out[2 * i], out[2 * i + 1]);
+    for (int i = 0; i < frames; ++i) {
+      if (mix.lateVoices) TickLateVoices(s, settings, mix, i);
+      MixFrame(s, settings, mix, i, out[2 * i], out[2 * i + 1]);
+    }
     return;
   }
+  mix.lateVoices = 0;
   mix.reverbLeft = mix.reverbRight = mix.otherLeft = mix.otherRight = FrameInts{};
   for (int i = 0; i < frames; ++i) {
     RenderVoicesAt(s, settings, mix, i);

@@ -108,6 +108,8 @@ struct Voice {
     left.tick();
     right.tick();
   }
+  // Silent until the next key on or ENVX write: the envelope is off at level zero.
+  bool silentForGood() const { return adsr.phase == AdsrPhase::Off && adsr.level() == 0; }
   // False for a voice that was never keyed on and has no sweep: ticks leave it as it is.
   bool changesWhenTicked() const { return keyedOn || left.setting.sweep() || right.setting.sweep(); }
   // `ticks` ticks of a voice that is not keyed on: only sweeps move.

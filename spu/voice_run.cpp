@@ -54,8 +54,8 @@ void Voice::renderSpan(VoiceRun& run, int first, int count) {
   const SpanFrames frames{samples.data(), run.noise, run.modulator, run.output, run.left, run.right,
                           pitch, PitchStep(pitch), left.level(), right.level()};
   std::uint32_t position = counter;
-  if (adsr.phase == AdsrPhase::Off && adsr.level() == 0) {
-    // Silent for good: nothing to hear or to add, but the pitch counter still runs.
+  if (silentForGood()) {
+    // Nothing to hear or to add, but the pitch counter still runs.
     std::fill(run.output + first, run.output + end, 0);
     if (!kModulated) position += static_cast<std::uint32_t>(count) * frames.fixedStep;
     for (int i = first; kModulated && i < end; ++i) position += ModulatedPitchStep(pitch, run.modulator[i]);
