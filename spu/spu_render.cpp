@@ -12,6 +12,7 @@
 #include <type_traits>
 
 #include "spu/spu.h"
+#include "spu/voice_run.h"
 
 namespace kestrel::spu {
 namespace {
@@ -21,10 +22,8 @@ constexpr int kChunkFrames = 64;
 int Clamp16(int value) { return std::clamp(value, -0x8000, 0x7FFF); }
 int Scale(int sample, std::uint16_t volume) { return (sample * static_cast<std::int16_t>(volume)) >> 15; }
 
-// Capture buffers at the start of sound RAM: CD left, CD right, voice 1, voice 3 (1 KB each).
-constexpr std::uint32_t kCaptureCdLeft = 0x000, kCaptureCdRight = 0x400, kCaptureVoice1 = 0x800,
-                        kCaptureVoice3 = 0xC00;
-constexpr std::uint32_t kCaptureHalfwords = 0x200;
+constexpr std::uint32_t kCaptureCdLeft = 0, kCaptureCdRight = kCaptureBufferBytes,
+                        kCaptureVoice1 = 2 * kCaptureBufferBytes, kCaptureVoice3 = 3 * kCaptureBufferBytes;
 
 void Store16(std::uint8_t* ram, std::uint32_t address, int value) {
   const auto v = static_cast<std::uint16_t>(Clamp16(value));

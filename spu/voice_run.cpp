@@ -4,7 +4,7 @@
 // through Voice::tick, so the samples are the same as ticking one frame at a time.
 #include <algorithm>
 
-#include "spu/voice.h"
+#include "spu/voice_run.h"
 
 namespace kestrel::spu {
 
