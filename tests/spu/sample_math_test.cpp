@@ -1,0 +1,42 @@
+// The vector kernels of the sample loops against their plain forms, which the golden renders pin down.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+
+#include "spu/sample_math.h"
+#include "spu/tables.h"
+
+namespace kestrel::spu {
+namespace {
+
+TEST(SpuSampleMath, ShiftedProductsMatchThePlainSumForEveryGaussianRow) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> anySample(-0x8000, 0x7FFF);
+  const std::array<std::int16_t, 4> extremes[] = {
+      {-0x8000, -0x8000, -0x8000, -0x8000}, {0x7FFF, 0x7FFF, 0x7FFF, 0x7FFF}, {-0x8000, 0x7FFF, -1, 1}, {}};
+  for (const GaussWeights& w : kGaussWeights) {
+    for (const auto& s : extremes) EXPECT_EQ(SumOfShiftedProducts4(w.data(), s.data()), SumOfShiftedProducts4Plain(w.data(), s.data()));
+    for (int trial = 0; trial < 64; ++trial) {
+      std::array<std::int16_t, 4> s{};
+      for (auto& v : s) v = static_cast<std::int16_t>(anySample(random));
+      ASSERT_EQ(SumOfShiftedProducts4(w.data(), s.data()), SumOfShiftedProducts4Plain(w.data(), s.data()));
+    }
+  }
+}
+
+TEST(SpuSampleMath, DotProductMatchesThePlainSumAtEveryLength) {
+  std::mt19937 random(11);
+  std::uniform_int_distribution<int> anySample(-0x8000, 0x7FFF), tap(-0x4000, 0x4000);
+  // Misaligned by one halfword on purpose: the filters read histories at any position.
+  std::array<std::int16_t, 41> samples{}, taps{};
+  for (int trial = 0; trial < 200; ++trial) {
+    for (auto& v : samples) v = static_cast<std::int16_t>(trial == 0 ? -0x8000 : anySample(random));
+    for (auto& v : taps) v = static_cast<std::int16_t>(trial == 0 ? -0x4000 : tap(random));
+    for (int n = 8; n <= 40; n += 8)
+      ASSERT_EQ(DotProduct(samples.data() + 1, taps.data(), n), DotProductPlain(samples.data() + 1, taps.data(), n));
+  }
+}
+
+}  // namespace
+}  // namespace kestrel::spu
