@@ -55,7 +55,9 @@ constexpr Side kLeft{reg::mLSAME, reg::dLSAME, reg::mLDIFF, reg::dRDIFF,
 constexpr Side kRight{reg::mRSAME, reg::dRSAME, reg::mRDIFF, reg::dLDIFF,
                       {reg::mRCOMB1, reg::mRCOMB2, reg::mRCOMB3, reg::mRCOMB4}, reg::mRAPF1, reg::mRAPF2, reg::vRIN};
 
-int ProcessSide(WorkArea& area, const std::uint16_t* r, const Side& side, int input, bool writesEnabled) {
+// A template on the side, so that each side's register indices are constants in its own copy.
+template <const Side& side>
+int ProcessSide(WorkArea& area, const std::uint16_t* r, int input, bool writesEnabled) {
   auto volume = [r](reg::ReverbRegister which) { return static_cast<int>(static_cast<std::int16_t>(r[which])); };
   auto offset = [r](reg::ReverbRegister which) { return int{r[which]} * 8; };
 
@@ -128,8 +130,8 @@ int HalfBandUp(const std::int16_t* newest) {
 void Reverb::process(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
                      bool writesEnabled, int& outLeft, int& outRight) {
   WorkArea area(ram, base, bufferAddress);
-  outLeft = ProcessSide(area, registers, kLeft, inLeft, writesEnabled);
-  outRight = ProcessSide(area, registers, kRight, inRight, writesEnabled);
+  outLeft = ProcessSide<kLeft>(area, registers, inLeft, writesEnabled);
+  outRight = ProcessSide<kRight>(area, registers, inRight, writesEnabled);
   advance(base);
 }
 
