@@ -38,5 +38,22 @@ TEST(SpuSampleMath, DotProductMatchesThePlainSumAtEveryLength) {
   }
 }
 
+TEST(SpuSampleMath, ScaledValuesAddUpAsThePlainLoopForAnyCountAndVolume) {
+  std::mt19937 random(13);
+  std::uniform_int_distribution<int> any16(-0x8000, 0x7FFF);
+  for (int trial = 0; trial < 100; ++trial) {
+    std::array<int, 64> values{}, left{}, right{};
+    for (auto& v : values) v = trial == 0 ? -0x8000 : any16(random);
+    for (std::size_t i = 0; i < left.size(); ++i) left[i] = right[i] = any16(random) * 24;  // earlier voices' sums
+    auto plainLeft = left, plainRight = right;
+    const int leftVolume = trial == 0 ? -0x8000 : any16(random), rightVolume = trial == 0 ? 0x7FFF : any16(random);
+    const int count = trial % 65;  // whole vectors, a tail, or nothing
+    AddScaled(values.data(), count, leftVolume, rightVolume, left.data(), right.data());
+    AddScaledPlain(values.data(), count, leftVolume, rightVolume, plainLeft.data(), plainRight.data());
+    ASSERT_EQ(left, plainLeft);
+    ASSERT_EQ(right, plainRight);
+  }
+}
+
 }  // namespace
 }  // namespace kestrel::spu
