@@ -17,8 +17,8 @@ inline int SumOfShiftedProducts4Plain(const std::int16_t* w, const std::int16_t*
   return ((w[0] * s[0]) >> 15) + ((w[1] * s[1]) >> 15) + ((w[2] * s[2]) >> 15) + ((w[3] * s[3]) >> 15);
 }
 
-// Sum over i < n of a[i] * b[i]; n is a multiple of 8 and no pair of products may overflow 32 bits
-// together (true when one factor stays within +-4000h, as the reverb's filter taps do).
+// Sum over i < n of a[i] * b[i]; n is a multiple of 8 and the sum must fit 32 bits (the reverb's
+// filter taps add up to less than BA00h in magnitude, so any 16-bit samples do).
 inline int DotProductPlain(const std::int16_t* a, const std::int16_t* b, int n) {
   int sum = 0;
   for (int i = 0; i < n; ++i) sum += a[i] * b[i];
