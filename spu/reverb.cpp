@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "spu/sample_math.h"
 #include "spu/tables.h"
 
 namespace kestrel::spu {
@@ -54,7 +55,9 @@ constexpr Side kLeft{reg::mLSAME, reg::dLSAME, reg::mLDIFF, reg::dRDIFF,
 constexpr Side kRight{reg::mRSAME, reg::dRSAME, reg::mRDIFF, reg::dLDIFF,
                       {reg::mRCOMB1, reg::mRCOMB2, reg::mRCOMB3, reg::mRCOMB4}, reg::mRAPF1, reg::mRAPF2, reg::vRIN};
 
-int ProcessSide(WorkArea& area, const std::uint16_t* r, const Side& side, int input, bool writesEnabled) {
+// A template on the side, so that each side's register indices are constants in its own copy.
+template <const Side& side>
+int ProcessSide(WorkArea& area, const std::uint16_t* r, int input, bool writesEnabled) {
   auto volume = [r](reg::ReverbRegister which) { return static_cast<int>(static_cast<std::int16_t>(r[which])); };
   auto offset = [r](reg::ReverbRegister which) { return int{r[which]} * 8; };
 
@@ -89,20 +92,37 @@ int ProcessSide(WorkArea& area, const std::uint16_t* r, const Side& side, int in
   return out;
 }
 
-// The half-band filter is symmetric (checked in tables.h), so each pair of taps at equal distance
-// from the centre shares one multiplication; only taps at even distances from the ends are non-zero.
-// `at(d)` is the sample d steps back from the newest.
-template <typename At>
-int SymmetricEvenTaps(At at) {
-  int sum = 0;
-  for (int k = 0; k < kReverbFirCentre; k += 2) sum += kReverbFir[k] * (at(k) + at(38 - k));
-  return sum;
-}
+// The half-band filter as 16-bit kernels for DotProduct, padded with zero taps to a multiple of 8.
+// Symmetric, so a kernel need not be reversed against the samples, oldest first.
+using FirKernel40 = std::array<std::int16_t, 40>;
+using FirKernel24 = std::array<std::int16_t, 24>;
+static_assert(kReverbFirCentre == 19 && kReverbFir.size() == 39);
+
+// Down: all 39 taps over the 39 samples up to the newest (one zero tap in front).
+constexpr FirKernel40 kDownKernel = [] {
+  FirKernel40 kernel{};
+  for (int k = 0; k < 39; ++k) kernel[k + 1] = static_cast<std::int16_t>(kReverbFir[k]);
+  return kernel;
+}();
+
+// Up, on the even phase of zero-stuffed upsampling: only the even taps meet non-zero samples, tap k
+// the wet sample k / 2 steps back; 20 taps over the 20 newest wet samples (four zero taps in front).
+constexpr FirKernel24 kUpKernel = [] {
+  FirKernel24 kernel{};
+  for (int k = 0; k < 39; k += 2) kernel[4 + k / 2] = static_cast<std::int16_t>(kReverbFir[k]);
+  return kernel;
+}();
 
 // Filters the 39 samples up to `newest`.
-int HalfBand(const std::int16_t* newest) {
-  auto at = [newest](int back) { return int{newest[-back]}; };
-  return (SymmetricEvenTaps(at) + kReverbFir[kReverbFirCentre] * at(kReverbFirCentre)) >> 15;
+int HalfBandDown(const std::int16_t* newest) {
+  constexpr int kTaps = static_cast<int>(kDownKernel.size());
+  return DotProduct(newest + 1 - kTaps, kDownKernel.data(), kTaps) >> 15;
+}
+
+// The even output phase from the wet samples up to `newest`, doubled for the stuffed zeros.
+int HalfBandUp(const std::int16_t* newest) {
+  constexpr int kTaps = static_cast<int>(kUpKernel.size());
+  return DotProduct(newest + 1 - kTaps, kUpKernel.data(), kTaps) >> 14;
 }
 
 }  // namespace
@@ -110,8 +130,8 @@ int HalfBand(const std::int16_t* newest) {
 void Reverb::process(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
                      bool writesEnabled, int& outLeft, int& outRight) {
   WorkArea area(ram, base, bufferAddress);
-  outLeft = ProcessSide(area, registers, kLeft, inLeft, writesEnabled);
-  outRight = ProcessSide(area, registers, kRight, inRight, writesEnabled);
+  outLeft = ProcessSide<kLeft>(area, registers, inLeft, writesEnabled);
+  outRight = ProcessSide<kRight>(area, registers, inRight, writesEnabled);
   advance(base);
 }
 
@@ -131,17 +151,12 @@ Reverb::Wet Reverb::tick(std::uint8_t* ram, const std::uint16_t* registers, std:
   if (n % 2 == 0) {
     // A 22,050 Hz tick: filter the input down, run the reverberator, and emit the even output phase.
     int left = 0, right = 0;
-    process(ram, registers, base, HalfBand(input[0].at(n)), HalfBand(input[1].at(n)), writesEnabled, left, right);
+    process(ram, registers, base, HalfBandDown(input[0].at(n)), HalfBandDown(input[1].at(n)), writesEnabled, left,
+            right);
     output[0].put(half, static_cast<std::int16_t>(left));
     output[1].put(half, static_cast<std::int16_t>(right));
-    // Zero-stuffed upsampling: on this phase only the even taps meet non-zero samples; doubled for the zeros.
-    // Tap k meets the wet sample k / 2 steps back.
-    auto upsample = [half](const MirroredHistory<32>& wetHistory) {
-      const std::int16_t* newest = wetHistory.at(half);
-      return SymmetricEvenTaps([newest](int k) { return int{newest[-k / 2]}; }) >> 14;
-    };
-    wet.left = Saturate(upsample(output[0]));
-    wet.right = Saturate(upsample(output[1]));
+    wet.left = Saturate(HalfBandUp(output[0].at(half)));
+    wet.right = Saturate(HalfBandUp(output[1].at(half)));
   } else {
     // The odd phase meets only the centre tap (4000h, doubled: unity), nine wet samples back.
     wet.left = output[0].at(half)[-9];

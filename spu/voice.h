@@ -9,6 +9,7 @@
 #include "spu/adsr.h"
 #include "spu/decoded_block_cache.h"
 #include "spu/registers.h"
+#include "spu/sample_math.h"
 #include "spu/tables.h"
 #include "spu/volume.h"
 
@@ -93,8 +94,7 @@ struct Voice {
 // block, bits 4..11: the table position); `samples` holds three samples of the previous block first.
 inline int Interpolate(const std::int16_t* samples, std::uint32_t counter) {
   const GaussWeights& w = kGaussWeights[(counter >> 4) & 0xFF];
-  const std::int16_t* s = samples + (counter >> 12);  // s[0] oldest .. s[3] newest
-  return ((w[0] * s[0]) >> 15) + ((w[1] * s[1]) >> 15) + ((w[2] * s[2]) >> 15) + ((w[3] * s[3]) >> 15);
+  return SumOfShiftedProducts4(w.data(), samples + (counter >> 12));  // oldest sample first
 }
 
 inline constexpr std::uint32_t kMaxPitchStep = 0x4000;

@@ -25,22 +25,18 @@ struct SpanFrames {
   const std::int16_t* noise;
   const int* modulator;
   int* outputs;
-  int* sumLeft;
-  int* sumRight;
   std::uint16_t pitch;
   std::uint32_t fixedStep;
-  int leftLevel, rightLevel;
 };
 
-// Frames [first, end) at one envelope level: the per-sample work proper. Returns the pitch counter.
+// Frames [first, end) at one envelope level: the per-sample work proper, up to the sample after the
+// envelope (the volumes come after, see Voice::render). Returns the pitch counter.
 template <bool kNoise, bool kModulated>
 std::uint32_t RenderFrames(SpanFrames f, int first, int end, int level, std::uint32_t position) {
   for (int i = first; i < end; ++i) {
     const int raw = kNoise ? f.noise[i] : Interpolate(f.samples, position);
     const int out = (raw * level) >> 15;
     f.outputs[i] = out;
-    f.sumLeft[i] += (out * f.leftLevel) >> 15;
-    f.sumRight[i] += (out * f.rightLevel) >> 15;
     position += kModulated ? ModulatedPitchStep(f.pitch, f.modulator[i]) : f.fixedStep;
   }
   return position;
@@ -51,8 +47,7 @@ std::uint32_t RenderFrames(SpanFrames f, int first, int end, int level, std::uin
 template <bool kNoise, bool kModulated>
 void Voice::renderSpan(VoiceRun& run, int first, int count) {
   const int end = first + count;
-  const SpanFrames frames{samples.data(), run.noise, run.modulator, run.output, run.left, run.right,
-                          pitch, PitchStep(pitch), left.level(), right.level()};
+  const SpanFrames frames{samples.data(), run.noise, run.modulator, run.output, pitch, PitchStep(pitch)};
   std::uint32_t position = counter;
   if (silentForGood()) {
     // Nothing to hear or to add, but the pitch counter still runs.
@@ -81,7 +76,12 @@ void Voice::renderSpan(VoiceRun& run, int first, int count) {
   right.skipTicks(count);
 }
 
+// The volumes are applied to the samples after the envelope in a second pass. With fixed volumes that
+// pass covers the whole run at once in vector form; its 16-bit lanes hold every sample because an
+// envelope that starts at or above zero stays there. Otherwise (sweeps, a negative level written to
+// ENVX) each span and tick adds its own share with the levels of its time.
 void Voice::render(VoiceRun& run) {
+  const bool volumesAfterRun = !left.setting.sweep() && !right.setting.sweep() && adsr.level() >= 0;
   for (int i = 0; i < run.frames;) {
     const int span = std::min(ticksBeforeBlockEnd(run), run.frames - i);
     if (span > 0) {
@@ -92,6 +92,9 @@ void Voice::render(VoiceRun& run) {
         if (run.modulator) renderSpan<false, true>(run, i, span);
         else renderSpan<false, false>(run, i, span);
       }
+      // A span ends before a sweep's step, so the levels now are those of the whole span.
+      if (!volumesAfterRun)
+        AddScaledPlain(run.output + i, span, left.level(), right.level(), run.left + i, run.right + i);
       i += span;
       if (i == run.frames) break;
     }
@@ -105,8 +108,10 @@ void Voice::render(VoiceRun& run) {
     in.previousVoiceOutput = run.modulator ? run.modulator[i] : 0;
     const VoiceTickOutput out = tick(in);
     run.output[i] = output;
-    run.left[i] += out.left;
-    run.right[i] += out.right;
+    if (!volumesAfterRun) {
+      run.left[i] += out.left;
+      run.right[i] += out.right;
+    }
     run.reachedLoopEnd |= out.reachedLoopEnd;
     if (out.loadedBlock && run.unsafe.covers(currentAddress, i)) {
       run.readUnsafeBlock = true;
@@ -114,6 +119,7 @@ void Voice::render(VoiceRun& run) {
     }
     ++i;
   }
+  if (volumesAfterRun) AddScaled(run.output, run.frames, left.level(), right.level(), run.left, run.right);
 }
 
 }  // namespace kestrel::spu

@@ -1,0 +1,61 @@
+// The vector kernels of the sample loops against their plain forms, which the golden renders pin down.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+
+#include "spu/sample_math.h"
+#include "spu/tables.h"
+
+namespace kestrel::spu {
+namespace {
+
+TEST(SpuSampleMath, ShiftedProductsMatchThePlainSumForEveryGaussianRow) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> anySample(-0x8000, 0x7FFF);
+  const std::array<std::int16_t, 4> extremes[] = {
+      {-0x8000, -0x8000, -0x8000, -0x8000}, {0x7FFF, 0x7FFF, 0x7FFF, 0x7FFF}, {-0x8000, 0x7FFF, -1, 1}, {}};
+  for (const GaussWeights& w : kGaussWeights) {
+    for (const auto& s : extremes) EXPECT_EQ(SumOfShiftedProducts4(w.data(), s.data()), SumOfShiftedProducts4Plain(w.data(), s.data()));
+    for (int trial = 0; trial < 64; ++trial) {
+      std::array<std::int16_t, 4> s{};
+      for (auto& v : s) v = static_cast<std::int16_t>(anySample(random));
+      ASSERT_EQ(SumOfShiftedProducts4(w.data(), s.data()), SumOfShiftedProducts4Plain(w.data(), s.data()));
+    }
+  }
+}
+
+TEST(SpuSampleMath, DotProductMatchesThePlainSumAtEveryLength) {
+  std::mt19937 random(11);
+  // Taps as large as the filters' (one of 4000h among small ones), so that the sum fits 32 bits as there.
+  std::uniform_int_distribution<int> anySample(-0x8000, 0x7FFF), tap(-0x400, 0x400);
+  // Misaligned by one halfword on purpose: the filters read histories at any position.
+  std::array<std::int16_t, 41> samples{}, taps{};
+  for (int trial = 0; trial < 200; ++trial) {
+    for (auto& v : samples) v = static_cast<std::int16_t>(trial == 0 ? -0x8000 : anySample(random));
+    for (auto& v : taps) v = static_cast<std::int16_t>(trial == 0 ? -0x400 : tap(random));
+    taps[static_cast<std::size_t>(trial) % taps.size()] = trial % 2 ? 0x4000 : -0x4000;
+    for (int n = 8; n <= 40; n += 8)
+      ASSERT_EQ(DotProduct(samples.data() + 1, taps.data(), n), DotProductPlain(samples.data() + 1, taps.data(), n));
+  }
+}
+
+TEST(SpuSampleMath, ScaledValuesAddUpAsThePlainLoopForAnyCountAndVolume) {
+  std::mt19937 random(13);
+  std::uniform_int_distribution<int> any16(-0x8000, 0x7FFF);
+  for (int trial = 0; trial < 100; ++trial) {
+    std::array<int, 64> values{}, left{}, right{};
+    for (auto& v : values) v = trial == 0 ? -0x8000 : any16(random);
+    for (std::size_t i = 0; i < left.size(); ++i) left[i] = right[i] = any16(random) * 24;  // earlier voices' sums
+    auto plainLeft = left, plainRight = right;
+    const int leftVolume = trial == 0 ? -0x8000 : any16(random), rightVolume = trial == 0 ? 0x7FFF : any16(random);
+    const int count = trial % 65;  // whole vectors, a tail, or nothing
+    AddScaled(values.data(), count, leftVolume, rightVolume, left.data(), right.data());
+    AddScaledPlain(values.data(), count, leftVolume, rightVolume, plainLeft.data(), plainRight.data());
+    ASSERT_EQ(left, plainLeft);
+    ASSERT_EQ(right, plainRight);
+  }
+}
+
+}  // namespace
+}  // namespace kestrel::spu
