@@ -31,15 +31,13 @@ struct OpenLog {
 
 std::vector<LogEvent> ReadAll(LogEventReader& reader) {
   std::vector<LogEvent> events;
-  LogEvent event;
-  while (reader.Next(event)) events.push_back(event);
+  for (LogEvent event; reader.Next(event);) events.push_back(event);
   return events;
 }
 
 TEST(LogEventReader, ReadsEveryNewFormatEventKind) {
   TempFolder folder;
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(100000);
+  SpuLogWriter writer = test::NewFormatLog(100000);
   const std::vector<std::uint16_t> words = {0x1234, 0xABCD, 0x0001};
   const std::vector<std::uint8_t> xa(kXaBlockSize, 0x77);
   const std::vector<std::uint8_t> pcm = {1, 2, 3, 4, 5, 6, 7, 8};
@@ -94,8 +92,7 @@ TEST(LogEventReader, OldFormatRecordsUseTheLowHalfOfTheValue) {
 
 TEST(LogEventReader, ReadAheadTimeThenBodyAndRewind) {
   TempFolder folder;
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(100);
+  SpuLogWriter writer = test::NewFormatLog(100);
   writer.AddRegisterWrite(3, 0x1F801C00, 1);
   writer.AddRegisterWrite(7, 0x1F801C02, 2);
   OpenLog log(test::WriteLog(folder, "a.spu", writer));
@@ -110,16 +107,9 @@ TEST(LogEventReader, ReadAheadTimeThenBodyAndRewind) {
   // A backward seek starts again at the first event.
   ASSERT_TRUE(reader.SeekTo(log.loaded.firstEventPosition));
   EXPECT_EQ(reader.ReadTime(), 3u);
-}
 
-TEST(LogEventReader, NewFormatWithoutEventsIsEmpty) {
-  TempFolder folder;
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(44100);
-  writer.SetTotalLength(500);
-  OpenLog log(test::WriteLog(folder, "a.spu", writer));
-  LogEventReader reader = log.Reader();
-  EXPECT_FALSE(reader.ReadTime());
+  OpenLog empty(test::WriteLog(folder, "empty.spu", test::NewFormatLog(500)));
+  EXPECT_FALSE(empty.Reader().ReadTime());
 }
 
 TEST(InvalidEventLine, WritesAndReadsOutsideTheirWindows) {
@@ -140,8 +130,7 @@ TEST(InvalidEventLine, WritesAndReadsOutsideTheirWindows) {
 
 TEST(LogEventReader, UnknownCodeConsumesNoPayload) {
   TempFolder folder;
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(100);
+  SpuLogWriter writer = test::NewFormatLog(100);
   writer.AddU32(4);
   writer.AddRawBytes(std::vector<std::uint8_t>{6});  // code 6, then the next event's time
   writer.AddRegisterWrite(8, 0x1F801C00, 5);
@@ -157,8 +146,7 @@ TEST(LogEventReader, UnknownCodeConsumesNoPayload) {
 
 TEST(LogEventReader, OddCdAudioCountKeepsTheStreamAndPadsTheBuffer) {
   TempFolder folder;
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(100);
+  SpuLogWriter writer = test::NewFormatLog(100);
   writer.AddU32(1);
   writer.AddRawBytes(std::vector<std::uint8_t>{5, 5, 0, 0, 0, 0xA, 0xB, 0xC, 0xD});  // B = 5, 4 bytes stored
   writer.AddRegisterWrite(2, 0x1F801C00, 9);
@@ -171,11 +159,10 @@ TEST(LogEventReader, OddCdAudioCountKeepsTheStreamAndPadsTheBuffer) {
   EXPECT_EQ(events[1].value, 9);
 }
 
-TEST(LogEventReader, CorruptCountsEndTheStreamWithAWarning) {
+TEST(LogEventReader, CorruptCountsAndTruncatedEventsEndTheStream) {
   TempFolder folder;
   const auto logWith = [&](const char* name, std::uint8_t code, std::uint32_t count) {
-    SpuLogWriter writer(LogFileType::New);
-    writer.SetTotalLength(100);
+    SpuLogWriter writer = test::NewFormatLog(100);
     writer.AddRegisterWrite(0, 0x1F801C00, 1);
     writer.AddU32(1);
     writer.AddRawBytes(std::vector<std::uint8_t>{code});
@@ -194,15 +181,10 @@ TEST(LogEventReader, CorruptCountsEndTheStreamWithAWarning) {
     EXPECT_FALSE(reader.ReadTime());
     EXPECT_THAT(console.text, ::testing::HasSubstr("* Warning : SPU File ends inside the event at 1"));
   }
-}
-
-TEST(LogEventReader, TruncatedEventsEndTheStream) {
-  TempFolder folder;
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(100);
-  writer.AddU32(1);
-  writer.AddRawBytes(std::vector<std::uint8_t>{0, 0x00, 0x1C});  // a register write cut short
-  OpenLog log(test::WriteLog(folder, "a.spu", writer));
+  SpuLogWriter cut = test::NewFormatLog(100);
+  cut.AddU32(1);
+  cut.AddRawBytes(std::vector<std::uint8_t>{0, 0x00, 0x1C});  // a register write cut short
+  OpenLog log(test::WriteLog(folder, "cut.spu", cut));
   LogEventReader reader = log.Reader();
   EXPECT_TRUE(ReadAll(reader).empty());
   EXPECT_TRUE(reader.Ended());

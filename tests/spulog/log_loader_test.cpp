@@ -54,9 +54,8 @@ TEST(LoadSpuLog, OldFormatTakesItsLengthFromTheLastRecord) {
 
 TEST(LoadSpuLog, NewFormatLengthIsTheDiscriminator) {
   TempFolder folder;
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(1);  // the shortest valid log
-  const LoadResult result = LoadSpuLog(test::WriteLog(folder, "a.spu", writer));
+  // The shortest valid log.
+  const LoadResult result = LoadSpuLog(test::WriteLog(folder, "a.spu", test::NewFormatLog(1)));
   const LoadedLog& log = LogOf(result);
   EXPECT_EQ(log.type, LogFileType::New);
   EXPECT_EQ(log.totalLength, 1u);
@@ -114,9 +113,7 @@ TEST(LoadSpuLog, RejectsBrokenLogs) {
 
 TEST(LoadSpuLog, RejectsGarbageAndTruncatedGzip) {
   TempFolder folder;
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(100);
-  std::vector<std::uint8_t> packed = test::Gzip(writer.Bytes());
+  std::vector<std::uint8_t> packed = test::Gzip(test::NewFormatLog(100).Bytes());
   packed.resize(packed.size() / 2);
   EXPECT_EQ(FailureOf(LoadSpuLog(folder.Write("cut.gz", packed))), LoadFailure::Rejected);
 
