@@ -27,17 +27,22 @@ constexpr std::array<std::uint16_t, 32> kHall = {
     0x0A00, 0x06CD, 0x09C2, 0x05C1, 0x05C0, 0x041A, 0x0274, 0x013A, 0x8000, 0x8000};
 constexpr std::uint32_t kHallBytes = 0xADE0;
 
-TEST(Mix, ReverbLeavesABoundedDecayingTail) {
-  Spu spu;
+// The Hall preset at the top of sound RAM, full reverb output, and a short full-level burst on
+// voice 0 sent into the reverb; the master reverb enable is left to the caller.
+void BurstIntoHall(Spu& spu) {
   PowerUp(spu);
   for (int i = 0; i < 32; ++i) spu.writeRegister(reg::kReverbFirst + 2 * i, kHall[i]);
   spu.writeRegister(reg::kReverbBase, static_cast<std::uint16_t>((0x80000 - kHallBytes) / 8));
   spu.writeRegister(reg::kReverbOutLeft, 0x7FFF);
   spu.writeRegister(reg::kReverbOutRight, 0x7FFF);
-  spu.writeRegister(reg::kControl, 0xC080);
-  // A short full-level burst into the reverb.
   SetUpVoice(spu, 0, UploadSample(spu, SineCycles(100, 40, 32000), -1), 0x1000);
   spu.writeRegister(reg::kReverbOnLow, 1);
+}
+
+TEST(Mix, ReverbLeavesABoundedDecayingTail) {
+  Spu spu;
+  BurstIntoHall(spu);
+  spu.writeRegister(reg::kControl, 0xC080);
   KeyOn(spu, 1);
   const auto out = RenderLeft(spu, 44100 * 4);
   const std::size_t burstEnd = 4000 + 200;  // the sample lasts 4000 samples
@@ -51,12 +56,7 @@ TEST(Mix, ReverbLeavesABoundedDecayingTail) {
 
   // Without the master enable nothing new goes into the buffer: a fresh burst adds no tail.
   Spu dry;
-  PowerUp(dry);
-  for (int i = 0; i < 32; ++i) dry.writeRegister(reg::kReverbFirst + 2 * i, kHall[i]);
-  dry.writeRegister(reg::kReverbBase, static_cast<std::uint16_t>((0x80000 - kHallBytes) / 8));
-  dry.writeRegister(reg::kReverbOutLeft, 0x7FFF);
-  SetUpVoice(dry, 0, UploadSample(dry, SineCycles(100, 40, 32000), -1), 0x1000);
-  dry.writeRegister(reg::kReverbOnLow, 1);
+  BurstIntoHall(dry);
   KeyOn(dry, 1);
   const auto dryOut = RenderLeft(dry, 44100);
   EXPECT_EQ(Energy(dryOut, burstEnd, burstEnd + 11025), 0.0);
