@@ -103,16 +103,5 @@ TEST(IniFileTest, ASymbolicLinkKeepsPointingAtTheRealFile) {
   EXPECT_EQ(IniFile(real).ReadInt("S", "K", 0), 2);
 }
 
-TEST(IniFileTest, UpdateMakesSeveralEditsInOneReplacement) {
-  TempFolder folder;
-  const IniFile ini(folder.Write("a.ini", "[S]\nA=1\nB=2\nC=3\n"));
-  ASSERT_TRUE(ini.Update([](IniDocument& doc) {
-    doc.Remove("S", "b");
-    doc.Set("S", "D", "4");
-  }));
-  const IniDocument doc = ini.Read();
-  EXPECT_EQ(doc.Keys("S"), (std::vector<std::string>{"A", "C", "D"}));
-}
-
 }  // namespace
 }  // namespace kestrel
