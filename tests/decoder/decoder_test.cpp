@@ -108,11 +108,6 @@ TEST_F(DecoderTest, OneSecondIsThirteenHundredEightyChunksOfWhatTheyRendered) {
   EXPECT_EQ(calls.back(), "SPUshutdown");
 }
 
-TEST_F(DecoderTest, ALogShorterThanASecondRendersTwoChunks) {
-  EXPECT_EQ(Decode(Request(NewFormatLog(30000))), DecodeOutcome::Succeeded);
-  EXPECT_EQ(ReadFileBytes(Output()).size(), 44u + 256u);
-}
-
 TEST_F(DecoderTest, NewFormatEventsAtTheTargetPlayInTheirChunk) {
   SpuLogWriter log = NewFormatLog(kSampleRate * 2);
   log.AddRegisterWrite(0, 0x1F801D88, 1);
