@@ -14,10 +14,6 @@
 namespace kestrel::test {
 namespace {
 
-std::uint32_t U32At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-  return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
-}
-
 class CommandTest : public ::testing::Test {
  protected:
   // `writes` register writes to `address`, value i at 1000 * i samples. (A total of exactly

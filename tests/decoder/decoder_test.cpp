@@ -23,9 +23,6 @@
 namespace kestrel::test {
 namespace {
 
-std::uint32_t U32At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-  return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
-}
 std::int16_t S16At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
   return static_cast<std::int16_t>(bytes[at] | (bytes[at + 1] << 8));
 }
