@@ -114,13 +114,15 @@ TEST_F(DecoderTest, NewFormatEventsAtTheTargetPlayInTheirChunk) {
   log.AddU32(47);
   log.AddRawBytes(std::vector<std::uint8_t>{9});  // an unknown code: passed over in silence
   log.AddRegisterRead(48, 0x1F801D88);
+  log.AddDmaRead(48, 64);  // the plugin may fill every one of the 64 words
   TheRegisterPath().decodingEvent.xa = false;
   EXPECT_EQ(Decode(Request(log)), DecodeOutcome::Succeeded);
   auto calls = recording.CallLines();
-  calls.resize(9);
+  calls.resize(10);
   EXPECT_EQ(calls, (std::vector<std::string>{"SPUinit", calls[1], "SPUrender 128", "SPUwriteRegister 1f801d88 0001",
                                              "SPUrender 128", "SPUwriteRegister 1f801d88 0002", "SPUrender 128",
-                                             "SPUwriteRegister 1f801d88 0003", "SPUreadRegister 1f801d88"}));
+                                             "SPUwriteRegister 1f801d88 0003", "SPUreadRegister 1f801d88",
+                                             "SPUreadDMAMem 64"}));
   EXPECT_FALSE(std::any_of(consoleLines.begin(), consoleLines.end(),
                            [](const std::string& l) { return l.starts_with("Invalid"); }));
 }
@@ -136,7 +138,7 @@ TEST_F(DecoderTest, AnOldFormatRecordAtTheTargetWaitsForTheNextChunk) {
   EXPECT_EQ(calls, (std::vector<std::string>{"SPUinit", calls[1], "SPUrender 128", "SPUrender 128",
                                              "SPUwriteRegister 1f801d88 0001", "SPUrender 128",
                                              "SPUwriteRegister 1f801d88 0002", "SPUrender 128"}));
-  EXPECT_EQ(recording.Calls().find("SPUwriteRegister 1f802000 0003") != std::string::npos, true);
+  EXPECT_NE(recording.Calls().find("SPUwriteRegister 1f802000 0003"), std::string::npos);
 }
 
 TEST_F(DecoderTest, RefusalsSayWhyAndTouchNoOutput) {

@@ -71,6 +71,7 @@ TEST(PlayerPaths, SwitchesHoldBackRegistersAndEventKinds) {
   log.AddDmaWrite(5, words);
   log.AddXaBlock(6, std::vector<std::uint8_t>(4, 9));
   log.AddCdAudio(7, std::vector<std::uint8_t>(6, 3));
+  log.AddDmaRead(8, 64);  // the plugin may fill every one of the 64 words
   h.Play(h.WriteLog(log));
   const auto calls = h.Calls();
   EXPECT_FALSE(HasLine(calls, WriteLine(spu_reg::kKeyOnLow, 1)));
@@ -78,6 +79,7 @@ TEST(PlayerPaths, SwitchesHoldBackRegistersAndEventKinds) {
   EXPECT_EQ(CountPrefix(calls, "SPUwriteDMAMem"), 0);
   EXPECT_EQ(CountPrefix(calls, "SPUplayADPCMchannel"), 0);
   EXPECT_EQ(CountPrefix(calls, "SPUplayCDDAchannel 6 "), 1);
+  EXPECT_EQ(CountPrefix(calls, "SPUreadDMAMem 64"), 1);
 }
 
 TEST(PlayerPaths, WithoutRegisterWritesOnlySeekingAndTheMixerReachThePlugin) {
