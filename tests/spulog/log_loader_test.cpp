@@ -5,8 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstring>
-
 #include "support/log_files.h"
 #include "support/temp_folder.h"
 
@@ -60,23 +58,6 @@ TEST(LoadSpuLog, NewFormatLengthIsTheDiscriminator) {
   EXPECT_EQ(log.type, LogFileType::New);
   EXPECT_EQ(log.totalLength, 1u);
   EXPECT_EQ(log.firstEventPosition, 524804);
-}
-
-TEST(LoadSpuLog, GzipCopyLoadsIdentically) {
-  TempFolder folder;
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetHeader("Game", "Song", "(c)");
-  writer.SetSoundRam(5000, std::vector<std::uint8_t>(300, 0x5A));
-  writer.SetTotalLength(123456);
-  writer.AddRegisterWrite(0, 0x1F801C00, 7);
-  LoadResult plain = LoadSpuLog(test::WriteLog(folder, "a.spu", writer));
-  LoadResult packed = LoadSpuLog(test::WriteLog(folder, "a.spu.gz", writer, true));
-  const LoadedLog& a = LogOf(plain);
-  const LoadedLog& b = LogOf(packed);
-  EXPECT_EQ(a.type, b.type);
-  EXPECT_EQ(a.totalLength, b.totalLength);
-  EXPECT_EQ(a.firstEventPosition, b.firstEventPosition);
-  EXPECT_EQ(std::memcmp(a.block.get(), b.block.get(), sizeof(FreezeBlock)), 0);
 }
 
 TEST(LoadSpuLog, RejectsBrokenLogs) {
