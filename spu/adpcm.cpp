@@ -74,13 +74,19 @@ EncodedBlock EncodeWith(const std::int16_t* pcm, AdpcmHistory history, int filte
 void DecodeAdpcmBlock(const std::uint8_t* block, AdpcmHistory& history, std::int16_t* out) {
   const int filter = FilterOf(block[0]);
   const int shift = ShiftOf(block[0]);
-  for (int i = 0; i < kAdpcmSamplesPerBlock; ++i) {
+  // A local history: stores to `out` could alias the caller's, forcing a reload on every sample.
+  AdpcmHistory h = history;
+  auto decode = [&](int nibble) {
+    const std::int16_t sample = Reconstruct(nibble, shift, Predict(h, filter));
+    Push(h, sample);
+    return sample;
+  };
+  for (int i = 0; i < kAdpcmSamplesPerBlock; i += 2) {
     const std::uint8_t byte = block[2 + i / 2];
-    const int nibble = (i & 1) ? byte >> 4 : byte & 0x0F;
-    const std::int16_t sample = Reconstruct(nibble, shift, Predict(history, filter));
-    Push(history, sample);
-    out[i] = sample;
+    out[i] = decode(byte & 0x0F);
+    out[i + 1] = decode(byte >> 4);
   }
+  history = h;
 }
 
 std::size_t AdpcmBlockCount(std::size_t sampleCount) {

@@ -28,6 +28,13 @@ struct Adsr {
 
   int level() const { return envelope.level; }
 
+  // Ticks from now that would leave level and phase unchanged (only the step counter moves), and
+  // skipping that many at once.
+  int quietTicks(AdsrBits bits) const;
+  void skipTicks(int ticks) {
+    if (phase != AdsrPhase::Off) envelope.skipTicks(rate, ticks);
+  }
+
  private:
   void enter(AdsrPhase next, AdsrBits bits);
 };
@@ -52,6 +59,26 @@ inline void Adsr::tick(AdsrBits bits) {
     default:
       break;
   }
+}
+
+inline int Adsr::quietTicks(AdsrBits bits) const {
+  // A phase ends at the next tick when its end condition already holds (after an ENVX or ADSR write).
+  switch (phase) {
+    case AdsrPhase::Off:
+      return Envelope::kNeverSteps;
+    case AdsrPhase::Attack:
+      if (envelope.level >= 0x7FFF) return 0;
+      break;
+    case AdsrPhase::Decay:
+      if (envelope.level <= bits.sustainLevel()) return 0;
+      break;
+    case AdsrPhase::Release:
+      if (envelope.level <= 0) return 0;
+      break;
+    case AdsrPhase::Sustain:
+      break;
+  }
+  return envelope.ticksBeforeStep(rate);
 }
 
 }  // namespace kestrel::spu

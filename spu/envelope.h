@@ -20,7 +20,8 @@ struct EnvelopeRate {
   static EnvelopeRate Make(int shift, int stepValue, bool exponential, bool decreasing, bool phaseNegative = false);
 };
 
-// A level in -8000h..+7FFFh and its step counter.
+// A level in -8000h..+7FFFh and its step counter. Between ticks the counter stays below 8000h: it is
+// cleared at every step, and an increment is at most 8000h.
 struct Envelope {
   int level = 0;
   int counter = 0;
@@ -31,29 +32,41 @@ struct Envelope {
   }
   // One 44.1 kHz tick (inline: it runs for every voice on every sample).
   void tick(const EnvelopeRate& rate);
+
+  // Until the next step the level stays put and the increment with it, so a run of ticks without a
+  // step is a single addition: the renderers skip such runs instead of ticking through them.
+  int ticksBeforeStep(const EnvelopeRate& rate) const {
+    const int increment = counterIncrement(rate);
+    return increment == 0 ? kNeverSteps : (0x7FFF - counter) / increment;
+  }
+  // `ticks` at most ticksBeforeStep(rate).
+  void skipTicks(const EnvelopeRate& rate, int ticks) { counter += ticks * counterIncrement(rate); }
+
+  static constexpr int kNeverSteps = 1 << 30;
+
+ private:
+  bool slowedRise(const EnvelopeRate& rate) const { return rate.exponential && !rate.decreasing && level > 0x6000; }
+  int counterIncrement(const EnvelopeRate& rate) const;
 };
 
-inline void Envelope::tick(const EnvelopeRate& rate) {
-  int step = rate.step;
-  int increment = rate.counterIncrement;
-  if (rate.exponential && !rate.decreasing && level > 0x6000) {
-    // "Exponential" increase is only a slower linear rise above 6000h.
-    if (rate.shift < 10) {
-      step >>= 2;
-    } else if (rate.shift >= 11) {
-      increment >>= 2;
-    } else {
-      step >>= 1;
-      increment >>= 1;
-    }
-  } else if (rate.exponential && rate.decreasing) {
-    step = (step * level) >> 15;
-  }
+inline int Envelope::counterIncrement(const EnvelopeRate& rate) const {
+  // "Exponential" increase is only a slower linear rise above 6000h: from shift 11 on by a slower counter.
+  if (!slowedRise(rate) || rate.shift < 10) return rate.counterIncrement;
+  return rate.counterIncrement >> (rate.shift >= 11 ? 2 : 1);
+}
 
-  counter += increment;
+inline void Envelope::tick(const EnvelopeRate& rate) {
+  counter += counterIncrement(rate);
   if (!(counter & 0x8000)) return;
   counter = 0;
 
+  int step = rate.step;
+  if (slowedRise(rate)) {
+    if (rate.shift < 10) step >>= 2;
+    else if (rate.shift == 10) step >>= 1;
+  } else if (rate.exponential && rate.decreasing) {
+    step = (step * level) >> 15;
+  }
   level += step;
   if (!rate.decreasing) {
     level = std::clamp(level, -0x8000, 0x7FFF);

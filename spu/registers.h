@@ -9,6 +9,11 @@ namespace kestrel::spu {
 inline constexpr int kVoiceCount = 24;
 inline constexpr std::uint32_t kSoundRamBytes = 0x80000;
 inline constexpr std::uint32_t kSoundRamMask = kSoundRamBytes - 1;
+// Capture buffers at the start of sound RAM: CD left, CD right, voice 1, voice 3, one halfword of each
+// written per tick.
+inline constexpr std::uint32_t kCaptureBufferBytes = 0x400;
+inline constexpr std::uint32_t kCaptureHalfwords = kCaptureBufferBytes / 2;
+inline constexpr std::uint32_t kCaptureAreaBytes = 4 * kCaptureBufferBytes;
 
 namespace reg {
 inline constexpr std::uint32_t kBase = 0x1F801C00;  // first register; the image covers 512 bytes from here

@@ -10,17 +10,21 @@ namespace {
 int Saturate(int value) { return std::clamp(value, -0x8000, 0x7FFF); }
 int Scale(int sample, int volume) { return (sample * volume) >> 15; }
 
-// Sound-RAM access relative to the buffer address, wrapped inside the work area.
+// Sound-RAM access relative to the buffer address, wrapped inside the work area. Plain int: every
+// offset is at most 7FFF8h either way and the work area at most 80000h bytes.
 class WorkArea {
  public:
   WorkArea(std::uint8_t* ram, std::uint16_t base, std::uint32_t bufferAddress)
-      : ram_(ram), base_(std::uint32_t{base} * 8), size_(kSoundRamBytes - base_), current_(bufferAddress) {}
+      : ram_(ram),
+        base_(static_cast<int>(base) * 8),
+        size_(static_cast<int>(kSoundRamBytes) - base_),
+        current_(static_cast<int>(bufferAddress) - base_) {}
 
-  int read(std::int64_t offset) const {
+  int read(int offset) const {
     const std::uint8_t* p = ram_ + address(offset);
     return static_cast<std::int16_t>(p[0] | (p[1] << 8));
   }
-  void write(std::int64_t offset, int value) {
+  void write(int offset, int value) {
     std::uint8_t* p = ram_ + address(offset);
     const auto v = static_cast<std::uint16_t>(Saturate(value));
     p[0] = static_cast<std::uint8_t>(v);
@@ -28,17 +32,17 @@ class WorkArea {
   }
 
  private:
-  std::uint32_t address(std::int64_t offset) const {
-    std::int64_t relative = std::int64_t{current_} - base_ + offset;
+  std::uint32_t address(int offset) const {
+    int relative = current_ + offset;
     if (relative >= size_) relative -= size_;
-    if (relative < 0) relative += size_;
+    else if (relative < 0) relative += size_;
     if (relative < 0 || relative >= size_) relative = ((relative % size_) + size_) % size_;  // tiny work areas
-    return static_cast<std::uint32_t>((base_ + relative) & (kSoundRamMask & ~1u));
+    return static_cast<std::uint32_t>(base_ + relative) & (kSoundRamMask & ~1u);
   }
   std::uint8_t* ram_;
-  std::uint32_t base_;
-  std::int64_t size_;
-  std::uint32_t current_;
+  int base_;
+  int size_;
+  int current_;  // the buffer address relative to the base
 };
 
 // Both sides of the reverb share one shape; only the register names differ.
@@ -52,7 +56,7 @@ constexpr Side kRight{reg::mRSAME, reg::dRSAME, reg::mRDIFF, reg::dLDIFF,
 
 int ProcessSide(WorkArea& area, const std::uint16_t* r, const Side& side, int input, bool writesEnabled) {
   auto volume = [r](reg::ReverbRegister which) { return static_cast<int>(static_cast<std::int16_t>(r[which])); };
-  auto offset = [r](reg::ReverbRegister which) { return std::int64_t{r[which]} * 8; };
+  auto offset = [r](reg::ReverbRegister which) { return int{r[which]} * 8; };
 
   const int in = Saturate(Scale(input, volume(side.volumeIn)));
   const int iir = volume(reg::vIIR);
@@ -85,13 +89,20 @@ int ProcessSide(WorkArea& area, const std::uint16_t* r, const Side& side, int in
   return out;
 }
 
-// Filters the newest 39 entries of a history ring whose newest entry is at `newest`.
-template <std::size_t N>
-int HalfBand(const std::array<std::int16_t, N>& history, std::uint32_t newest) {
+// The half-band filter is symmetric (checked in tables.h), so each pair of taps at equal distance
+// from the centre shares one multiplication; only taps at even distances from the ends are non-zero.
+// `at(d)` is the sample d steps back from the newest.
+template <typename At>
+int SymmetricEvenTaps(At at) {
   int sum = 0;
-  for (int k = 0; k < 39; k += 2) sum += kReverbFir[k] * history[(newest - k) % N];
-  sum += kReverbFir[kReverbFirCentre] * history[(newest - kReverbFirCentre) % N];
-  return sum >> 15;
+  for (int k = 0; k < kReverbFirCentre; k += 2) sum += kReverbFir[k] * (at(k) + at(38 - k));
+  return sum;
+}
+
+// Filters the 39 samples up to `newest`.
+int HalfBand(const std::int16_t* newest) {
+  auto at = [newest](int back) { return int{newest[-back]}; };
+  return (SymmetricEvenTaps(at) + kReverbFir[kReverbFirCentre] * at(kReverbFirCentre)) >> 15;
 }
 
 }  // namespace
@@ -112,28 +123,29 @@ void Reverb::advance(std::uint16_t base) {
 Reverb::Wet Reverb::tick(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
                          bool writesEnabled) {
   const std::uint32_t n = position++;
-  const std::uint32_t inSlot = n % 64;
-  input[0][inSlot] = static_cast<std::int16_t>(Saturate(inLeft));
-  input[1][inSlot] = static_cast<std::int16_t>(Saturate(inRight));
+  input[0].put(n, static_cast<std::int16_t>(Saturate(inLeft)));
+  input[1].put(n, static_cast<std::int16_t>(Saturate(inRight)));
 
   const std::uint32_t half = n / 2;
   Wet wet;
   if (n % 2 == 0) {
     // A 22,050 Hz tick: filter the input down, run the reverberator, and emit the even output phase.
     int left = 0, right = 0;
-    process(ram, registers, base, HalfBand(input[0], n), HalfBand(input[1], n), writesEnabled, left, right);
-    output[0][half % 32] = static_cast<std::int16_t>(left);
-    output[1][half % 32] = static_cast<std::int16_t>(right);
+    process(ram, registers, base, HalfBand(input[0].at(n)), HalfBand(input[1].at(n)), writesEnabled, left, right);
+    output[0].put(half, static_cast<std::int16_t>(left));
+    output[1].put(half, static_cast<std::int16_t>(right));
     // Zero-stuffed upsampling: on this phase only the even taps meet non-zero samples; doubled for the zeros.
-    int sums[2] = {0, 0};
-    for (int side = 0; side < 2; ++side)
-      for (int k = 0; k < 39; k += 2) sums[side] += kReverbFir[k] * output[side][(half - k / 2) % 32];
-    wet.left = Saturate(sums[0] >> 14);
-    wet.right = Saturate(sums[1] >> 14);
+    // Tap k meets the wet sample k / 2 steps back.
+    auto upsample = [half](const MirroredHistory<32>& wetHistory) {
+      const std::int16_t* newest = wetHistory.at(half);
+      return SymmetricEvenTaps([newest](int k) { return int{newest[-k / 2]}; }) >> 14;
+    };
+    wet.left = Saturate(upsample(output[0]));
+    wet.right = Saturate(upsample(output[1]));
   } else {
     // The odd phase meets only the centre tap (4000h, doubled: unity), nine wet samples back.
-    wet.left = output[0][(half - 9) % 32];
-    wet.right = output[1][(half - 9) % 32];
+    wet.left = output[0].at(half)[-9];
+    wet.right = output[1].at(half)[-9];
   }
   return wet;
 }

@@ -9,10 +9,21 @@
 
 namespace kestrel::spu {
 
+// A ring of the last N samples, each stored twice (at slot and slot + N), so that the N samples up to
+// any slot lie side by side and a filter reads them without wrapping.
+template <std::size_t N>
+struct MirroredHistory {
+  std::array<std::int16_t, 2 * N> samples{};
+
+  void put(std::uint32_t position, std::int16_t value) { samples[position % N] = samples[position % N + N] = value; }
+  // The sample at `position`; [-k] is the one k positions earlier, for k < N.
+  const std::int16_t* at(std::uint32_t position) const { return samples.data() + position % N + N; }
+};
+
 struct Reverb {
   std::uint32_t bufferAddress = 0;  // bytes; runs through the work area from the base to the end of RAM
-  std::array<std::array<std::int16_t, 64>, 2> input{};   // 44.1 kHz input history, left and right
-  std::array<std::array<std::int16_t, 32>, 2> output{};  // 22.05 kHz wet history, left and right
+  std::array<MirroredHistory<64>, 2> input{};   // 44.1 kHz input history, left and right
+  std::array<MirroredHistory<32>, 2> output{};  // 22.05 kHz wet history, left and right
   std::uint32_t position = 0;                            // 44.1 kHz tick count
 
   // Writing the base register also restarts the buffer address there.

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "spu/decoded_block_cache.h"
 #include "spu/spu_state.h"
 
 namespace kestrel::spu {
@@ -48,10 +49,9 @@ class Spu {
   std::uint16_t readVoiceRegister(int voice, std::uint32_t offset) const;
   void keyOn(std::uint32_t mask);
   void keyOff(std::uint32_t mask);
-  void tick(std::int16_t& left, std::int16_t& right);
-  void capture(int cdLeft, int cdRight);
 
   std::unique_ptr<SpuState> state_;
+  std::unique_ptr<DecodedBlockCache> blocks_ = std::make_unique<DecodedBlockCache>();  // a memo, not state
 };
 
 }  // namespace kestrel::spu

@@ -82,7 +82,7 @@ void Spu::keyOn(std::uint32_t mask) {
   SpuState& s = *state_;
   for (int v = 0; v < kVoiceCount; ++v) {
     if (!(mask & (1u << v))) continue;
-    s.voices[v].keyOn(s.ram.data());
+    s.voices[v].keyOn(s.ram.data(), *blocks_);
     s.endFlags &= ~(1u << v);
   }
 }

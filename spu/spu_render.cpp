@@ -1,18 +1,29 @@
-// The Spu's 44.1 kHz tick: voices, CD input, capture buffers, reverb and the main volume.
+// The Spu's 44.1 kHz output: voices, CD input, capture buffers, reverb and the main volume.
+//
+// Rendering goes in chunks of frames. The voices of a chunk are rendered one voice at a time into
+// per-frame sums, then the chunk is mixed frame by frame. That order gives the same samples as
+// ticking the whole SPU frame by frame because, within one render call, registers do not change and a
+// voice depends on nothing from the same tick but the voice below it (pitch modulation), which is
+// rendered first. The exception is a voice reading sound RAM that the mix writes meanwhile (capture
+// buffers, reverb work area); such a chunk is rendered again frame by frame.
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <type_traits>
 
 #include "spu/spu.h"
+#include "spu/voice_run.h"
 
 namespace kestrel::spu {
 namespace {
 
+constexpr int kChunkFrames = 64;
+
 int Clamp16(int value) { return std::clamp(value, -0x8000, 0x7FFF); }
 int Scale(int sample, std::uint16_t volume) { return (sample * static_cast<std::int16_t>(volume)) >> 15; }
 
-// Capture buffers at the start of sound RAM: CD left, CD right, voice 1, voice 3 (1 KB each).
-constexpr std::uint32_t kCaptureCdLeft = 0x000, kCaptureCdRight = 0x400, kCaptureVoice1 = 0x800,
-                        kCaptureVoice3 = 0xC00;
-constexpr std::uint32_t kCaptureHalfwords = 0x200;
+constexpr std::uint32_t kCaptureCdLeft = 0, kCaptureCdRight = kCaptureBufferBytes,
+                        kCaptureVoice1 = 2 * kCaptureBufferBytes, kCaptureVoice3 = 3 * kCaptureBufferBytes;
 
 void Store16(std::uint8_t* ram, std::uint32_t address, int value) {
   const auto v = static_cast<std::uint16_t>(Clamp16(value));
@@ -20,58 +31,164 @@ void Store16(std::uint8_t* ram, std::uint32_t address, int value) {
   ram[address + 1] = static_cast<std::uint8_t>(v >> 8);
 }
 
-}  // namespace
+using FrameInts = std::array<int, kChunkFrames>;
 
-void Spu::render(std::int16_t* out, int frames) {
-  for (int i = 0; i < frames; ++i) tick(out[2 * i], out[2 * i + 1]);
+// One chunk's voice sums per frame. Voices sent to the reverb and the others add up apart: the dry
+// mix is the sum of both, the reverb input the first (integer sums, so the order does not matter).
+struct ChunkMix {
+  FrameInts reverbLeft{}, reverbRight{}, otherLeft{}, otherRight{};
+  std::array<FrameInts, kVoiceCount> outputs;  // each voice's sample after its envelope
+  std::array<std::int16_t, kChunkFrames> noise{};
+  std::uint32_t lateVoices = 0;  // silent voices ticked frame by frame with the mix (see below)
+};
+
+// What stays fixed over one render call.
+struct RenderSettings {
+  ControlBits control;
+  std::uint32_t pitchMod, noiseOn, reverbOn;
+  UnsafeReads unsafe;
+  DecodedBlockCache* blocks;
+
+  RenderSettings(const SpuState& s, DecodedBlockCache& blockCache)
+      : control(s.control()),
+        pitchMod(s.voiceMask(reg::kPitchModLow) & ~1u),  // voice 0 has no voice below it
+        noiseOn(s.voiceMask(reg::kNoiseLow)),
+        reverbOn(s.voiceMask(reg::kReverbOnLow)),
+        blocks(&blockCache) {
+    if (control.reverbWrites()) unsafe.reverbStart = std::uint32_t{s.reg(reg::kReverbBase)} * 8;
+  }
+};
+
+void TickNoise(SpuState& s, const RenderSettings& settings, ChunkMix& mix, int frames) {
+  for (int i = 0; i < frames; ++i) {
+    s.noise.tick(settings.control.noiseShift(), settings.control.noiseStep());
+    mix.noise[i] = s.noise.sample();
+  }
 }
 
-void Spu::capture(int cdLeft, int cdRight) {
-  SpuState& s = *state_;
-  const std::uint32_t offset = 2 * s.captureIndex;
-  Store16(s.ram.data(), kCaptureCdLeft + offset, cdLeft);
-  Store16(s.ram.data(), kCaptureCdRight + offset, cdRight);
-  Store16(s.ram.data(), kCaptureVoice1 + offset, s.voices[1].output);
-  Store16(s.ram.data(), kCaptureVoice3 + offset, s.voices[3].output);
-  s.captureIndex = (s.captureIndex + 1) % kCaptureHalfwords;
-}
+// Copies of voices taken before a chunk, to start over from. Raw bytes: a Voice is a plain value, and
+// constructing 24 of them per chunk only to overwrite them would cost as much as the copies.
+class VoiceBackup {
+ public:
+  static_assert(std::is_trivially_copyable_v<Voice>);
+  void save(const Voice& voice, int v) { std::memcpy(bytes_[v], &voice, sizeof(Voice)); }
+  void restore(Voice& voice, int v) const { std::memcpy(&voice, bytes_[v], sizeof(Voice)); }
 
-void Spu::tick(std::int16_t& left, std::int16_t& right) {
-  SpuState& s = *state_;
-  const ControlBits control = s.control();
-  s.noise.tick(control.noiseShift(), control.noiseStep());
+ private:
+  alignas(Voice) unsigned char bytes_[kVoiceCount][sizeof(Voice)];
+};
 
-  const std::uint32_t pitchMod = s.voiceMask(reg::kPitchModLow) & ~1u;  // voice 0 has no voice below it
-  const std::uint32_t noiseOn = s.voiceMask(reg::kNoiseLow);
-  const std::uint32_t reverbOn = s.voiceMask(reg::kReverbOnLow);
-
-  int dryLeft = 0, dryRight = 0, wetInLeft = 0, wetInRight = 0;
-  VoiceTickInput in;
-  in.ram = s.ram.data();
-  in.noise = s.noise.sample();
+// All voices over the chunk, one after the other. False when a voice read a block of unsafe memory;
+// the voices and ENDX are then as they were before the chunk. A voice that is silent for good is
+// different: its output is zero whatever it reads, so nothing else depends on it. Such a voice (an
+// ended one-shot often sits on the capture buffers at address 0) is instead ticked frame by frame
+// along with the mix, which reads memory in the plain order.
+bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& mix, int frames) {
+  static constexpr FrameInts kSilence{};
+  VoiceBackup backup;
+  const std::uint32_t endFlagsBefore = s.endFlags;
   for (int v = 0; v < kVoiceCount; ++v) {
     Voice& voice = s.voices[v];
+    if (voice.changesWhenTicked()) backup.save(voice, v);
+    FrameInts& output = mix.outputs[v];
     if (!voice.keyedOn) {  // never keyed on: silent, only a sweep can move
+      voice.tickIdle(frames);
+      if (v == 1 || v == 3) std::fill_n(output.begin(), frames, voice.output);  // the captured voices
+      continue;
+    }
+    const std::uint32_t bit = 1u << v;
+    const bool intoReverb = settings.reverbOn & bit;
+    VoiceRun run;
+    run.frames = frames;
+    run.ram = s.ram.data();
+    run.blocks = settings.blocks;
+    run.noise = (settings.noiseOn & bit) ? mix.noise.data() : nullptr;
+    if (settings.pitchMod & bit) run.modulator = s.voices[v - 1].keyedOn ? mix.outputs[v - 1].data() : kSilence.data();
+    run.unsafe = settings.unsafe;
+    run.left = intoReverb ? mix.reverbLeft.data() : mix.otherLeft.data();
+    run.right = intoReverb ? mix.reverbRight.data() : mix.otherRight.data();
+    run.output = output.data();
+    const bool silent = voice.silentForGood();
+    voice.render(run);
+    if (run.readUnsafeBlock && silent) {
+      backup.restore(voice, v);
+      std::fill_n(output.begin(), frames, 0);
+      mix.lateVoices |= bit;
+      continue;
+    }
+    if (run.readUnsafeBlock) {
+      for (int restored = 0; restored <= v; ++restored)
+        if (s.voices[restored].changesWhenTicked()) backup.restore(s.voices[restored], restored);
+      s.endFlags = endFlagsBefore;
+      return false;
+    }
+    if (run.reachedLoopEnd) s.endFlags |= bit;
+  }
+  return true;
+}
+
+VoiceTickInput TickInputAt(const SpuState& s, const RenderSettings& settings, const ChunkMix& mix, int frame) {
+  VoiceTickInput in;
+  in.ram = s.ram.data();
+  in.blocks = settings.blocks;
+  in.noise = mix.noise[frame];
+  return in;
+}
+
+// The silent voices left for the mix, on one frame; their output stays zero.
+void TickLateVoices(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, int frame) {
+  VoiceTickInput in = TickInputAt(s, settings, mix, frame);
+  for (int v = 0; v < kVoiceCount; ++v) {
+    const std::uint32_t bit = 1u << v;
+    if (!(mix.lateVoices & bit)) continue;
+    in.noiseMode = settings.noiseOn & bit;
+    in.pitchModulated = settings.pitchMod & bit;
+    in.previousVoiceOutput = (in.pitchModulated && s.voices[v - 1].keyedOn) ? mix.outputs[v - 1][frame] : 0;
+    if (s.voices[v].tick(in).reachedLoopEnd) s.endFlags |= bit;
+  }
+}
+
+// All voices for one frame: the plain order, for chunks whose voices read what the mix writes.
+void RenderVoicesAt(SpuState& s, const RenderSettings& settings, ChunkMix& mix, int frame) {
+  VoiceTickInput in = TickInputAt(s, settings, mix, frame);
+  for (int v = 0; v < kVoiceCount; ++v) {
+    Voice& voice = s.voices[v];
+    if (!voice.keyedOn) {
       voice.tickVolumes();
+      mix.outputs[v][frame] = voice.output;
       in.previousVoiceOutput = 0;
       continue;
     }
     const std::uint32_t bit = 1u << v;
-    in.noiseMode = noiseOn & bit;
-    in.pitchModulated = pitchMod & bit;
+    in.noiseMode = settings.noiseOn & bit;
+    in.pitchModulated = settings.pitchMod & bit;
     const VoiceTickOutput out = voice.tick(in);
-    in.previousVoiceOutput = voice.output;
+    in.previousVoiceOutput = mix.outputs[v][frame] = voice.output;
     if (out.reachedLoopEnd) s.endFlags |= bit;
-    dryLeft += out.left;
-    dryRight += out.right;
-    if (reverbOn & bit) {
-      wetInLeft += out.left;
-      wetInRight += out.right;
-    }
+    const bool intoReverb = settings.reverbOn & bit;
+    (intoReverb ? mix.reverbLeft : mix.otherLeft)[frame] += out.left;
+    (intoReverb ? mix.reverbRight : mix.otherRight)[frame] += out.right;
   }
+}
+
+void Capture(SpuState& s, StereoFrame cd, int voice1, int voice3) {
+  const std::uint32_t offset = 2 * s.captureIndex;
+  Store16(s.ram.data(), kCaptureCdLeft + offset, cd.left);
+  Store16(s.ram.data(), kCaptureCdRight + offset, cd.right);
+  Store16(s.ram.data(), kCaptureVoice1 + offset, voice1);
+  Store16(s.ram.data(), kCaptureVoice3 + offset, voice3);
+  s.captureIndex = (s.captureIndex + 1) % kCaptureHalfwords;
+}
+
+// The rest of one tick once the voices are summed: CD input, capture, reverb, main volume.
+void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, int i, std::int16_t& left,
+              std::int16_t& right) {
+  const ControlBits control = settings.control;
+  int wetInLeft = mix.reverbLeft[i], wetInRight = mix.reverbRight[i];
+  const int dryLeft = mix.otherLeft[i] + wetInLeft, dryRight = mix.otherRight[i] + wetInRight;
 
   const StereoFrame cd = s.cd.pop();
-  capture(cd.left, cd.right);
+  Capture(s, cd, mix.outputs[1][i], mix.outputs[3][i]);
   int cdLeft = 0, cdRight = 0;
   if (control.cdAudio()) {
     cdLeft = Scale(cd.left, s.reg(reg::kCdVolumeLeft));
@@ -100,6 +217,33 @@ void Spu::tick(std::int16_t& left, std::int16_t& right) {
   right = static_cast<std::int16_t>(Clamp16((Clamp16(mixRight) * s.mainRight.level()) >> 15));
   s.mainLeft.tick();
   s.mainRight.tick();
+}
+
+void RenderChunk(SpuState& s, RenderSettings& settings, std::int16_t* out, int frames) {
+  ChunkMix mix;
+  TickNoise(s, settings, mix, frames);
+  settings.unsafe.captureIndex = s.captureIndex;
+  if (RenderVoicesByVoice(s, settings, mix, frames)) {
+    for (int i = 0; i < frames; ++i) {
+      if (mix.lateVoices) TickLateVoices(s, settings, mix, i);
+      MixFrame(s, settings, mix, i, out[2 * i], out[2 * i + 1]);
+    }
+    return;
+  }
+  mix.lateVoices = 0;
+  mix.reverbLeft = mix.reverbRight = mix.otherLeft = mix.otherRight = FrameInts{};
+  for (int i = 0; i < frames; ++i) {
+    RenderVoicesAt(s, settings, mix, i);
+    MixFrame(s, settings, mix, i, out[2 * i], out[2 * i + 1]);
+  }
+}
+
+}  // namespace
+
+void Spu::render(std::int16_t* out, int frames) {
+  RenderSettings settings(*state_, *blocks_);
+  for (int done = 0; done < frames; done += kChunkFrames)
+    RenderChunk(*state_, settings, out + 2 * done, std::min(kChunkFrames, frames - done));
 }
 
 }  // namespace kestrel::spu

@@ -80,6 +80,16 @@ inline constexpr std::array<std::int16_t, 512> kGaussTable = {
     0x5997, 0x599E, 0x59A4, 0x59A9, 0x59AD, 0x59B0, 0x59B2, 0x59B3,
 };
 
+// The four weights for one table position, oldest sample first, side by side so that interpolating
+// takes one lookup instead of four index computations.
+using GaussWeights = std::array<std::int16_t, 4>;
+inline constexpr std::array<GaussWeights, 256> kGaussWeights = [] {
+  std::array<GaussWeights, 256> weights{};
+  for (int g = 0; g < 256; ++g)
+    weights[g] = {kGaussTable[0x0FF - g], kGaussTable[0x1FF - g], kGaussTable[0x100 + g], kGaussTable[0x000 + g]};
+  return weights;
+}();
+
 // The 39-tap half-band filter that resamples reverb input down to 22,050 Hz and its output back up
 // ("Reverb Buffer Resampling"). Only the centre tap and the taps at odd distances from it are non-zero.
 inline constexpr std::array<int, 39> kReverbFir = {

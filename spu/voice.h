@@ -7,7 +7,9 @@
 
 #include "spu/adpcm.h"
 #include "spu/adsr.h"
+#include "spu/decoded_block_cache.h"
 #include "spu/registers.h"
+#include "spu/tables.h"
 #include "spu/volume.h"
 
 namespace kestrel::spu {
@@ -15,6 +17,7 @@ namespace kestrel::spu {
 // What a voice needs from the rest of the SPU for one tick.
 struct VoiceTickInput {
   const std::uint8_t* ram = nullptr;
+  DecodedBlockCache* blocks = nullptr;
   std::int16_t noise = 0;
   bool noiseMode = false;
   bool pitchModulated = false;
@@ -25,7 +28,10 @@ struct VoiceTickOutput {
   int left = 0;
   int right = 0;
   bool reachedLoopEnd = false;
+  bool loadedBlock = false;
 };
+
+struct VoiceRun;  // voice_run.h
 
 struct Voice {
   // Registers as written (addresses in 8-byte units).
@@ -46,7 +52,7 @@ struct Voice {
   bool repeatAddressSet = false;   // a written repeat address wins over loop-start flags until the next key on
   int output = 0;                  // this tick's sample after the envelope, before the volumes
 
-  void keyOn(const std::uint8_t* ram);
+  void keyOn(const std::uint8_t* ram, DecodedBlockCache& blocks);
   void keyOff() { adsr.keyOff(adsrBits); }
   void writeRepeatAddress(std::uint16_t value) {
     repeatAddress = value;
@@ -59,16 +65,49 @@ struct Voice {
 
   // One 44.1 kHz tick of a keyed-on voice.
   VoiceTickOutput tick(const VoiceTickInput& in);
+  // run.frames ticks of a keyed-on voice, giving the same samples as tick() (voice_run.cpp).
+  void render(VoiceRun& run);
   void tickVolumes() {
     left.tick();
     right.tick();
   }
+  // Silent until the next key on or ENVX write: the envelope is off at level zero.
+  bool silentForGood() const { return adsr.phase == AdsrPhase::Off && adsr.level() == 0; }
+  // False for a voice that was never keyed on and has no sweep: ticks leave it as it is.
+  bool changesWhenTicked() const { return keyedOn || left.setting.sweep() || right.setting.sweep(); }
+  // `ticks` ticks of a voice that is not keyed on: only sweeps move.
+  void tickIdle(int ticks) {
+    if (!left.setting.sweep() && !right.setting.sweep()) return;
+    for (int i = 0; i < ticks; ++i) tickVolumes();
+  }
 
  private:
-  void loadBlock(const std::uint8_t* ram);
-  void nextBlock(const std::uint8_t* ram, VoiceTickOutput& out);
-  int interpolate() const;
-  std::uint32_t pitchStep(const VoiceTickInput& in) const;
+  void loadBlock(const std::uint8_t* ram, DecodedBlockCache& blocks);
+  void nextBlock(const std::uint8_t* ram, DecodedBlockCache& blocks, VoiceTickOutput& out);
+  int ticksBeforeBlockEnd(const VoiceRun& run) const;  // nor a sweep's step
+  template <bool kNoise, bool kModulated>
+  void renderSpan(VoiceRun& run, int first, int count);
 };
+
+// The Gaussian interpolation of four samples around the pitch counter (bits 12+: the sample in the
+// block, bits 4..11: the table position); `samples` holds three samples of the previous block first.
+inline int Interpolate(const std::int16_t* samples, std::uint32_t counter) {
+  const GaussWeights& w = kGaussWeights[(counter >> 4) & 0xFF];
+  const std::int16_t* s = samples + (counter >> 12);  // s[0] oldest .. s[3] newest
+  return ((w[0] * s[0]) >> 15) + ((w[1] * s[1]) >> 15) + ((w[2] * s[2]) >> 15) + ((w[3] * s[3]) >> 15);
+}
+
+inline constexpr std::uint32_t kMaxPitchStep = 0x4000;
+inline constexpr std::uint32_t kBlockCounterSpan = kAdpcmSamplesPerBlock << 12;  // a block in pitch-counter units
+
+// The pitch counter's step for one tick.
+inline std::uint32_t PitchStep(std::uint16_t pitch) { return pitch < kMaxPitchStep ? pitch : kMaxPitchStep; }
+inline std::uint32_t ModulatedPitchStep(std::uint16_t pitch, int previousVoiceOutput) {
+  // The voice below scales the step by 0..1.99; pitches of 8000h and up are taken as negative
+  // (psx-spx, "Pitch Counter").
+  const int factor = previousVoiceOutput + 0x8000;
+  const int signedStep = static_cast<std::int16_t>(pitch);
+  return PitchStep(static_cast<std::uint16_t>((signedStep * factor) >> 15));
+}
 
 }  // namespace kestrel::spu

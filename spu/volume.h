@@ -19,6 +19,11 @@ struct Volume {
     if (setting.sweep()) current.tick(sweepRate);
   }
   int level() const { return current.level; }
+  // Ticks from now that leave the level unchanged, and skipping that many at once.
+  int quietTicks() const { return setting.sweep() ? current.ticksBeforeStep(sweepRate) : Envelope::kNeverSteps; }
+  void skipTicks(int ticks) {
+    if (setting.sweep()) current.skipTicks(sweepRate, ticks);
+  }
   // The 16-bit form of the level as the current-volume registers read it.
   std::uint16_t levelRegister() const { return static_cast<std::uint16_t>(current.level); }
 };

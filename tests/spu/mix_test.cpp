@@ -1,7 +1,6 @@
 // The SPU's mix: reverb, CD input, mute and main volume, and sound-RAM transfers.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -20,19 +19,11 @@ double Energy(const std::vector<std::int16_t>& s, std::size_t from, std::size_t 
   return sum / double(to - from);
 }
 
-// The "Hall" preset as published, with its work area size.
-constexpr std::array<std::uint16_t, 32> kHall = {
-    0x01A5, 0x0139, 0x6000, 0x5000, 0x4C00, 0xB800, 0xBC00, 0xC000, 0x6000, 0x5C00, 0x15BA,
-    0x11BB, 0x14C2, 0x10BD, 0x11BC, 0x0DC1, 0x11C0, 0x0DC3, 0x0DC0, 0x09C1, 0x0BC4, 0x07C1,
-    0x0A00, 0x06CD, 0x09C2, 0x05C1, 0x05C0, 0x041A, 0x0274, 0x013A, 0x8000, 0x8000};
-constexpr std::uint32_t kHallBytes = 0xADE0;
-
 // The Hall preset at the top of sound RAM, full reverb output, and a short full-level burst on
 // voice 0 sent into the reverb; the master reverb enable is left to the caller.
 void BurstIntoHall(Spu& spu) {
   PowerUp(spu);
-  for (int i = 0; i < 32; ++i) spu.writeRegister(reg::kReverbFirst + 2 * i, kHall[i]);
-  spu.writeRegister(reg::kReverbBase, static_cast<std::uint16_t>((0x80000 - kHallBytes) / 8));
+  LoadHallReverb(spu);
   spu.writeRegister(reg::kReverbOutLeft, 0x7FFF);
   spu.writeRegister(reg::kReverbOutRight, 0x7FFF);
   SetUpVoice(spu, 0, UploadSample(spu, SineCycles(100, 40, 32000), -1), 0x1000);
@@ -60,15 +51,6 @@ TEST(Mix, ReverbLeavesABoundedDecayingTail) {
   KeyOn(dry, 1);
   const auto dryOut = RenderLeft(dry, 44100);
   EXPECT_EQ(Energy(dryOut, burstEnd, burstEnd + 11025), 0.0);
-}
-
-std::vector<std::uint8_t> XaBlock(int frequency, bool stereo, const std::vector<std::int16_t>& samples) {
-  std::vector<std::uint8_t> block(kXaBlockBytes, 0);
-  const std::int32_t header[4] = {frequency, 16, stereo ? 1 : 0,
-                                  static_cast<std::int32_t>(samples.size() / (stereo ? 2 : 1))};
-  std::memcpy(block.data(), header, sizeof header);
-  if (!samples.empty()) std::memcpy(block.data() + 32, samples.data(), samples.size() * 2);
-  return block;
 }
 
 TEST(Mix, CdInputIsResampledAndMixedAtTheCdVolumeEvenWhenMuted) {

@@ -1,9 +1,12 @@
 #include "spu_fixture.h"
 
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 #include "spu/adpcm.h"
+#include "spu/cd_input.h"
 #include "spu/registers.h"
 
 namespace kestrel::spu::testing {
@@ -52,6 +55,25 @@ std::vector<std::int16_t> RenderLeft(Spu& spu, int frames) {
   std::vector<std::int16_t> left(static_cast<std::size_t>(frames));
   for (int i = 0; i < frames; ++i) left[i] = stereo[2 * i];
   return left;
+}
+
+void LoadHallReverb(Spu& spu) {
+  constexpr std::array<std::uint16_t, 32> kHall = {
+      0x01A5, 0x0139, 0x6000, 0x5000, 0x4C00, 0xB800, 0xBC00, 0xC000, 0x6000, 0x5C00, 0x15BA,
+      0x11BB, 0x14C2, 0x10BD, 0x11BC, 0x0DC1, 0x11C0, 0x0DC3, 0x0DC0, 0x09C1, 0x0BC4, 0x07C1,
+      0x0A00, 0x06CD, 0x09C2, 0x05C1, 0x05C0, 0x041A, 0x0274, 0x013A, 0x8000, 0x8000};
+  constexpr std::uint32_t kHallBytes = 0xADE0;
+  for (int i = 0; i < 32; ++i) spu.writeRegister(reg::kReverbFirst + 2 * i, kHall[i]);
+  spu.writeRegister(reg::kReverbBase, static_cast<std::uint16_t>((0x80000 - kHallBytes) / 8));
+}
+
+std::vector<std::uint8_t> XaBlock(int frequency, bool stereo, const std::vector<std::int16_t>& samples) {
+  std::vector<std::uint8_t> block(kXaBlockBytes, 0);
+  const std::int32_t header[4] = {frequency, 16, stereo ? 1 : 0,
+                                  static_cast<std::int32_t>(samples.size() / (stereo ? 2 : 1))};
+  std::memcpy(block.data(), header, sizeof header);
+  if (!samples.empty()) std::memcpy(block.data() + 32, samples.data(), samples.size() * 2);
+  return block;
 }
 
 double MeasureFrequency(std::span<const std::int16_t> samples) {

@@ -24,6 +24,10 @@ void SetUpVoice(Spu& spu, int voice, std::uint16_t start, std::uint16_t pitch, s
 void KeyOn(Spu& spu, std::uint32_t mask);
 // Renders `frames` and returns the left channel.
 std::vector<std::int16_t> RenderLeft(Spu& spu, int frames);
+// The "Hall" reverb preset as published, its work area at the end of sound RAM (reverb not yet enabled).
+void LoadHallReverb(Spu& spu);
+// An XA block as a log stores it, with `samples` (interleaved when stereo).
+std::vector<std::uint8_t> XaBlock(int frequency, bool stereo, const std::vector<std::int16_t>& samples);
 // Frequency from interpolated rising zero crossings (Hz at 44.1 kHz).
 double MeasureFrequency(std::span<const std::int16_t> samples);
 

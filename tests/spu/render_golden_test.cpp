@@ -1,0 +1,228 @@
+// Golden renders: fixed scenarios played in uneven chunks with register writes between them, hashed
+// together with everything they leave behind (output, register read-back, voice positions, sound RAM).
+// The hashes were taken from the plain renderer that ticks the whole SPU one sample at a time; any
+// faster way of rendering must give the very same samples.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "spu/registers.h"
+#include "spu/spu.h"
+#include "spu_fixture.h"
+
+namespace kestrel::spu {
+namespace {
+using namespace testing;
+
+class Fnv1a {
+ public:
+  void add(const void* data, std::size_t bytes) {
+    const auto* p = static_cast<const std::uint8_t*>(data);
+    for (std::size_t i = 0; i < bytes; ++i) value_ = (value_ ^ p[i]) * 0x100000001B3ull;
+  }
+  void add(std::uint32_t v) { add(&v, sizeof v); }
+  std::uint64_t value() const { return value_; }
+
+ private:
+  std::uint64_t value_ = 0xCBF29CE484222325ull;
+};
+
+void HashReadBack(const Spu& spu, Fnv1a& hash) {
+  for (int v = 0; v < kVoiceCount; ++v) {
+    for (auto which : {reg::kVolumeLeft, reg::kVolumeRight, reg::kEnvelopeLevel, reg::kRepeatAddress})
+      hash.add(spu.readRegister(reg::Voice(v, which)));
+    hash.add(spu.state().voices[v].currentAddress);
+    hash.add(spu.state().voices[v].counter);
+  }
+  for (std::uint32_t a = reg::kCurrentVoiceVolumes; a < reg::kCurrentVoiceVolumesEnd; a += 2)
+    hash.add(spu.readRegister(a));
+  for (std::uint32_t a : {reg::kEndLow, reg::kEndHigh, reg::kStatus, reg::kCurrentMainVolumeLeft,
+                          reg::kCurrentMainVolumeRight})
+    hash.add(spu.readRegister(a));
+}
+
+struct Event {
+  int frame;
+  std::function<void(Spu&)> action;
+};
+
+// Renders `frames` in chunks of the sizes below (one frame, odd sizes, long renders), stopping at each
+// event's frame to run it.
+std::uint64_t RenderHash(Spu& spu, int frames, std::vector<Event> events) {
+  constexpr int kChunks[] = {32, 1, 7, 100, 735, 3, 64, 2048, 31, 33};
+  std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.frame < b.frame; });
+  Fnv1a hash;
+  std::vector<std::int16_t> buffer;
+  std::size_t next = 0, chunk = 0;
+  for (int done = 0; done < frames;) {
+    while (next < events.size() && events[next].frame <= done) events[next++].action(spu);
+    int n = std::min(kChunks[chunk++ % std::size(kChunks)], frames - done);
+    if (next < events.size()) n = std::min(n, events[next].frame - done);
+    buffer.assign(2 * static_cast<std::size_t>(n), 0);
+    spu.render(buffer.data(), n);
+    hash.add(buffer.data(), buffer.size() * sizeof(std::int16_t));
+    HashReadBack(spu, hash);
+    done += n;
+  }
+  hash.add(spu.soundRam(), kSoundRamBytes);
+  return hash.value();
+}
+
+void Write(Spu& spu, int voice, reg::VoiceRegister which, std::uint16_t value) {
+  spu.writeRegister(reg::Voice(voice, which), value);
+}
+void KeyOff(Spu& spu, std::uint32_t mask) {
+  spu.writeRegister(reg::kKeyOffLow, static_cast<std::uint16_t>(mask));
+  spu.writeRegister(reg::kKeyOffHigh, static_cast<std::uint16_t>(mask >> 16));
+}
+Event At(int frame, std::function<void(Spu&)> action) { return {frame, std::move(action)}; }
+
+// A harmonic-rich wave with a fixed pseudo-random edge, so the encoder uses every filter.
+std::vector<std::int16_t> RoughWave(int length, std::uint32_t seed) {
+  std::vector<std::int16_t> pcm(static_cast<std::size_t>(length));
+  for (std::size_t i = 0; i < pcm.size(); ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    const int saw = static_cast<int>(i % 97) * 500 - 24000;
+    pcm[i] = static_cast<std::int16_t>(saw + static_cast<int>(seed >> 22) - 512);
+  }
+  return pcm;
+}
+
+// Sample addresses (8-byte units) used by the scenarios.
+constexpr std::uint16_t kTone = kSampleUnits, kRough = kSampleUnits + 0x100, kOneShot = kSampleUnits + 0x400,
+                        kBurst = kSampleUnits + 0x600;
+
+void UploadSamples(Spu& spu) {
+  UploadSample(spu, SineCycles(56, 10, 12000), 0, kTone);
+  UploadSample(spu, RoughWave(2800, 7), 1400, kRough);
+  UploadSample(spu, SineCycles(40, 30, 20000), -1, kOneShot);
+  UploadSample(spu, RoughWave(300, 99), -1, kBurst);
+}
+
+void StartVoice(Spu& spu, int voice, std::uint16_t start, std::uint16_t pitch, std::uint16_t adsrLow,
+                std::uint16_t adsrHigh) {
+  SetUpVoice(spu, voice, start, pitch, adsrLow, adsrHigh);
+  Write(spu, voice, reg::kVolumeLeft, static_cast<std::uint16_t>(0x0600 + 0x40 * voice));
+  Write(spu, voice, reg::kVolumeRight, static_cast<std::uint16_t>(0x1000 - 0x40 * voice));
+  KeyOn(spu, 1u << voice);
+}
+
+TEST(RenderGolden, OneVoice) {
+  Spu spu;
+  PowerUp(spu);
+  UploadSamples(spu);
+  StartVoice(spu, 0, kRough, 0x1000, 0x38F4, 0x5FCA);
+  EXPECT_EQ(RenderHash(spu, 3 * 44100, {At(100000, [](Spu& s) { KeyOff(s, 1); })}), 0x70640FADC16FAB3Dull);
+}
+
+TEST(RenderGolden, EightVoicesWithSweepsKeyOffsAndOneShots) {
+  Spu spu;
+  PowerUp(spu);
+  UploadSamples(spu);
+  const std::uint16_t pitches[8] = {0x1000, 0x0800, 0x3FFF, 0x5000, 0x0000, 0x0123, 0x1F00, 0x0C00};
+  const std::uint16_t starts[8] = {kTone, kRough, kOneShot, kTone, kRough, kBurst, kOneShot, kRough};
+  const std::uint16_t adsr[8][2] = {{0x38F4, 0x5FCA}, {0x80FF, 0x0000}, {0x00FF, 0x1FC8}, {0xA49A, 0xC09F},
+                                    {0x7F00, 0xDFCA}, {0x0F04, 0x8003}, {0x001F, 0x4006}, {0xFFFF, 0xFFFF}};
+  for (int v = 0; v < 8; ++v) StartVoice(spu, v, starts[v], pitches[v], adsr[v][0], adsr[v][1]);
+  // Sweeps of every kind on voice and main volumes.
+  Write(spu, 1, reg::kVolumeLeft, 0x8010);   // linear increase
+  Write(spu, 2, reg::kVolumeRight, 0xA020);  // linear decrease
+  Write(spu, 3, reg::kVolumeLeft, 0xC03F);   // exponential increase
+  Write(spu, 4, reg::kVolumeRight, 0xE040);  // exponential decrease
+  Write(spu, 5, reg::kVolumeLeft, 0x9050);   // negative phase
+  spu.writeRegister(reg::kMainVolumeLeft, 0xE07C);
+  const std::vector<Event> events = {
+      At(5000, [](Spu& s) { KeyOff(s, 0b00000101); }),
+      At(9000, [](Spu& s) { Write(s, 7, reg::kEnvelopeLevel, 0x4000); }),
+      At(12345, [](Spu& s) { Write(s, 1, reg::kAdsrHigh, 0x40C4); }),
+      At(20000, [](Spu& s) { Write(s, 3, reg::kRepeatAddress, kRough + 0x20); }),
+      At(30000, [](Spu& s) { KeyOn(s, 0b01000001); }),
+      At(30001, [](Spu& s) { Write(s, 3, reg::kPitch, 0x0400); }),
+      At(44100, [](Spu& s) { KeyOff(s, 0xFF); }),
+      At(60000, [](Spu& s) { Write(s, 2, reg::kEnvelopeLevel, 0x2000); }),  // a released voice heard again
+      At(70000, [](Spu& s) { s.writeRegister(reg::kMainVolumeRight, 0x8000 | 0x5000 | 0x2A); }),
+      At(80000, [](Spu& s) { KeyOn(s, 0xF0); }),
+  };
+  EXPECT_EQ(RenderHash(spu, 3 * 44100, events), 0x434CE07A646FC077ull);
+}
+
+TEST(RenderGolden, TwentyFourVoicesThroughReverbWithCdInput) {
+  Spu spu;
+  PowerUp(spu);
+  UploadSamples(spu);
+  LoadHallReverb(spu);
+  spu.writeRegister(reg::kReverbOutLeft, 0x3000);
+  spu.writeRegister(reg::kReverbOutRight, 0x2800);
+  spu.writeRegister(reg::kReverbOnLow, 0xF0F3);
+  spu.writeRegister(reg::kReverbOnHigh, 0x00A5);
+  spu.writeRegister(reg::kCdVolumeLeft, 0x3000);
+  spu.writeRegister(reg::kCdVolumeRight, 0x5000);
+  spu.writeRegister(reg::kControl, 0xC085);  // reverb writes, CD audio through the reverb
+  const std::uint16_t starts[4] = {kTone, kRough, kOneShot, kBurst};
+  for (int v = 0; v < kVoiceCount; ++v)
+    StartVoice(spu, v, starts[v % 4], static_cast<std::uint16_t>(0x0600 + 0x90 * v), 0x38F4, 0x5FCA);
+  const auto xaMono = XaBlock(37800, false, SineCycles(378, 10, 20000));
+  const auto xaStereo = XaBlock(18900, true, RoughWave(4000, 3));
+  std::vector<std::int16_t> cdda = RoughWave(2 * 8000, 5);
+  std::vector<Event> events = {
+      At(0, [&](Spu& s) { s.playXa(xaMono.data()); }),
+      At(10000, [&](Spu& s) { s.playXa(xaStereo.data()); }),
+      At(10000, [&](Spu& s) { s.playXa(xaStereo.data()); }),
+      At(30000, [&](Spu& s) { s.playCdda(reinterpret_cast<const std::uint8_t*>(cdda.data()), cdda.size() * 2); }),
+      At(40000, [](Spu& s) { s.writeRegister(reg::kControl, 0x8085); }),  // muted: CD only
+      At(45000, [](Spu& s) { s.writeRegister(reg::kControl, 0xC001); }),  // reverb writes off, still heard
+      At(60000, [](Spu& s) { s.writeRegister(reg::kControl, 0xC085); }),
+      At(70000, [](Spu& s) { KeyOff(s, 0x00FFFF00); }),
+      At(90000, [](Spu& s) { KeyOn(s, 0x00AAAAAA); }),
+  };
+  EXPECT_EQ(RenderHash(spu, 3 * 44100, events), 0x356E35FA7034FC04ull);
+}
+
+TEST(RenderGolden, PitchModulationAndNoise) {
+  Spu spu;
+  PowerUp(spu);
+  UploadSamples(spu);
+  spu.writeRegister(reg::kControl, static_cast<std::uint16_t>(0xC000 | (10 << 10) | (2 << 8)));
+  const std::uint16_t starts[8] = {kOneShot, kTone, kRough, kTone, kBurst, kRough, kTone, kTone};
+  for (int v = 0; v < 8; ++v) StartVoice(spu, v, starts[v], static_cast<std::uint16_t>(0x0900 + 0x170 * v), 0x38F4, 0x5FCA);
+  Write(spu, 4, reg::kPitch, 0xC000);                // read as negative when modulated
+  spu.writeRegister(reg::kPitchModLow, 0b11110111);  // a chain 0->1->2, 3->4->5->6->7; voice 0's bit means nothing
+  spu.writeRegister(reg::kNoiseLow, 0b00101000);     // voice 3 modulates from noise, voice 5 sounds noise
+  const std::vector<Event> events = {
+      At(20000, [](Spu& s) { s.writeRegister(reg::kControl, static_cast<std::uint16_t>(0xC000 | (15 << 10) | (3 << 8))); }),
+      At(30000, [](Spu& s) { KeyOff(s, 0b00000010); }),
+      At(50000, [](Spu& s) { s.writeRegister(reg::kPitchModLow, 0b00001100); }),
+      At(70000, [](Spu& s) { s.writeRegister(reg::kControl, 0xC000); }),
+  };
+  EXPECT_EQ(RenderHash(spu, 2 * 44100, events), 0xA50FE29942803DCAull);
+}
+
+// Voices may play what the SPU itself writes: the capture buffers and the reverb work area.
+TEST(RenderGolden, VoicesPlayingCaptureBuffersAndTheReverbArea) {
+  Spu spu;
+  PowerUp(spu);
+  UploadSamples(spu);
+  LoadHallReverb(spu);
+  spu.writeRegister(reg::kReverbOutLeft, 0x4000);
+  spu.writeRegister(reg::kReverbOutRight, 0x4000);
+  spu.writeRegister(reg::kReverbOnLow, 0x0003);
+  spu.writeRegister(reg::kControl, 0xC081);
+  spu.writeRegister(reg::kCdVolumeLeft, 0x7FFF);
+  StartVoice(spu, 0, kRough, 0x1000, 0x38F4, 0x5FCA);
+  StartVoice(spu, 1, kTone, 0x0E00, 0x38F4, 0x5FCA);
+  StartVoice(spu, 2, 0x0000, 0x1000, 0x00FF, 0x0000);   // CD left capture
+  StartVoice(spu, 3, 0x0100, 0x0F00, 0x00FF, 0x0000);   // voice 1 capture
+  StartVoice(spu, 4, (0x80000 - 0x0400) / 8, 0x2000, 0x00FF, 0x0000);  // the end of the reverb area
+  std::vector<std::int16_t> cdda = RoughWave(2 * 30000, 11);
+  const std::vector<Event> events = {
+      At(0, [&](Spu& s) { s.playCdda(reinterpret_cast<const std::uint8_t*>(cdda.data()), cdda.size() * 2); }),
+      At(15000, [](Spu& s) { KeyOn(s, 0b11100); }),
+  };
+  EXPECT_EQ(RenderHash(spu, 44100, events), 0xF8C59B01C704C497ull);
+}
+
+}  // namespace
+}  // namespace kestrel::spu
