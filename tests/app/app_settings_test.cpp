@@ -80,12 +80,6 @@ TEST(AppSettingsTest, PlayModes) {
   EXPECT_FALSE(s.EnableSinglePlay);
 }
 
-TEST(AppSettingsTest, ALongFolderComesBackCutTo254Characters) {
-  TempFolder folder;
-  const AppSettings s = LoadSettings(Config(folder, "SPUFileFolder=" + std::string(300, 'f') + "\n"), 0);
-  EXPECT_EQ(s.SPUFileFolder, std::string(254, 'f'));
-}
-
 TEST(AppSettingsTest, TheExitSaveWritesExactlyItsKeysInOrder) {
   TempFolder folder;
   const std::string path = ConfigPath(folder.Path());

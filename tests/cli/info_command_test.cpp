@@ -5,7 +5,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "fakes/test_plugins.h"
 #include "support/log_files.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
@@ -16,18 +15,14 @@ namespace {
 using nlohmann::json;
 
 test::ProgramResult Info(std::vector<std::string> logs, bool asJson = true) {
-  std::vector<std::string> args = {test::kKestrelSpuProgram, "info"};
-  if (asJson) args.emplace_back("--json");
-  args.insert(args.end(), logs.begin(), logs.end());
-  test::ProgramRun run;
-  run.args = std::move(args);
-  return test::RunProgram(run);
+  if (asJson) logs.insert(logs.begin(), "--json");
+  logs.insert(logs.begin(), "info");
+  return test::RunKestrelSpu(std::move(logs));
 }
 
 TEST(InfoCommand, DescribesEachLogInArgumentOrder) {
   test::TempFolder folder;
-  SpuLogWriter withTitles(LogFileType::New);
-  withTitles.SetTotalLength(3000000);
+  SpuLogWriter withTitles = test::NewFormatLog(3000000);
   withTitles.SetHeader("Caf\xE9 Game", "Theme", "(c) 1999");
   const std::string plain = test::WriteLog(folder, "song.spu", withTitles);
   const std::string packed = test::WriteLog(folder, "old.spu.gz", test::OneRecordOldLog(441000), true);
@@ -64,8 +59,8 @@ TEST(InfoCommand, BadFilesAreDescribedNotFatal) {
   test::TempFolder folder;
   const std::string empty = folder.Write("empty.spu", std::vector<std::uint8_t>{});
   const std::string text = folder.Write("notes.spu", "this is not a log");
-  SpuLogWriter zero(LogFileType::New);  // length 0: readable, but the player rejects it
-  const std::string rejected = test::WriteLog(folder, "zero.spu", zero);
+  // Length 0: readable, but the player rejects it.
+  const std::string rejected = test::WriteLog(folder, "zero.spu", test::NewFormatLog(0));
   ::mkdir((folder / "dir.spu").c_str(), 0755);
   ::mkfifo((folder / "fifo.spu").c_str(), 0644);
 

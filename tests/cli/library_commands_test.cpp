@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "fakes/test_plugins.h"
 #include "playlist/playlist_file.h"
 #include "support/log_files.h"
 #include "support/run_program.h"
@@ -17,12 +16,7 @@ namespace {
 using test::TempFolder;
 using test::WriteTestLog;
 
-test::ProgramResult Spu(const std::vector<std::string>& args) {
-  test::ProgramRun run;
-  run.args = {test::kKestrelSpuProgram};
-  run.args.insert(run.args.end(), args.begin(), args.end());
-  return test::RunProgram(run);
-}
+test::ProgramResult Spu(const std::vector<std::string>& args) { return test::RunKestrelSpu(args); }
 
 nlohmann::json Json(const test::ProgramResult& result) { return nlohmann::json::parse(result.out); }
 

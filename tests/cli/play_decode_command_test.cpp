@@ -8,16 +8,11 @@
 
 #include "fakes/test_plugins.h"
 #include "spulog/log_format.h"
-#include "spulog/log_writer.h"
+#include "support/log_files.h"
 #include "support/run_program.h"
-#include "support/temp_folder.h"
 
 namespace kestrel::test {
 namespace {
-
-std::uint32_t U32At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-  return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
-}
 
 class CommandTest : public ::testing::Test {
  protected:
@@ -25,21 +20,16 @@ class CommandTest : public ::testing::Test {
   // 44100 would read as the old format's marker.)
   std::string WriteLog(std::uint32_t total, const std::string& name = "song.spu", int writes = 0,
                        std::uint32_t address = 0x1F801C04) {
-    SpuLogWriter log(LogFileType::New);
-    log.SetTotalLength(total);
+    SpuLogWriter log = NewFormatLog(total);
     for (int i = 0; i < writes; ++i) {
       log.AddRegisterWrite(1000u * static_cast<std::uint32_t>(i), address, static_cast<std::uint16_t>(i));
     }
-    const std::string path = folder / name;
-    if (const auto error = log.WriteFile(path, false)) throw std::runtime_error(*error);
-    return path;
+    return test::WriteLog(folder, name, log);
   }
   ProgramResult Run(std::vector<std::string> args, ProgramRun run = {}) {
-    args.insert(args.begin(), kKestrelSpuProgram);
-    run.args = std::move(args);
     run.environment.push_back("KESTREL_RECORDING_LOG=" + Recording());
     run.environment.push_back("SDL_AUDIODRIVER=dummy");
-    return RunProgram(run);
+    return RunKestrelSpu(std::move(args), run);
   }
   std::string Recording() const { return folder / "calls.txt"; }
   std::vector<std::string> Calls() const {
@@ -79,14 +69,6 @@ TEST_F(CommandTest, DecodeRefusalsPrintTheMessageAndFail) {
   auto r = Run({"decode", folder / "song.gz", "--plugin", kRecordingPlugin, "-o", folder / "x.wav"});
   EXPECT_NE(r.exitCode, 0);
   EXPECT_NE(r.err.find("Can't decode compressed file."), std::string::npos) << r.err;
-
-  std::filesystem::create_directories(folder / "wav/taken.wav");
-  ProgramRun run;
-  run.workingFolder = folder.Path();
-  r = Run({"decode", log, "--plugin", kRecordingPlugin, "--name", "taken"}, run);
-  EXPECT_NE(r.exitCode, 0);
-  EXPECT_NE(r.err.find("Can't create the output file"), std::string::npos) << r.err;
-  EXPECT_EQ(r.out.find("successful"), std::string::npos);
 
   r = Run({"decode", log, "--plugin", kRecordingPlugin, "--name", "a", "-o", folder / "b.wav"});
   EXPECT_EQ(r.exitCode, 2);

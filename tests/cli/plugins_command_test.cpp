@@ -13,11 +13,10 @@ namespace kestrel {
 namespace {
 
 test::ProgramResult Plugins(std::vector<std::string> args, std::string workingFolder = {}) {
+  args.insert(args.begin(), {"plugins", "--json"});
   test::ProgramRun run;
-  run.args = {test::kKestrelSpuProgram, "plugins", "--json"};
-  run.args.insert(run.args.end(), args.begin(), args.end());
   run.workingFolder = std::move(workingFolder);
-  return test::RunProgram(run);
+  return test::RunKestrelSpu(std::move(args), run);
 }
 
 TEST(PluginsCommand, ListsThePluginRows) {

@@ -7,27 +7,25 @@
 namespace kestrel {
 namespace {
 
-constexpr auto kUp = SortDirection::Ascending;
-constexpr auto kDown = SortDirection::Descending;
-
-TEST(CompareListItems, ComparesUnsignedBytesCaseSensitively) {
-  EXPECT_LT(CompareListItems("Zebra", "apple", kUp), 0);  // upper case sorts first
-  EXPECT_LT(CompareListItems("abc", "abcd", kUp), 0);     // a prefix sorts first
-  EXPECT_GT(CompareListItems("\xE9t\xE9", "zoo", kUp), 0);  // bytes above 127 are large
-  EXPECT_EQ(CompareListItems("same", "same", kUp), 0);
-  EXPECT_LT(CompareListItems("01:08.0", "10:00.0", kUp), 0);
-}
-
-TEST(CompareListItems, DescendingReversesTheSign) {
-  EXPECT_GT(CompareListItems("a", "b", kDown), 0);
-  EXPECT_LT(CompareListItems("b", "a", kDown), 0);
-  EXPECT_EQ(CompareListItems("a", "a", kDown), 0);
-}
-
-TEST(CompareListItems, LooksAtNoMoreThan255Bytes) {
-  const std::string base(255, 'x');
-  EXPECT_EQ(CompareListItems(base + "a", base + "b", kUp), 0);
-  EXPECT_LT(CompareListItems(std::string(254, 'x') + "a", base, kUp), 0);
+TEST(CompareListItems, UnsignedBytesCaseSensitiveAtMost255) {
+  const std::string x254(254, 'x'), x255(255, 'x');
+  const struct {
+    std::string a, b;
+    int sign;
+  } cases[] = {
+      {"Zebra", "apple", -1},          // upper case sorts first
+      {"abc", "abcd", -1},             // a prefix sorts first
+      {"\xE9t\xE9", "zoo", 1},         // bytes above 127 are large
+      {"same", "same", 0},
+      {"01:08.0", "10:00.0", -1},
+      {x255 + "a", x255 + "b", 0},     // no more than 255 bytes are compared
+      {x254 + "a", x255, -1},
+  };
+  const auto sign = [](int v) { return (v > 0) - (v < 0); };
+  for (const auto& c : cases) {
+    EXPECT_EQ(sign(CompareListItems(c.a, c.b, SortDirection::Ascending)), c.sign) << c.a;
+    EXPECT_EQ(sign(CompareListItems(c.a, c.b, SortDirection::Descending)), -c.sign) << c.a;
+  }
 }
 
 }  // namespace

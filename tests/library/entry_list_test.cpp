@@ -4,15 +4,12 @@
 
 #include "library/column_sort_state.h"
 #include "library/spu_file_list.h"
+#include "support/log_files.h"
 
 namespace kestrel {
 namespace {
 
-std::vector<std::string> Names(const EntryList& list) {
-  std::vector<std::string> names;
-  for (const auto& e : list.Entries()) names.push_back(e.name);
-  return names;
-}
+using Names = std::vector<std::string>;
 
 EntryList Rows(std::initializer_list<const char*> names) {
   EntryList list;
@@ -21,18 +18,11 @@ EntryList Rows(std::initializer_list<const char*> names) {
   return list;
 }
 
-TEST(EntryListTest, SerialsAreUniqueAndIncreasing) {
-  EntryList list = Rows({"a", "b"});
-  EXPECT_LT(list.At(0).serial, list.At(1).serial);
-  list.Insert(0, {"c", "", "", false, 0});
-  EXPECT_GT(list.At(0).serial, list.At(2).serial);
-}
-
 TEST(EntryListTest, RowsPutAtTheTopTogetherEndInReverse) {
   EntryList list = Rows({"old"});
   list.Select(0);
   list.InsertEachAtTop({{"first", "", "", false, 0}, {"second", "", "", false, 0}});
-  EXPECT_EQ(Names(list), (std::vector<std::string>{"second", "first", "old"}));
+  EXPECT_EQ(test::EntryNames(list), (Names{"second", "first", "old"}));
   EXPECT_EQ(list.SelectedEntry()->name, "old");
   EXPECT_LT(list.At(1).serial, list.At(0).serial);
 }
@@ -56,11 +46,11 @@ TEST(EntryListTest, HeaderClicksShareOneDirectionTable) {
   ColumnSortState state;
   EntryList files = Rows({"b", "a", "C"});
   SortByNameAscending(files, state);
-  EXPECT_EQ(Names(files), (std::vector<std::string>{"C", "a", "b"}));  // uppercase first
+  EXPECT_EQ(test::EntryNames(files), (Names{"C", "a", "b"}));  // uppercase first
   SortByColumnClick(files, 0, state);  // first click after a scan: descending
-  EXPECT_EQ(Names(files), (std::vector<std::string>{"b", "a", "C"}));
+  EXPECT_EQ(test::EntryNames(files), (Names{"b", "a", "C"}));
   SortByColumnClick(files, 0, state);
-  EXPECT_EQ(Names(files), (std::vector<std::string>{"C", "a", "b"}));
+  EXPECT_EQ(test::EntryNames(files), (Names{"C", "a", "b"}));
 
   EntryList other = Rows({"x", "y"});
   SortByColumnClick(other, 1, state);  // first click on "Time": ascending

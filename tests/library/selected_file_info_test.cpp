@@ -19,21 +19,17 @@ SpuFileList ListWith(const std::string& path) {
   return list;
 }
 
-TEST(SelectedFileInfoTest, NothingIsShownWithoutASelection) {
-  SelectedFilePanel panel;
-  panel.fileName = "kept";
-  EXPECT_FALSE(ShowSelectedFileInfo(panel, SpuFileList{}));
-  EXPECT_EQ(panel.fileName, "kept");
-}
-
 TEST(SelectedFileInfoTest, TheSelectedLogFillsEveryField) {
   TempFolder folder;
   const std::string path = WriteTestLog(
       folder, "song.spu",
       {.samples = 3000000, .withHeader = true, .gameTitle = "Game", .musicTitle = "Caf\xE9", .copyright = "(c)"});
   SpuFileList list = ListWith(path);
-  list.entries.Select(0);
   SelectedFilePanel panel;
+  panel.fileName = "kept";
+  EXPECT_FALSE(ShowSelectedFileInfo(panel, list));  // nothing selected: the panel stays as it was
+  EXPECT_EQ(panel.fileName, "kept");
+  list.entries.Select(0);
   ASSERT_TRUE(ShowSelectedFileInfo(panel, list));
   EXPECT_EQ(panel.fileName, "song");
   EXPECT_EQ(panel.path, path);

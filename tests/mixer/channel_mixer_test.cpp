@@ -42,20 +42,6 @@ TEST(RescaleVoiceVolume, ScalesAndRemembersFixedVoiceVolumesOnly) {
   EXPECT_EQ(RescaleVoiceVolume(mixer, 0x1F801D82, 0x3FFF), 0x3FFF);
 }
 
-TEST(ApplyChannelMixer, ResendsAll48VolumesOnlyWhenChanged) {
-  ChannelMixer mixer;
-  EXPECT_TRUE(Apply(mixer).empty());
-  RescaleVoiceVolume(mixer, 0x1F801C00, 0x1000);
-  mixer.changed = true;
-  const auto writes = Apply(mixer);
-  ASSERT_EQ(writes.size(), 48u);
-  EXPECT_EQ(writes[0], Write(0x1F801C00, 0x1000));
-  EXPECT_EQ(writes[1], Write(0x1F801C02, 0));  // never written: volume 0
-  EXPECT_EQ(writes[47], Write(0x1F801D72, 0));
-  EXPECT_FALSE(mixer.changed);
-  EXPECT_TRUE(Apply(mixer).empty());
-}
-
 TEST(ApplyChannelMixer, MuteSilencesAndUnmuteRestoresTheSliderLevel) {
   ChannelMixer mixer;
   RescaleVoiceVolume(mixer, 0x1F801C30, 0x3FFF);

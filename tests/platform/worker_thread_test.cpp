@@ -18,24 +18,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(WorkerThread, AWaitTimesOutOnARunningThreadWhichThenRunsOnAlone) {
-  auto release = std::make_shared<std::atomic<bool>>(false);
-  auto finished = std::make_shared<std::atomic<bool>>(false);
-  ThreadSlot slot;
-  slot.Put(WorkerThread::Start([release, finished] {
-    while (!*release) std::this_thread::sleep_for(1ms);
-    *finished = true;
-  }));
-  WorkerThread thread = slot.Take();
-  EXPECT_FALSE(slot.Holds());
-  EXPECT_FALSE(slot.Take().Holds());  // taken once only
-  EXPECT_FALSE(thread.WaitFor(20ms));
-  thread.Release();  // detached: the thread keeps only what it shares
-  EXPECT_FALSE(thread.Holds());
-  *release = true;
-  while (!*finished) std::this_thread::sleep_for(1ms);
-}
-
 TEST(WorkerThread, AFinishedThreadIsJoinedAndAThreadCanReleaseItself) {
   ThreadSlot slot;
   std::atomic<bool> ran{false};

@@ -46,9 +46,7 @@ PlayerHarness::PlayerHarness(const char* plugin) : recording(plugin), pluginPath
 PlayerHarness::~PlayerHarness() { MessagePort::SetHandler(previousHandler_); }
 
 std::string PlayerHarness::WriteLog(const SpuLogWriter& log, const std::string& name) {
-  const std::string path = folder / name;
-  if (const auto error = log.WriteFile(path, false)) throw std::runtime_error(*error);
-  return path;
+  return test::WriteLog(folder, name, log);
 }
 
 PlayerOutcome PlayerHarness::Play(const std::string& logPath, int tempoRow) {

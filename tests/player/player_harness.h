@@ -12,9 +12,8 @@
 #include "fakes/test_plugins.h"
 #include "player/player_setup.h"
 #include "player/player_state.h"
-#include "spulog/log_writer.h"
+#include "support/log_files.h"
 #include "support/recording_plugin_client.h"
-#include "support/temp_folder.h"
 
 namespace kestrel::test {
 

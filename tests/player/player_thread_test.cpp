@@ -15,8 +15,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 SpuLogWriter LogOfSeconds(double seconds) {
-  SpuLogWriter log(LogFileType::New);
-  log.SetTotalLength(static_cast<std::uint32_t>(seconds * kSampleRate));
+  SpuLogWriter log = NewFormatLog(static_cast<std::uint32_t>(seconds * kSampleRate));
   log.AddRegisterWrite(0, 0x1F801D88, 1);
   return log;
 }

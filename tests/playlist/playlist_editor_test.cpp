@@ -6,7 +6,7 @@
 
 #include "support/answer_scope.h"
 #include "playlist/playlist_file.h"
-#include "support/temp_folder.h"
+#include "support/log_files.h"
 
 namespace kestrel {
 namespace {
@@ -21,11 +21,8 @@ PlaylistEditor EditorWithRows(std::initializer_list<const char*> names) {
   return editor;
 }
 
-std::vector<std::string> Names(const EntryList& list) {
-  std::vector<std::string> names;
-  for (const auto& e : list.Entries()) names.push_back(e.name);
-  return names;
-}
+using test::EntryNames;
+using Texts = std::vector<std::string>;
 
 TEST(PlaylistEditorTest, AddingRows) {
   PlaylistEditor editor = EditorWithRows({"a", "b"});
@@ -34,7 +31,7 @@ TEST(PlaylistEditorTest, AddingRows) {
   editor.left.Select(1);
   AddSelectedRow(editor);
   AddAllRows(editor);
-  EXPECT_EQ(Names(editor.playlist), (std::vector<std::string>{"b", "a", "b"}));
+  EXPECT_EQ(EntryNames(editor.playlist), (Texts{"b", "a", "b"}));
   EXPECT_EQ(editor.registeredCount, 3);
 }
 
@@ -43,9 +40,9 @@ TEST(PlaylistEditorTest, RemoveAndMoveKeepTheRowSelected) {
   AddAllRows(editor);
   editor.playlist.Select(0);
   MoveSelectedRowUp(editor);
-  EXPECT_EQ(Names(editor.playlist), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(EntryNames(editor.playlist), (Texts{"a", "b", "c"}));
   MoveSelectedRowDown(editor);
-  EXPECT_EQ(Names(editor.playlist), (std::vector<std::string>{"b", "a", "c"}));
+  EXPECT_EQ(EntryNames(editor.playlist), (Texts{"b", "a", "c"}));
   EXPECT_EQ(editor.playlist.Selected(), 1u);
   editor.playlist.Select(2);
   MoveSelectedRowDown(editor);
@@ -53,7 +50,7 @@ TEST(PlaylistEditorTest, RemoveAndMoveKeepTheRowSelected) {
 
   editor.doubleClickAction = DoubleClickAction::RemoveFromList;
   DoubleClickPlaylistRow(editor);
-  EXPECT_EQ(Names(editor.playlist), (std::vector<std::string>{"b", "a"}));
+  EXPECT_EQ(EntryNames(editor.playlist), (Texts{"b", "a"}));
   EXPECT_EQ(editor.playlist.Selected(), 1u);
   EXPECT_EQ(editor.registeredCount, 2);
   editor.playlist.Select(0);
@@ -67,7 +64,7 @@ TEST(PlaylistEditorTest, ClearAsksFirst) {
   {
     AnswerScope no(MessageAnswer::No);
     EXPECT_FALSE(ClearPlaylist(editor));
-    EXPECT_EQ(no.shown, std::vector<std::string>{"Clear the PlayList, OK?"});
+    EXPECT_EQ(no.shown, Texts{"Clear the PlayList, OK?"});
   }
   EXPECT_EQ(editor.registeredCount, 1);
   AnswerScope yes(MessageAnswer::Yes);
@@ -82,7 +79,7 @@ TEST(PlaylistEditorTest, CreateChecksAsksAndWritesTheTitle) {
   {
     AnswerScope yes(MessageAnswer::Yes);
     EXPECT_EQ(CreatePlaylist(folder.Path(), "", "Title", pending), CreatePlaylistResult::MissingInfo);
-    EXPECT_EQ(yes.shown, std::vector<std::string>{"Please input the new PlayList info."});
+    EXPECT_EQ(yes.shown, Texts{"Please input the new PlayList info."});
   }
   {
     AnswerScope no(MessageAnswer::No);
@@ -113,13 +110,13 @@ TEST(PlaylistEditorTest, SaveBindsCreatesAndOverwrites) {
   EXPECT_EQ(editor.currentPlaylistPath, folder.Path() + "/list/new.klt");
   EXPECT_EQ(editor.titleLabel, "New One");
   EXPECT_EQ(ReadPlaylist(editor.currentPlaylistPath).paths,
-            (std::vector<std::string>{"/logs/a.spu", "/logs/b.spu"}));
+            (Texts{"/logs/a.spu", "/logs/b.spu"}));
 
   editor.playlist.Select(0);
   RemoveSelectedRow(editor);
   ASSERT_EQ(SavePlaylist(editor, {}), SavePlaylistResult::Saved);
   EXPECT_EQ(yes.shown.back(), "Overwrite an old PlayList, OK?");
-  EXPECT_EQ(ReadPlaylist(editor.currentPlaylistPath).paths, std::vector<std::string>{"/logs/b.spu"});
+  EXPECT_EQ(ReadPlaylist(editor.currentPlaylistPath).paths, Texts{"/logs/b.spu"});
   EXPECT_EQ(ReadPlaylist(editor.currentPlaylistPath).title, "New One");
 }
 

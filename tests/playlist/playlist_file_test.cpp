@@ -32,9 +32,9 @@ TEST(PlaylistFileTest, AShorterSaveDeletesTheStaleRowsAndKeepsTheTitle) {
 
 TEST(PlaylistFileTest, DamagedCountsAndGaps) {
   TempFolder folder;
-  // Keys beyond a lying count go on the next save too.
+  // Keys beyond a lying count go on the next save too, whatever their case.
   const std::string lying = folder.Write(
-      "lying.klt", "[Kestrel SPU Player PlayList]\nRegisteredNumber=1\nFilePath[0]=/a\nFilePath[7]=/h\n");
+      "lying.klt", "[Kestrel SPU Player PlayList]\nRegisteredNumber=1\nFilePath[0]=/a\nfilepath[7]=/h\n");
   ASSERT_TRUE(WritePlaylistRows(lying, {"/b"}));
   EXPECT_FALSE(IniFile(lying).Read().Find(kPlaylistSection, "FilePath[7]"));
 

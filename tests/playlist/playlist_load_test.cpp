@@ -16,11 +16,8 @@ namespace {
 using test::TempFolder;
 using test::WriteTestLog;
 
-std::vector<std::string> Names(const EntryList& list) {
-  std::vector<std::string> names;
-  for (const auto& e : list.Entries()) names.push_back(e.name);
-  return names;
-}
+using test::EntryNames;
+using Texts = std::vector<std::string>;
 
 struct PlaylistLoadTest : ::testing::Test {
   TempFolder folder;
@@ -45,7 +42,7 @@ TEST_F(PlaylistLoadTest, ImportSkipsMissingFilesAndKeepsPlaylistOrder) {
   const std::string playlist = folder / "p.klt";
   ASSERT_TRUE(WritePlaylistRows(playlist, {first, folder / "missing.spu", folder / "dir.spu", third}));
   ASSERT_TRUE(Run(LoadMode::ImportFile, playlist));
-  EXPECT_EQ(Names(list.entries), (std::vector<std::string>{"z first", "a third"}));
+  EXPECT_EQ(EntryNames(list.entries), (Texts{"z first", "a third"}));
   EXPECT_EQ(list.count, 2);
   EXPECT_EQ(list.entries.At(0).time, "00:10.0");
   EXPECT_FALSE(list.entries.At(0).checked || list.entries.At(1).checked);
@@ -59,7 +56,7 @@ TEST_F(PlaylistLoadTest, AnEmptyPlaylistLeavesTheFileListAlone) {
   const std::string negative = folder.Write("neg.klt", "[Kestrel SPU Player PlayList]\nRegisteredNumber=-1\n");
   for (const std::string& path : {zero, negative, folder / "missing.klt", std::string()}) {
     ASSERT_TRUE(Run(LoadMode::ImportFile, path));
-    EXPECT_EQ(Names(list.entries), std::vector<std::string>{"old"}) << path;
+    EXPECT_EQ(EntryNames(list.entries), Texts{"old"}) << path;
     EXPECT_EQ(list.count, 1);
   }
 }
@@ -71,9 +68,9 @@ TEST_F(PlaylistLoadTest, ASlotImportReadsItsPathFromTheConfig) {
   const std::string config = folder / "config.ini";
   ASSERT_TRUE(WriteSlotPaths(config, {"", "", playlist, "", ""}));
   ASSERT_TRUE(Run(LoadMode::ImportSlot, config, 2));
-  EXPECT_EQ(Names(list.entries), std::vector<std::string>{"old"});
+  EXPECT_EQ(EntryNames(list.entries), Texts{"old"});
   ASSERT_TRUE(Run(LoadMode::ImportSlot, config, 3));
-  EXPECT_EQ(Names(list.entries), std::vector<std::string>{"slotted"});
+  EXPECT_EQ(EntryNames(list.entries), Texts{"slotted"});
 }
 
 TEST_F(PlaylistLoadTest, LoadIntoTheEditorListsMissingFilesToo) {
@@ -85,9 +82,9 @@ TEST_F(PlaylistLoadTest, LoadIntoTheEditorListsMissingFilesToo) {
   EXPECT_EQ(editor.currentPlaylistPath, playlist);
   EXPECT_EQ(editor.titleLabel, "Editor");
   EXPECT_EQ(editor.registeredCount, 2);
-  EXPECT_EQ(Names(editor.playlist), (std::vector<std::string>{"here", "gone"}));
+  EXPECT_EQ(EntryNames(editor.playlist), (Texts{"here", "gone"}));
   EXPECT_EQ(editor.playlist.At(1).time, kUnknownLogLength);
-  EXPECT_EQ(Names(list.entries), std::vector<std::string>{"old"});
+  EXPECT_EQ(EntryNames(list.entries), Texts{"old"});
 }
 
 TEST_F(PlaylistLoadTest, OpenFolderFillsTheLeftListSorted) {
@@ -96,7 +93,7 @@ TEST_F(PlaylistLoadTest, OpenFolderFillsTheLeftListSorted) {
   ASSERT_TRUE(Run(LoadMode::OpenFolder, folder.Path()));
   EXPECT_EQ(editor.leftFolder, folder.Path());
   EXPECT_EQ(editor.leftCount, 2);
-  EXPECT_EQ(Names(editor.left), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(EntryNames(editor.left), (Texts{"a", "b"}));
   EXPECT_EQ(sort.Direction(0), 1);
 }
 
@@ -120,7 +117,7 @@ TEST_F(PlaylistLoadTest, OneJobAtATimeAndNoImportDuringAScan) {
   EXPECT_FALSE(scan.Start(list, folder.Path()));
   while (!load.Drain(list, editor, std::chrono::milliseconds(50), sort)) {
   }
-  EXPECT_EQ(Names(list.entries), std::vector<std::string>{"x"});
+  EXPECT_EQ(EntryNames(list.entries), Texts{"x"});
 }
 
 }  // namespace

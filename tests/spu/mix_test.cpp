@@ -19,16 +19,21 @@ double Energy(const std::vector<std::int16_t>& s, std::size_t from, std::size_t 
   return sum / double(to - from);
 }
 
-TEST(Mix, ReverbLeavesABoundedDecayingTail) {
-  Spu spu;
+// The Hall preset at the top of sound RAM, full reverb output, and a short full-level burst on
+// voice 0 sent into the reverb; the master reverb enable is left to the caller.
+void BurstIntoHall(Spu& spu) {
   PowerUp(spu);
   LoadHallReverb(spu);
   spu.writeRegister(reg::kReverbOutLeft, 0x7FFF);
   spu.writeRegister(reg::kReverbOutRight, 0x7FFF);
-  spu.writeRegister(reg::kControl, 0xC080);
-  // A short full-level burst into the reverb.
   SetUpVoice(spu, 0, UploadSample(spu, SineCycles(100, 40, 32000), -1), 0x1000);
   spu.writeRegister(reg::kReverbOnLow, 1);
+}
+
+TEST(Mix, ReverbLeavesABoundedDecayingTail) {
+  Spu spu;
+  BurstIntoHall(spu);
+  spu.writeRegister(reg::kControl, 0xC080);
   KeyOn(spu, 1);
   const auto out = RenderLeft(spu, 44100 * 4);
   const std::size_t burstEnd = 4000 + 200;  // the sample lasts 4000 samples
@@ -42,11 +47,7 @@ TEST(Mix, ReverbLeavesABoundedDecayingTail) {
 
   // Without the master enable nothing new goes into the buffer: a fresh burst adds no tail.
   Spu dry;
-  PowerUp(dry);
-  LoadHallReverb(dry);
-  dry.writeRegister(reg::kReverbOutLeft, 0x7FFF);
-  SetUpVoice(dry, 0, UploadSample(dry, SineCycles(100, 40, 32000), -1), 0x1000);
-  dry.writeRegister(reg::kReverbOnLow, 1);
+  BurstIntoHall(dry);
   KeyOn(dry, 1);
   const auto dryOut = RenderLeft(dry, 44100);
   EXPECT_EQ(Energy(dryOut, burstEnd, burstEnd + 11025), 0.0);

@@ -138,15 +138,19 @@ TEST_F(PluginTest, RealTimeOutputPlaysTheSameSamplesAsRender) {
   const auto bytes = test::ReadFileBytes(capture);
   std::vector<std::int16_t> played(bytes.size() / 2);
   std::memcpy(played.data(), bytes.data(), played.size() * 2);
-  // The device starts with silence until the first frames arrive; compare from the first sound on.
-  auto firstSound = [](const std::vector<std::int16_t>& s) {
-    return std::find_if(s.begin(), s.end(), [](std::int16_t x) { return x != 0; }) - s.begin();
+  // The device plays silence until the first frames arrive, and whenever a slow producer (a
+  // loaded machine) lets it run dry; apart from silent frames it plays exactly what was rendered.
+  const auto soundingFrames = [](const std::vector<std::int16_t>& s) {
+    std::vector<std::int16_t> frames;
+    for (std::size_t i = 0; i + 1 < s.size(); i += 2) {
+      if (s[i] != 0 || s[i + 1] != 0) frames.insert(frames.end(), {s[i], s[i + 1]});
+    }
+    return frames;
   };
-  const auto playedStart = firstSound(played), renderedStart = firstSound(rendered);
-  ASSERT_LT(playedStart, static_cast<std::ptrdiff_t>(played.size()));
-  const std::size_t compared = rendered.size() - static_cast<std::size_t>(renderedStart);
-  ASSERT_GE(played.size() - static_cast<std::size_t>(playedStart), compared);
-  EXPECT_TRUE(std::equal(rendered.begin() + renderedStart, rendered.end(), played.begin() + playedStart));
+  const auto expected = soundingFrames(rendered), heard = soundingFrames(played);
+  ASSERT_GT(expected.size(), rendered.size() / 2);
+  ASSERT_GE(heard.size(), expected.size());
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), heard.begin()));
 }
 
 }  // namespace

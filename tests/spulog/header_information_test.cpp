@@ -12,34 +12,9 @@ namespace {
 using test::TempFolder;
 
 std::vector<std::uint8_t> LogStartingWith(std::vector<std::uint8_t> head) {
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(10);
+  SpuLogWriter writer = test::NewFormatLog(10);
   writer.SetSoundRam(0, head);
   return writer.Bytes();
-}
-
-TEST(ReadHeaderInformation, ReadsTheTitleBlockPlainAndCompressed) {
-  TempFolder folder;
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(10);
-  writer.SetHeader("Final Game", "Town Theme", "(C) Someone");
-  for (const bool gzip : {false, true}) {
-    const auto info = ReadHeaderInformation(test::WriteLog(folder, gzip ? "a.gz" : "a.spu", writer, gzip));
-    EXPECT_TRUE(info.present);
-    EXPECT_EQ(info.signature, "SPU");
-    EXPECT_EQ(info.gameTitle, "Final Game");
-    EXPECT_EQ(info.musicTitle, "Town Theme");
-    EXPECT_EQ(info.copyright, "(C) Someone");
-  }
-}
-
-TEST(ReadHeaderInformation, SignatureWithEmptyTitles) {
-  TempFolder folder;
-  const auto info = ReadHeaderInformation(folder.Write("a.spu", LogStartingWith({'S', 'P', 'U', 0})));
-  EXPECT_TRUE(info.present);
-  EXPECT_EQ(info.signature, "SPU");
-  EXPECT_EQ(info.gameTitle, "");
-  EXPECT_EQ(info.copyright, "");
 }
 
 TEST(ReadHeaderInformation, FieldWithoutNulIsTakenWhole) {

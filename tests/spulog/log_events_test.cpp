@@ -13,7 +13,6 @@
 namespace kestrel {
 namespace {
 
-using test::TempFolder;
 using ::testing::ElementsAre;
 
 // Captures the console lines written while it lives.
@@ -23,23 +22,26 @@ struct ConsoleCapture {
       ConsoleLog::Attach([this](std::string_view line) { text += line; });
 };
 
+// A log written into a fresh folder, loaded, with a reader at its first event.
 struct OpenLog {
-  explicit OpenLog(const std::string& path) : loaded(std::get<LoadedLog>(LoadSpuLog(path))) {}
-  LogEventReader Reader() { return LogEventReader(loaded.file, loaded.type); }
+  OpenLog(const test::TempFolder& folder, const SpuLogWriter& writer, const std::string& name = "a.spu")
+      : loaded(std::get<LoadedLog>(LoadSpuLog(test::WriteLog(folder, name, writer, name.ends_with(".gz"))))) {}
+  std::vector<LogEvent> ReadAll() {
+    std::vector<LogEvent> events;
+    for (LogEvent event; reader.Next(event);) events.push_back(event);
+    return events;
+  }
   LoadedLog loaded;
+  LogEventReader reader{loaded.file, loaded.type};
 };
 
-std::vector<LogEvent> ReadAll(LogEventReader& reader) {
-  std::vector<LogEvent> events;
-  LogEvent event;
-  while (reader.Next(event)) events.push_back(event);
-  return events;
-}
+class LogEventReaderTest : public ::testing::Test {
+ protected:
+  test::TempFolder folder;
+};
 
-TEST(LogEventReader, ReadsEveryNewFormatEventKind) {
-  TempFolder folder;
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(100000);
+TEST_F(LogEventReaderTest, ReadsEveryNewFormatEventKind) {
+  SpuLogWriter writer = test::NewFormatLog(100000);
   const std::vector<std::uint16_t> words = {0x1234, 0xABCD, 0x0001};
   const std::vector<std::uint8_t> xa(kXaBlockSize, 0x77);
   const std::vector<std::uint8_t> pcm = {1, 2, 3, 4, 5, 6, 7, 8};
@@ -49,11 +51,10 @@ TEST(LogEventReader, ReadsEveryNewFormatEventKind) {
   writer.AddDmaRead(20, 64);
   writer.AddXaBlock(30, xa);
   writer.AddCdAudio(40, pcm);
-  for (const bool gzip : {false, true}) {
-    SCOPED_TRACE(gzip);
-    OpenLog log(test::WriteLog(folder, gzip ? "a.gz" : "a.spu", writer, gzip));
-    LogEventReader reader = log.Reader();
-    const auto events = ReadAll(reader);
+  for (const char* name : {"a.spu", "a.gz"}) {
+    SCOPED_TRACE(name);
+    OpenLog log(folder, writer, name);
+    const auto events = log.ReadAll();
     ASSERT_EQ(events.size(), 6u);
     EXPECT_EQ(events[0].kind, LogEventKind::RegisterWrite);
     EXPECT_EQ(events[0].address, 0x1F801C00u);
@@ -71,55 +72,41 @@ TEST(LogEventReader, ReadsEveryNewFormatEventKind) {
     EXPECT_EQ(events[5].kind, LogEventKind::CdAudio);
     EXPECT_EQ(events[5].count, 8u);
     EXPECT_EQ(events[5].data, pcm);
-    EXPECT_TRUE(reader.Ended());
+    EXPECT_TRUE(log.reader.Ended());
   }
 }
 
-TEST(LogEventReader, OldFormatRecordsUseTheLowHalfOfTheValue) {
-  TempFolder folder;
+TEST_F(LogEventReaderTest, OldFormatRecordsUseTheLowHalfOfTheValue) {
   SpuLogWriter writer(LogFileType::Old);
   writer.AddRegisterWrite(5, 0x1F801D88, 0x00FF);
   writer.AddU32(9);           // a second record written by hand,
   writer.AddU32(0x1F801D8C);  // whose value has upper bits set
   writer.AddU32(0xABCD0002);
   writer.SetOldFormatCount(2);
-  OpenLog log(test::WriteLog(folder, "a.spu", writer));
-  LogEventReader reader = log.Reader();
-  const auto events = ReadAll(reader);
+  const auto events = OpenLog(folder, writer).ReadAll();
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[1].time, 9u);
   EXPECT_EQ(events[1].address, 0x1F801D8Cu);
   EXPECT_EQ(events[1].value, 0x0002);
 }
 
-TEST(LogEventReader, ReadAheadTimeThenBodyAndRewind) {
-  TempFolder folder;
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(100);
+TEST_F(LogEventReaderTest, ReadAheadTimeThenBodyAndRewind) {
+  SpuLogWriter writer = test::NewFormatLog(100);
   writer.AddRegisterWrite(3, 0x1F801C00, 1);
   writer.AddRegisterWrite(7, 0x1F801C02, 2);
-  OpenLog log(test::WriteLog(folder, "a.spu", writer));
-  LogEventReader reader = log.Reader();
-  EXPECT_EQ(reader.ReadTime(), 3u);
+  OpenLog log(folder, writer);
+  EXPECT_EQ(log.reader.ReadTime(), 3u);
   LogEvent event;
-  ASSERT_TRUE(reader.ReadBody(3, event));
+  ASSERT_TRUE(log.reader.ReadBody(3, event));
   EXPECT_EQ(event.value, 1);
-  EXPECT_EQ(reader.ReadTime(), 7u);
-  ASSERT_TRUE(reader.ReadBody(7, event));
-  EXPECT_FALSE(reader.ReadTime());
+  EXPECT_EQ(log.reader.ReadTime(), 7u);
+  ASSERT_TRUE(log.reader.ReadBody(7, event));
+  EXPECT_FALSE(log.reader.ReadTime());
   // A backward seek starts again at the first event.
-  ASSERT_TRUE(reader.SeekTo(log.loaded.firstEventPosition));
-  EXPECT_EQ(reader.ReadTime(), 3u);
-}
+  ASSERT_TRUE(log.reader.SeekTo(log.loaded.firstEventPosition));
+  EXPECT_EQ(log.reader.ReadTime(), 3u);
 
-TEST(LogEventReader, NewFormatWithoutEventsIsEmpty) {
-  TempFolder folder;
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(44100);
-  writer.SetTotalLength(500);
-  OpenLog log(test::WriteLog(folder, "a.spu", writer));
-  LogEventReader reader = log.Reader();
-  EXPECT_FALSE(reader.ReadTime());
+  EXPECT_FALSE(OpenLog(folder, test::NewFormatLog(500), "empty.spu").reader.ReadTime());
 }
 
 TEST(InvalidEventLine, WritesAndReadsOutsideTheirWindows) {
@@ -138,74 +125,48 @@ TEST(InvalidEventLine, WritesAndReadsOutsideTheirWindows) {
   EXPECT_EQ(InvalidEventLine(read), "* Warning : Write to Invalid SPU Register: 1f810000\n");
 }
 
-TEST(LogEventReader, UnknownCodeConsumesNoPayload) {
-  TempFolder folder;
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(100);
-  writer.AddU32(4);
+// An unknown code consumes no payload; an odd CD-audio count B is read as B/2*2 bytes but
+// handed on as B bytes, zero-padded. The events after both are intact.
+TEST_F(LogEventReaderTest, UnknownCodesAndOddCdAudioCountsKeepTheStream) {
+  SpuLogWriter writer = test::NewFormatLog(100);
+  writer.AddU32(1);
   writer.AddRawBytes(std::vector<std::uint8_t>{6});  // code 6, then the next event's time
-  writer.AddRegisterWrite(8, 0x1F801C00, 5);
-  OpenLog log(test::WriteLog(folder, "a.spu", writer));
-  LogEventReader reader = log.Reader();
-  const auto events = ReadAll(reader);
-  ASSERT_EQ(events.size(), 2u);
+  writer.AddU32(4);
+  writer.AddRawBytes(std::vector<std::uint8_t>{5, 5, 0, 0, 0, 0xA, 0xB, 0xC, 0xD});  // B = 5, 4 bytes stored
+  writer.AddRegisterWrite(8, 0x1F801C00, 9);
+  const auto events = OpenLog(folder, writer).ReadAll();
+  ASSERT_EQ(events.size(), 3u);
   EXPECT_EQ(events[0].kind, LogEventKind::InvalidCode);
   EXPECT_EQ(InvalidEventLine(events[0]), "Invalid LogEventCode: 06\n");
-  EXPECT_EQ(events[1].time, 8u);
-  EXPECT_EQ(events[1].value, 5);
+  EXPECT_EQ(events[1].time, 4u);
+  EXPECT_EQ(events[1].count, 5u);
+  EXPECT_THAT(events[1].data, ElementsAre(0xA, 0xB, 0xC, 0xD, 0));
+  EXPECT_EQ(events[2].time, 8u);
+  EXPECT_EQ(events[2].value, 9);
 }
 
-TEST(LogEventReader, OddCdAudioCountKeepsTheStreamAndPadsTheBuffer) {
-  TempFolder folder;
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(100);
-  writer.AddU32(1);
-  writer.AddRawBytes(std::vector<std::uint8_t>{5, 5, 0, 0, 0, 0xA, 0xB, 0xC, 0xD});  // B = 5, 4 bytes stored
-  writer.AddRegisterWrite(2, 0x1F801C00, 9);
-  OpenLog log(test::WriteLog(folder, "a.spu", writer));
-  LogEventReader reader = log.Reader();
-  const auto events = ReadAll(reader);
-  ASSERT_EQ(events.size(), 2u);
-  EXPECT_EQ(events[0].count, 5u);
-  EXPECT_THAT(events[0].data, ElementsAre(0xA, 0xB, 0xC, 0xD, 0));
-  EXPECT_EQ(events[1].value, 9);
-}
-
-TEST(LogEventReader, CorruptCountsEndTheStreamWithAWarning) {
-  TempFolder folder;
-  const auto logWith = [&](const char* name, std::uint8_t code, std::uint32_t count) {
-    SpuLogWriter writer(LogFileType::New);
-    writer.SetTotalLength(100);
+TEST_F(LogEventReaderTest, CorruptCountsAndTruncatedEventsEndTheStream) {
+  for (const std::uint8_t code : {std::uint8_t{2}, std::uint8_t{3}, std::uint8_t{5}}) {
+    SCOPED_TRACE(static_cast<int>(code));
+    SpuLogWriter writer = test::NewFormatLog(100);
     writer.AddRegisterWrite(0, 0x1F801C00, 1);
     writer.AddU32(1);
     writer.AddRawBytes(std::vector<std::uint8_t>{code});
-    writer.AddU32(count);
+    writer.AddU32(0xFFFFFFFF);
     writer.AddRawBytes(std::vector<std::uint8_t>(100, 0));
-    return test::WriteLog(folder, name, writer, false);
-  };
-  for (const std::uint8_t code : {std::uint8_t{2}, std::uint8_t{3}, std::uint8_t{5}}) {
-    SCOPED_TRACE(static_cast<int>(code));
     ConsoleCapture console;
-    OpenLog log(logWith("bad.spu", code, 0xFFFFFFFF));
-    LogEventReader reader = log.Reader();
-    const auto events = ReadAll(reader);
-    EXPECT_EQ(events.size(), 1u);  // the good event before it
-    EXPECT_TRUE(reader.Ended());
-    EXPECT_FALSE(reader.ReadTime());
+    OpenLog log(folder, writer, "bad" + std::to_string(code) + ".spu");
+    EXPECT_EQ(log.ReadAll().size(), 1u);  // the good event before it
+    EXPECT_TRUE(log.reader.Ended());
+    EXPECT_FALSE(log.reader.ReadTime());
     EXPECT_THAT(console.text, ::testing::HasSubstr("* Warning : SPU File ends inside the event at 1"));
   }
-}
-
-TEST(LogEventReader, TruncatedEventsEndTheStream) {
-  TempFolder folder;
-  SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(100);
-  writer.AddU32(1);
-  writer.AddRawBytes(std::vector<std::uint8_t>{0, 0x00, 0x1C});  // a register write cut short
-  OpenLog log(test::WriteLog(folder, "a.spu", writer));
-  LogEventReader reader = log.Reader();
-  EXPECT_TRUE(ReadAll(reader).empty());
-  EXPECT_TRUE(reader.Ended());
+  SpuLogWriter cut = test::NewFormatLog(100);
+  cut.AddU32(1);
+  cut.AddRawBytes(std::vector<std::uint8_t>{0, 0x00, 0x1C});  // a register write cut short
+  OpenLog log(folder, cut, "cut.spu");
+  EXPECT_TRUE(log.ReadAll().empty());
+  EXPECT_TRUE(log.reader.Ended());
 }
 
 }  // namespace

@@ -32,36 +32,29 @@ TEST(FormatLogLength, ListAndPanelTexts) {
   EXPECT_EQ(FormatLogLength(std::nullopt), "--:--.-");
 }
 
-TEST(ReadLogLength, ReadsBothFormatsPlainAndCompressed) {
+TEST(ReadLogLength, ReadsBothFormatsPlainAndCompressedWithoutAValidityTest) {
   TempFolder folder;
-  SpuLogWriter old = test::OneRecordOldLog(441000);
-  SpuLogWriter fresh(LogFileType::New);
-  fresh.SetTotalLength(3000000);
+  SpuLogWriter fresh = test::NewFormatLog(3000000);
   fresh.AddRegisterWrite(5, 0x1F801C00, 1);
-  for (const bool gzip : {false, true}) {
-    SCOPED_TRACE(gzip);
-    const auto a = ReadLogLength(test::WriteLog(folder, gzip ? "o.gz" : "o.spu", old, gzip));
-    ASSERT_TRUE(a);
-    EXPECT_EQ(a->type, LogFileType::Old);
-    EXPECT_EQ(a->totalLength, 441000u);
-    const auto b = ReadLogLength(test::WriteLog(folder, gzip ? "n.gz" : "n.spu", fresh, gzip));
-    ASSERT_TRUE(b);
-    EXPECT_EQ(b->type, LogFileType::New);
-    EXPECT_EQ(b->totalLength, 3000000u);
+  const struct {
+    SpuLogWriter writer;
+    LogFileType type;
+    std::uint32_t length;
+  } cases[] = {
+      {test::OneRecordOldLog(441000), LogFileType::Old, 441000},
+      {fresh, LogFileType::New, 3000000},
+      {test::NewFormatLog(0), LogFileType::New, 0},      // the loader rejects it; the list shows it
+      {SpuLogWriter(LogFileType::Old), LogFileType::Old, 0},  // no records
+  };
+  for (const auto& c : cases) {
+    for (const bool gzip : {false, true}) {
+      SCOPED_TRACE(c.length);
+      const auto length = ReadLogLength(test::WriteLog(folder, gzip ? "a.gz" : "a.spu", c.writer, gzip));
+      ASSERT_TRUE(length);
+      EXPECT_EQ(length->type, c.type);
+      EXPECT_EQ(length->totalLength, c.length);
+    }
   }
-}
-
-TEST(ReadLogLength, AppliesNoValidityTest) {
-  TempFolder folder;
-  SpuLogWriter zero(LogFileType::New);  // length 0: the loader rejects it, the list shows it
-  const auto a = ReadLogLength(test::WriteLog(folder, "zero.spu", zero));
-  ASSERT_TRUE(a);
-  EXPECT_EQ(a->totalLength, 0u);
-
-  SpuLogWriter noRecords(LogFileType::Old);
-  const auto b = ReadLogLength(test::WriteLog(folder, "empty-old.spu", noRecords));
-  ASSERT_TRUE(b);
-  EXPECT_EQ(b->totalLength, 0u);
 }
 
 TEST(ReadLogLength, UnreadableLogsHaveNoLength) {

@@ -35,9 +35,27 @@ SpuLogWriter OneRecordOldLog(std::uint32_t time) {
   return writer;
 }
 
-std::string WriteTestLog(const TempFolder& folder, std::string_view name, const TestLog& log) {
+SpuLogWriter NewFormatLog(std::uint32_t total) {
   SpuLogWriter writer(LogFileType::New);
-  writer.SetTotalLength(log.samples);
+  writer.SetTotalLength(total);
+  return writer;
+}
+
+std::vector<LogEvent> ReadAllEvents(LoadedLog& log) {
+  std::vector<LogEvent> events;
+  LogEventReader reader(log.file, log.type);
+  for (LogEvent event; reader.Next(event);) events.push_back(event);
+  return events;
+}
+
+std::vector<std::string> EntryNames(const EntryList& list) {
+  std::vector<std::string> names;
+  for (const auto& e : list.Entries()) names.push_back(e.name);
+  return names;
+}
+
+std::string WriteTestLog(const TempFolder& folder, std::string_view name, const TestLog& log) {
+  SpuLogWriter writer = NewFormatLog(log.samples);
   if (log.withHeader) writer.SetHeader(log.gameTitle, log.musicTitle, log.copyright);
   writer.AddRegisterWrite(0, 0x1F801D80, 0x3FFF);
   return WriteLog(folder, std::string(name), writer, log.gzip);

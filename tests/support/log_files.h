@@ -1,11 +1,14 @@
 #pragma once
-// Small helpers that turn test logs into files.
+// Small helpers that turn test logs into files and read them back.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "library/entry_list.h"
+#include "spulog/log_events.h"
+#include "spulog/log_loader.h"
 #include "spulog/log_writer.h"
 #include "support/temp_folder.h"
 
@@ -20,6 +23,13 @@ std::vector<std::uint8_t> Gzip(const std::vector<std::uint8_t>& bytes);
 
 // An old-format log with one register write at `time`.
 SpuLogWriter OneRecordOldLog(std::uint32_t time);
+// An empty new-format log of `total` samples.
+SpuLogWriter NewFormatLog(std::uint32_t total);
+
+// Every event of a loaded log, in file order.
+std::vector<LogEvent> ReadAllEvents(LoadedLog& log);
+// The name column of a list, top to bottom.
+std::vector<std::string> EntryNames(const EntryList& list);
 
 // A small new-format log of a given length, optionally with titles.
 struct TestLog {

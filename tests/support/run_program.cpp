@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "fakes/test_plugins.h"
+
 extern char** environ;
 
 namespace kestrel::test {
@@ -68,6 +70,12 @@ ProgramResult RunProgram(const ProgramRun& run) {
   ::waitpid(pid, &status, 0);
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   return result;
+}
+
+ProgramResult RunKestrelSpu(std::vector<std::string> args, ProgramRun run) {
+  args.insert(args.begin(), kKestrelSpuProgram);
+  run.args = std::move(args);
+  return RunProgram(run);
 }
 
 }  // namespace kestrel::test

@@ -23,5 +23,7 @@ struct ProgramResult {
 };
 
 ProgramResult RunProgram(const ProgramRun& run);
+// Runs kestrel-spu with `args`; `run.args` is replaced.
+ProgramResult RunKestrelSpu(std::vector<std::string> args, ProgramRun run = {});
 
 }  // namespace kestrel::test

@@ -46,4 +46,8 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::uint32_t U32At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+  return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+}
+
 }  // namespace kestrel::test

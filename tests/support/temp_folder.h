@@ -28,5 +28,7 @@ class TempFolder {
 };
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
+// The little-endian 32-bit value at `at`.
+std::uint32_t U32At(const std::vector<std::uint8_t>& bytes, std::size_t at);
 
 }  // namespace kestrel::test

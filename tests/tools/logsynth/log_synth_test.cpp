@@ -14,7 +14,7 @@
 namespace kestrel::logsynth {
 namespace {
 
-using test_support::ReadAllEvents;
+using test::ReadAllEvents;
 using test_support::Synthesise;
 using test_support::WriteLog;
 
@@ -62,16 +62,11 @@ struct SongLog {
 TEST(LogSynth, NewFormatLogHoldsEveryEventKindAndTheTitles) {
   const SongLog song;
   const LoadedLog& log = song.log;
-  const std::string path = song.folder / "song.spu";
   EXPECT_EQ(log.type, LogFileType::New);
   // 32 steps at 8 steps a second = 4 s, then the 1 s tail.
   EXPECT_EQ(log.totalLength, 4 * 44100u + 44100u);
-
-  const HeaderInformation header = ReadHeaderInformation(path);
-  EXPECT_TRUE(header.present);
-  EXPECT_EQ(header.gameTitle, "Test Game");
-  EXPECT_EQ(header.musicTitle, "Test Tune");
-  EXPECT_EQ(header.copyright, "(c) Test");
+  // The demo tests see the game and music titles arrive too.
+  EXPECT_EQ(ReadHeaderInformation(song.folder / "song.spu").copyright, "(c) Test");
 
   const auto& events = song.events;
   std::uint32_t previous = 0, keyedOn = 0;
@@ -174,32 +169,6 @@ TEST(LogSynth, DmaUploadSendsTheSampleToTheTransferAddress) {
   EXPECT_EQ(voice->value * 8u, at);
 }
 
-TEST(LogSynth, GzipLogReadsLikeThePlainOne) {
-  test::TempFolder folder;
-  WriteLog(kSong, folder / "plain.spu");
-  WriteLog(kSong, folder / "packed.gz", true);
-  const auto packed = test::ReadFileBytes(folder / "packed.gz");
-  ASSERT_GE(packed.size(), 2u);
-  EXPECT_EQ(packed[0], 0x1F);
-  EXPECT_EQ(packed[1], 0x8B);
-  EXPECT_LT(packed.size(), test::ReadFileBytes(folder / "plain.spu").size());
-
-  LoadedLog plain = Load(folder / "plain.spu");
-  LoadedLog compressed = Load(folder / "packed.gz");
-  EXPECT_EQ(plain.totalLength, compressed.totalLength);
-  EXPECT_EQ(0, std::memcmp(plain.block.get(), compressed.block.get(), sizeof(FreezeBlock)));
-  const auto a = ReadAllEvents(plain);
-  const auto b = ReadAllEvents(compressed);
-  ASSERT_EQ(a.size(), b.size());
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    EXPECT_EQ(a[i].time, b[i].time);
-    EXPECT_EQ(a[i].kind, b[i].kind);
-    EXPECT_EQ(a[i].address, b[i].address);
-    EXPECT_EQ(a[i].value, b[i].value);
-    EXPECT_EQ(a[i].data, b[i].data);
-  }
-}
-
 TEST(LogSynth, BuildFaultsNameTheirLine) {
   const std::string voices = "instrument s wave=sine\ntrack t inst=s voices=0-1\npattern p\n";
   const struct {
@@ -227,10 +196,8 @@ TEST(LogSynth, BuildFaultsNameTheirLine) {
 
 TEST(LogSynth, KeyOffNeverCutsTheNoteThatFollowsOnItsVoice) {
   // One voice, notes back to back: each key on takes over without a key off at that moment.
-  auto built = Synthesise("instrument s\ntrack t inst=s voices=5\npattern p\n  t: C4/2 D4 E4\nend\nplay p\n");
-  ASSERT_TRUE(std::holds_alternative<SynthesisedLog>(built));
   test::TempFolder folder;
-  ASSERT_FALSE(std::get<SynthesisedLog>(built).writer.WriteFile(folder / "k.spu", false));
+  WriteLog("instrument s\ntrack t inst=s voices=5\npattern p\n  t: C4/2 D4 E4\nend\nplay p\n", folder / "k.spu");
   LoadedLog log = Load(folder / "k.spu");
   std::vector<std::uint32_t> keyOn, keyOff;
   for (const LogEvent& e : ReadAllEvents(log)) {

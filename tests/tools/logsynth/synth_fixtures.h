@@ -5,12 +5,10 @@
 
 #include <string>
 #include <variant>
-#include <vector>
 
 #include "log_synth.h"
 #include "score_parser.h"
-#include "spulog/log_events.h"
-#include "spulog/log_loader.h"
+#include "support/log_files.h"
 
 namespace kestrel::logsynth::test_support {
 
@@ -22,20 +20,11 @@ inline std::variant<SynthesisedLog, ScoreError> Synthesise(const std::string& te
 }
 
 // Writes the log of `text` to `path`; fails the test when the score is refused.
-inline void WriteLog(const std::string& text, const std::string& path, bool gzip = false) {
-  auto built = Synthesise(text);
+inline void WriteLog(const std::string& text, const std::string& path, const std::string& folder = ".") {
+  auto built = Synthesise(text, folder);
   if (auto* error = std::get_if<ScoreError>(&built)) FAIL() << error->Text();
-  const auto failure = std::get<SynthesisedLog>(built).writer.WriteFile(path, gzip);
+  const auto failure = std::get<SynthesisedLog>(built).writer.WriteFile(path, false);
   ASSERT_FALSE(failure) << *failure;
-}
-
-// Every event of a log, in file order.
-inline std::vector<LogEvent> ReadAllEvents(LoadedLog& log) {
-  std::vector<LogEvent> events;
-  LogEventReader reader(log.file, log.type);
-  LogEvent event;
-  while (reader.Next(event)) events.push_back(event);
-  return events;
 }
 
 }  // namespace kestrel::logsynth::test_support

@@ -91,13 +91,11 @@ TEST(WavInstrument, PlaysAtTheFilesRateRelativeToItsRoot) {
   const std::string score =
       "instrument s wav=samples/a440.wav root=A4 loop=yes loopstart=100\n"
       "track t inst=s voices=0\npattern p\n  t: A4/4 A5/4\nend\nplay p\n";
-  auto built = test_support::Synthesise(score, folder.Path());
-  ASSERT_TRUE(std::holds_alternative<SynthesisedLog>(built)) << std::get<ScoreError>(built).Text();
-  ASSERT_FALSE(std::get<SynthesisedLog>(built).writer.WriteFile(folder / "w.spu", false));
+  test_support::WriteLog(score, folder / "w.spu", folder.Path());
   auto loaded = LoadSpuLog(folder / "w.spu");
   auto& log = std::get<LoadedLog>(loaded);
   std::vector<std::uint16_t> pitches;
-  for (const LogEvent& e : test_support::ReadAllEvents(log)) {
+  for (const LogEvent& e : test::ReadAllEvents(log)) {
     if (e.kind == LogEventKind::RegisterWrite && e.address == 0x1F801C04) pitches.push_back(e.value);
   }
   // Half the output rate at its root, the output rate an octave up.
