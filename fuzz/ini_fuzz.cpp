@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ini_file.h"
+#include "platform/ini_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

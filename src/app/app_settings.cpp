@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/ini_file.h"
+#include "platform/ini_file.h"
 #include "app/option_tables.h"
 #include "playlist/playlist_slots.h"
 

@@ -3,7 +3,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "app/console_log.h"
+#include "platform/console_log.h"
 #include "mixer/switches.h"
 
 namespace kestrel::cli {

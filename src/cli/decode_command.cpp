@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "app/message_port.h"
+#include "platform/message_port.h"
 #include "cli/commands.h"
 #include "cli/common_options.h"
 #include "cli/terminal.h"

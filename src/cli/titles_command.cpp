@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/message_port.h"
+#include "platform/message_port.h"
 #include "cli/commands.h"
 #include "spulog/header_editor.h"
 #include "spulog/header_information.h"

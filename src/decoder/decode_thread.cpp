@@ -8,8 +8,8 @@
 #include <mutex>
 #include <variant>
 
-#include "app/console_log.h"
-#include "app/message_port.h"
+#include "platform/console_log.h"
+#include "platform/message_port.h"
 #include "decoder/decode_job.h"
 #include "decoder/decode_progress.h"
 #include "decoder/decode_time.h"

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "library/compare_list_items.h"
+#include "platform/compare_list_items.h"
 #include "library/spu_file_entry.h"
 
 namespace kestrel {

@@ -2,8 +2,8 @@
 
 #include <sys/stat.h>
 
-#include "app/console_log.h"
-#include "app/message_port.h"
+#include "platform/console_log.h"
+#include "platform/message_port.h"
 #include "player/player_session.h"
 
 namespace kestrel {

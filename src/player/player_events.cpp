@@ -3,7 +3,7 @@
 #include <climits>
 #include <vector>
 
-#include "app/console_log.h"
+#include "platform/console_log.h"
 #include "mixer/channel_mixer.h"
 #include "mixer/switches.h"
 #include "player/player_session.h"

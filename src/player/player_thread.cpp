@@ -2,7 +2,7 @@
 
 #include <variant>
 
-#include "app/console_log.h"
+#include "platform/console_log.h"
 #include "mixer/channel_mixer.h"
 #include "player/player_session.h"
 #include "player/plugin_lock.h"

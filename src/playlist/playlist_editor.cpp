@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/message_port.h"
+#include "platform/message_port.h"
 #include "playlist/playlist_file.h"
 
 namespace kestrel {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/ini_file.h"
+#include "platform/ini_file.h"
 #include "platform/directory_listing.h"
 
 namespace kestrel {

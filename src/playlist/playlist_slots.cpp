@@ -1,6 +1,6 @@
 #include "playlist/playlist_slots.h"
 
-#include "app/ini_file.h"
+#include "platform/ini_file.h"
 #include "playlist/playlist_file.h"
 
 namespace kestrel {

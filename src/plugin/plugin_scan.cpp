@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdio>
 
-#include "library/compare_list_items.h"
+#include "platform/compare_list_items.h"
 #include "platform/directory_listing.h"
 #include "plugin/dynamic_library.h"
 #include "plugin/spu_plugin_api.h"

@@ -7,8 +7,8 @@
 #include <array>
 #include <cstring>
 
-#include "app/console_log.h"
-#include "app/message_port.h"
+#include "platform/console_log.h"
+#include "platform/message_port.h"
 #include "spulog/header_information.h"
 #include "spulog/log_format.h"
 #include "spulog/log_path.h"

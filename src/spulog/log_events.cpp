@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/console_log.h"
+#include "platform/console_log.h"
 
 namespace kestrel {
 namespace {

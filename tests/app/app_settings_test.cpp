@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ini_file.h"
+#include "platform/ini_file.h"
 #include "support/temp_folder.h"
 
 namespace kestrel {

@@ -9,8 +9,8 @@
 #include <functional>
 #include <thread>
 
-#include "app/console_log.h"
-#include "app/message_port.h"
+#include "platform/console_log.h"
+#include "platform/message_port.h"
 #include "decoder/decode_job.h"
 #include "decoder/decode_progress.h"
 #include "decoder/decode_time.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/console_log.h"
-#include "app/message_port.h"
+#include "platform/console_log.h"
+#include "platform/message_port.h"
 #include "fakes/test_plugins.h"
 #include "player/player_setup.h"
 #include "player/player_state.h"

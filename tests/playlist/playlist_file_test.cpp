@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ini_file.h"
+#include "platform/ini_file.h"
 #include "playlist/playlist_slots.h"
 #include "support/temp_folder.h"
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/console_log.h"
+#include "platform/console_log.h"
 #include "spulog/header_information.h"
 #include "support/answer_scope.h"
 #include "support/log_files.h"

@@ -5,7 +5,7 @@
 
 #include <variant>
 
-#include "app/console_log.h"
+#include "platform/console_log.h"
 #include "spulog/log_loader.h"
 #include "support/log_files.h"
 #include "support/temp_folder.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/message_port.h"
+#include "platform/message_port.h"
 
 namespace kestrel::test {
 

@@ -1,4 +1,4 @@
-#include "library/compare_list_items.h"
+#include "platform/compare_list_items.h"
 
 #include <gtest/gtest.h>
 

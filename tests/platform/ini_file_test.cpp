@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "platform/ini_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "app/console_log.h"
+#include "platform/console_log.h"
 
 #include <atomic>
 #include <cstdarg>

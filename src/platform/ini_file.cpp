@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "platform/ini_file.h"
 
 // Narrow text only: the files are bytes, shown as they are.
 #define SI_NO_CONVERSION

@@ -1,4 +1,4 @@
-#include "app/message_port.h"
+#include "platform/message_port.h"
 
 #include <cstdio>
 #include <mutex>
