@@ -20,5 +20,8 @@ case "$kind" in
   *) echo "usage: $0 [release|sanitize]" >&2; exit 2 ;;
 esac
 
+# A compiler cache, when the machine has one, makes rebuilds in several work trees cheap.
+command -v ccache >/dev/null && args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
 cmake -S . -B "$dir" -G Ninja -DKESTREL_WERROR="$werror" "${args[@]}" >/dev/null
 cmake --build "$dir" -j "$(nproc)"
