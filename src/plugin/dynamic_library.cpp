@@ -1,7 +1,10 @@
 #include "plugin/dynamic_library.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
 #include <utility>
 
 namespace kestrel {
@@ -10,6 +13,16 @@ DynamicLibrary DynamicLibrary::Open(const std::string& path) {
   DynamicLibrary library;
   // A bare file name would send dlopen searching the system's library folders.
   const std::string local = path.find('/') == std::string::npos ? "./" + path : path;
+  // dlopen on a FIFO or a device blocks for ever, so only regular files are tried.
+  struct stat info {};
+  if (::stat(local.c_str(), &info) != 0) {
+    library.error_ = path + ": " + std::strerror(errno);
+    return library;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    library.error_ = path + ": not a regular file";
+    return library;
+  }
   library.handle_ = ::dlopen(local.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (library.handle_ == nullptr) {
     const char* error = ::dlerror();

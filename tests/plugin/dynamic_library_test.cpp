@@ -1,5 +1,7 @@
 #include "plugin/dynamic_library.h"
 
+#include <sys/stat.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -43,6 +45,12 @@ TEST(DynamicLibrary, ReportsWhyALibraryDoesNotLoad) {
   EXPECT_THAT(broken.Error(), HasSubstr("kestrel_fake_dependency"));
 
   EXPECT_FALSE(DynamicLibrary::Open(folder / "missing.so").IsLoaded());
+  // Opening a FIFO would block for ever; a folder is no library either.
+  ASSERT_EQ(::mkfifo((folder / "fifo.so").c_str(), 0600), 0);
+  const DynamicLibrary fifo = DynamicLibrary::Open(folder / "fifo.so");
+  EXPECT_FALSE(fifo.IsLoaded());
+  EXPECT_THAT(fifo.Error(), HasSubstr("not a regular file"));
+  EXPECT_THAT(DynamicLibrary::Open(folder.Path()).Error(), HasSubstr("not a regular file"));
   // A bare name is looked for where it is, not in the system's library folders.
   EXPECT_FALSE(DynamicLibrary::Open("libz.so.1").IsLoaded());
 }
