@@ -1,51 +1,15 @@
 // kestrel-spu info: what the readers make of each log.
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "cli/commands.h"
-#include "spulog/header_information.h"
-#include "spulog/log_length.h"
-#include "spulog/log_loader.h"
-#include "spulog/log_path.h"
-#include "spulog/spu_log_file.h"
-#include "spulog/title_text.h"
+#include "cli/json_output.h"
 
 namespace kestrel::cli {
 namespace {
-
-nlohmann::json DescribeLog(const std::string& path) {
-  nlohmann::json out;
-  out["path"] = path;
-  out["opened"] = SpuLogFile::Open(path).has_value();
-  out["loadable"] = std::holds_alternative<LoadedLog>(LoadSpuLog(path));
-
-  const std::optional<LogLength> length = ReadLogLength(path);
-  out["format"] = length ? nlohmann::json(length->type == LogFileType::Old ? "old" : "new") : nullptr;
-  out["totalLength"] = length ? nlohmann::json(length->totalLength) : nullptr;
-  out["lengthText"] = FormatLogLength(length);
-  out["timeText"] = length ? FormatPanelLength(length->totalLength) : "-- : --";
-
-  const HeaderInformation header = ReadHeaderInformation(path);
-  out["header"] = {{"present", header.present},
-                   {"signature", TitleToUtf8(header.signature)},
-                   {"gameTitle", TitleToUtf8(header.gameTitle)},
-                   {"musicTitle", TitleToUtf8(header.musicTitle)},
-                   {"copyright", TitleToUtf8(header.copyright)}};
-
-  struct stat info {};
-  out["sizeText"] = ::stat(path.c_str(), &info) == 0
-                        ? nlohmann::json(FormatSizeText(static_cast<std::uint64_t>(info.st_size),
-                                                        IsCompressedLogPath(path)))
-                        : nullptr;
-  return out;
-}
 
 std::string Text(const nlohmann::json& value) {
   return value.is_string() ? value.get<std::string>() : (value.is_null() ? "-" : value.dump());
@@ -85,7 +49,7 @@ void AddInfoCommand(CLI::App& app, int& status) {
       if (!all.back()["opened"].get<bool>()) status = 1;
     }
     if (*json) {
-      std::printf("%s\n", all.dump(2).c_str());
+      PrintJson(all);
     } else {
       for (const auto& log : all) PrintTable(log);
     }

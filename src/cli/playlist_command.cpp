@@ -2,11 +2,11 @@
 
 #include <cstdio>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/json_output.h"
 #include "cli/file_list_output.h"
 #include "playlist/playlist_file.h"
 #include "playlist/playlist_load_thread.h"
@@ -17,17 +17,15 @@ namespace {
 
 void Show(const std::string& path, bool json) {
   const PlaylistContents contents = ReadPlaylist(path);
-  nlohmann::json paths = nlohmann::json::array();
-  for (const std::string& p : contents.paths) paths.push_back(TitleToUtf8(p));
   if (json) {
-    const nlohmann::json out = {
-        {"title", TitleToUtf8(contents.title)}, {"registeredNumber", contents.registeredNumber}, {"paths", paths}};
-    std::printf("%s\n", out.dump(2).c_str());
+    PrintJson(PlaylistToJson(contents));
     return;
   }
-  std::printf("PlayList Title : %s\n", contents.title.c_str());
+  std::printf("PlayList Title : %s\n", TitleToUtf8(contents.title).c_str());
   std::printf("RegisteredNumber : %d\n", contents.registeredNumber);
-  for (std::size_t i = 0; i < contents.paths.size(); ++i) std::printf("%4zu  %s\n", i, contents.paths[i].c_str());
+  for (std::size_t i = 0; i < contents.paths.size(); ++i) {
+    std::printf("%4zu  %s\n", i, TitleToUtf8(contents.paths[i]).c_str());
+  }
 }
 
 // As the New PlayList dialog and Save List write it: the title, then the rows.

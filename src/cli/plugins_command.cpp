@@ -2,11 +2,13 @@
 
 #include <cstdio>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/folder_argument.h"
+#include "cli/json_output.h"
 #include "plugin/plugin_scan.h"
+#include "spulog/title_text.h"
 
 namespace kestrel::cli {
 
@@ -17,17 +19,18 @@ void AddPluginsCommand(CLI::App& app, int& status) {
   command->add_option("DIR", *folder, "Plugin folder")->capture_default_str();
   command->add_flag("--json", *json, "Print one JSON array");
   command->callback([folder, json, &status] {
+    if (!CheckFolderArgument(*folder)) {
+      status = 1;
+      return;
+    }
     const auto rows = ScanPlugins(*folder);
     if (*json) {
-      nlohmann::json all = nlohmann::json::array();
-      for (const auto& row : rows) {
-        all.push_back({{"info", row.info}, {"support", row.support}, {"fileName", row.fileName}});
-      }
-      std::printf("%s\n", all.dump(2).c_str());
+      PrintJson(PluginRowsToJson(rows));
     } else {
       std::printf("%-40s %-14s %s\n", "SPU Plugin Info", "Support", "File Name");
       for (const auto& row : rows) {
-        std::printf("%-40s %-14s %s\n", row.info.c_str(), row.support.c_str(), row.fileName.c_str());
+        std::printf("%-40s %-14s %s\n", TitleToUtf8(row.info).c_str(), row.support.c_str(),
+                    TitleToUtf8(row.fileName).c_str());
       }
     }
     status = 0;

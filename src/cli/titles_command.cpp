@@ -8,6 +8,7 @@
 
 #include "platform/message_port.h"
 #include "cli/commands.h"
+#include "cli/json_output.h"
 #include "spulog/header_editor.h"
 #include "spulog/header_information.h"
 #include "spulog/log_path.h"
@@ -27,14 +28,10 @@ struct TitleOptions {
 
 void PrintTitles(const std::string& path, bool json) {
   const HeaderInformation header = ReadHeaderInformation(path);
-  const nlohmann::json out = {{"present", header.present},
-                              {"signature", TitleToUtf8(header.signature)},
-                              {"gameTitle", TitleToUtf8(header.gameTitle)},
-                              {"musicTitle", TitleToUtf8(header.musicTitle)},
-                              {"copyright", TitleToUtf8(header.copyright)},
-                              {"compressed", IsCompressedLogPath(path)}};
+  nlohmann::json out = HeaderToJson(header);
+  out["compressed"] = IsCompressedLogPath(path);
   if (json) {
-    std::printf("%s\n", out.dump(2).c_str());
+    PrintJson(out);
     return;
   }
   for (const char* key : {"signature", "gameTitle", "musicTitle", "copyright"}) {

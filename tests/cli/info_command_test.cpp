@@ -55,6 +55,15 @@ TEST(InfoCommand, DescribesEachLogInArgumentOrder) {
             ", Compressed");
 }
 
+TEST(InfoCommand, NamesThatAreNotUtf8ArePrintedByTheTitleRule) {
+  test::TempFolder folder;
+  const std::string path = test::WriteLog(folder, "caf\xE9.spu", test::NewFormatLog(441000));
+  const auto result = Info({path});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(json::parse(result.out)[0]["path"], folder / "caf\xC3\xA9.spu");
+  EXPECT_NE(Info({path}, false).out.find("caf\xC3\xA9.spu"), std::string::npos);
+}
+
 TEST(InfoCommand, BadFilesAreDescribedNotFatal) {
   test::TempFolder folder;
   const std::string empty = folder.Write("empty.spu", std::vector<std::uint8_t>{});
