@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/folder_argument.h"
 #include "cli/file_list_output.h"
 #include "library/file_detection_thread.h"
 
@@ -16,6 +17,10 @@ void AddScanCommand(CLI::App& app, int& status) {
   command->add_option("DIR", *folder, "Folder of .spu and .gz logs")->required();
   command->add_flag("--json", *json, "Print one JSON object");
   command->callback([folder, json, &status] {
+    if (!CheckFolderArgument(*folder)) {
+      status = 1;
+      return;
+    }
     SpuFileList list;
     FileDetectionThread().RunToEnd(list, *folder);
     PrintFileList(list, *json);

@@ -34,7 +34,11 @@ TEST(LibraryCommandsTest, ScanListsTheFolderAsTheFileListHoldsIt) {
   EXPECT_EQ(out["entries"][1]["name"], "b");
   EXPECT_EQ(out["entries"][2]["time"], "--:--.-");
 
-  EXPECT_EQ(Json(Spu({"scan", folder / "missing", "--json"}))["count"], 0);
+  // A folder that is not there, or is a file, is a typing error, not an empty list.
+  const test::ProgramResult missing = Spu({"scan", folder / "missing", "--json"});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.err, folder / "missing" + ": No such file or directory\n");
+  EXPECT_EQ(Spu({"scan", folder / "b.spu"}).err, folder / "b.spu" + ": not a folder\n");
 }
 
 TEST(LibraryCommandsTest, TitlesShowWriteAndRefuseCompressedLogs) {
