@@ -1,6 +1,9 @@
 // kestrel-spu: the command-line front end of Kestrel SPU Player.
 
 #include <CLI/CLI.hpp>
+#include <cstdio>
+#include <exception>
+#include <new>
 
 #include "cli/commands.h"
 
@@ -15,6 +18,15 @@ int main(int argc, char** argv) {
   kestrel::cli::AddScanCommand(app, status);
   kestrel::cli::AddTitlesCommand(app, status);
   kestrel::cli::AddPlaylistCommand(app, status);
-  CLI11_PARSE(app, argc, argv);
+  // Whatever a command meets, the user gets a message and a failing status, never an abort.
+  try {
+    CLI11_PARSE(app, argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "kestrel-spu: out of memory\n");
+    return 1;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "kestrel-spu: %s\n", error.what());
+    return 1;
+  }
   return status;
 }
