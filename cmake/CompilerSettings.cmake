@@ -10,3 +10,8 @@ if(KESTREL_SANITIZE)
                       -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+if(KESTREL_SANITIZE_THREAD)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine, builds everything and runs every test:
-# the optimised build, then the sanitizer build and a bounded fuzzing run.
+# the optimised build, then the sanitizer build and a bounded fuzzing run, then the
+# thread-sanitized tests of the player, decoder, scan and playlist load.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,6 +10,7 @@ export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
 
 passed=0 failed=0 status=0
 run_ctest() {  # build dir
@@ -30,6 +32,9 @@ run_ctest build
 ./scripts/build.sh sanitize || exit 1
 ./scripts/fuzz.sh build-asan "${FUZZ_SECONDS:-30}" || { status=1; failed=$((failed + 1)); }
 run_ctest build-asan
+
+./scripts/build.sh thread || exit 1
+run_ctest build-tsan
 
 echo "$passed passed, $failed failed"
 exit $status
