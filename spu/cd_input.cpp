@@ -31,7 +31,9 @@ std::size_t CdInput::pushXa(const std::uint8_t* block) {
   const bool stereo = ReadS32(block + 8) != 0;
   const std::int32_t count = ReadS32(block + 12);
   const int channels = stereo ? 2 : 1;
-  if (frequency < 1000 || frequency > 4 * kOutputRate || count <= 0 || count * channels > kXaMaxSamples) return 0;
+  // The header comes from a log: the sample count is bounded by division, never by a product
+  // that a huge count could overflow.
+  if (frequency < 1000 || frequency > 4 * kOutputRate || count <= 0 || count > kXaMaxSamples / channels) return 0;
   const std::uint8_t* samples = block + 32;
 
   auto frameAt = [&](std::int32_t i) -> StereoFrame {

@@ -1,4 +1,5 @@
 // The plugin's C entry points: each a line or two over the C++ core; no exception leaves here.
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 
@@ -14,6 +15,12 @@ using kestrel::spu::PluginInstance;
 constexpr unsigned long kLibType = 4;  // an SPU plugin
 constexpr unsigned long kVersion = (1 << 16) | (1 << 8) | 0;
 char kLibName[] = "Kestrel Reference SPU";
+
+// Hosts pass addresses as unsigned long: one beyond 32 bits is no SPU port (0 is none either),
+// not a port modulo 2^32.
+std::uint32_t PortAddress(unsigned long address) {
+  return address <= UINT32_MAX ? static_cast<std::uint32_t>(address) : 0;
+}
 
 // Runs `body` on the live instance; anything thrown or a missing instance gives `fallback`.
 template <typename Result, typename Body>
@@ -71,12 +78,12 @@ KESTREL_SPU_EXPORT long SPUclose() {
 }
 
 KESTREL_SPU_EXPORT void SPUwriteRegister(unsigned long address, unsigned short value) {
-  WithInstance([&](PluginInstance& p) { p.spu().writeRegister(static_cast<std::uint32_t>(address), value); });
+  WithInstance([&](PluginInstance& p) { p.spu().writeRegister(PortAddress(address), value); });
 }
 
 KESTREL_SPU_EXPORT unsigned short SPUreadRegister(unsigned long address) {
   return WithInstance<unsigned short>(0, [&](PluginInstance& p) {
-    return p.spu().readRegister(static_cast<std::uint32_t>(address));
+    return p.spu().readRegister(PortAddress(address));
   });
 }
 

@@ -9,9 +9,10 @@ constexpr int kChunkFrames = 256;
 }
 
 void PluginInstance::advance(unsigned long cycles) {
-  const unsigned long total = cycleRemainder_ + cycles;
-  unsigned long frames = total / kCyclesPerSample;
-  cycleRemainder_ = total % kCyclesPerSample;
+  // Divided before adding, so that no count of cycles a host passes can wrap the sum.
+  const unsigned long rest = cycleRemainder_ + cycles % kCyclesPerSample;
+  unsigned long frames = cycles / kCyclesPerSample + rest / kCyclesPerSample;
+  cycleRemainder_ = rest % kCyclesPerSample;
   scratch_.resize(2 * kChunkFrames);
   while (frames > 0) {
     const int chunk = static_cast<int>(std::min<unsigned long>(frames, kChunkFrames));

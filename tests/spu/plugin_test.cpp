@@ -84,6 +84,41 @@ TEST_F(PluginTest, NamesItselfAndSurvivesNullAndEarlyCalls) {
   ASSERT_EQ(api_.SPUinit(), 0);
 }
 
+// Fields a log or a host hands the plugin that no real one holds: ignored, never read past.
+TEST_F(PluginTest, HostileBlocksCountsAndAddressesAreIgnored) {
+  auto& w = api_.SPUwriteRegister;
+  w(reg::kControl, 0xC001);  // CD audio on, at full volume
+  w(reg::kCdVolumeLeft, 0x7FFF);
+  w(reg::kCdVolumeRight, 0x7FFF);
+  w(reg::kMainVolumeLeft, 0x3FFF);
+  w(reg::kMainVolumeRight, 0x3FFF);
+  const auto xaBlock = [](std::int32_t frequency, bool stereo, std::int32_t count) {
+    std::vector<std::uint8_t> block(kXaBlockSize, 0x40);
+    const std::int32_t header[4] = {frequency, 0, stereo ? 1 : 0, count};
+    std::memcpy(block.data(), header, sizeof header);
+    return block;
+  };
+  const auto silent = [](const std::vector<std::int16_t>& s) {
+    return std::all_of(s.begin(), s.end(), [](std::int16_t v) { return v == 0; });
+  };
+  // A stereo sample count whose product with the channel count overflows 32 bits.
+  for (const std::int32_t count : {0x40000000, 0x7FFFFFFF, -1, 8193}) {
+    auto block = xaBlock(37800, true, count);
+    api_.SPUplayADPCMchannel(block.data());
+  }
+  api_.SPUplayCDDAchannel(reinterpret_cast<short*>(std::vector<std::uint8_t>(64, 0x40).data()), -64);
+  api_.SPUwriteDMAMem(nullptr, 16);
+  EXPECT_TRUE(silent(Render(2048)));
+  auto good = xaBlock(37800, true, 8192);
+  api_.SPUplayADPCMchannel(good.data());
+  EXPECT_FALSE(silent(Render(2048)));
+
+  // An address beyond 32 bits is no port, whatever its low half says.
+  w(0x100000000ul + reg::kControl, 0);
+  EXPECT_EQ(api_.SPUreadRegister(reg::kControl), 0xC001);
+  EXPECT_EQ(api_.SPUreadRegister(0x100000000ul + reg::kControl), 0);
+}
+
 TEST_F(PluginTest, FreezeRoundTripRestoresRegistersAndRamWithoutStartingVoices) {
   PlayProgram();
   Render(3000);
