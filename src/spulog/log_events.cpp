@@ -100,7 +100,8 @@ bool LogEventReader::ReadBody(std::uint32_t time, LogEvent& event) {
       return true;
     case LogEventCode::DmaWrite:
       event.kind = LogEventKind::DmaWrite;
-      if (!file_.ReadU32(event.count) || !ReadPayload(event.data, 2ull * event.count)) {
+      // A transfer beyond the whole sound RAM can only be corruption: it is not read.
+      if (!file_.ReadU32(event.count) || event.count > kMaxDmaWords || !ReadPayload(event.data, 2ull * event.count)) {
         return Truncated(time);
       }
       return true;
@@ -115,7 +116,7 @@ bool LogEventReader::ReadBody(std::uint32_t time, LogEvent& event) {
       return true;
     case LogEventCode::CdAudio: {
       event.kind = LogEventKind::CdAudio;
-      if (!file_.ReadU32(event.count)) return Truncated(time);
+      if (!file_.ReadU32(event.count) || event.count > kMaxCdAudioBytes) return Truncated(time);
       // The stream holds B / 2 * 2 bytes; the plugin is told B, so pad an odd B with a zero
       // byte that it may read.
       if (!ReadPayload(event.data, event.count / 2 * 2)) return Truncated(time);

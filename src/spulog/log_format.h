@@ -19,6 +19,9 @@ inline constexpr std::uint32_t kSamplesPerMinute = 2646000;
 inline constexpr std::uint32_t kSpuRegisterBase = 0x1F801C00;
 // A DMA transfer cannot move more than the whole sound RAM.
 inline constexpr std::uint32_t kMaxDmaWords = kSoundRamSize / 2;
+// A CD-audio block is a few sectors of 44.1 kHz stereo; a count beyond this much (about six
+// seconds of sound in one event) can only be corruption.
+inline constexpr std::uint32_t kMaxCdAudioBytes = 1u << 20;
 
 // Title block inside the first 164 bytes of the sound RAM image.
 inline constexpr std::int64_t kGameTitleOffset = 4;

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <variant>
 
 #include "platform/console_log.h"
@@ -159,6 +160,27 @@ TEST_F(LogEventReaderTest, CorruptCountsAndTruncatedEventsEndTheStream) {
     EXPECT_EQ(log.ReadAll().size(), 1u);  // the good event before it
     EXPECT_TRUE(log.reader.Ended());
     EXPECT_FALSE(log.reader.ReadTime());
+    EXPECT_THAT(console.text, ::testing::HasSubstr("* Warning : SPU File ends inside the event at 1"));
+  }
+  // A count beyond what the format can mean ends the stream before its payload is read, even
+  // when the file holds that much; a count at the limit is an event like any other.
+  for (const auto& [code, limit, unit] : {std::tuple{std::uint8_t{2}, kMaxDmaWords, 2u},
+                                          std::tuple{std::uint8_t{5}, kMaxCdAudioBytes, 1u}}) {
+    SCOPED_TRACE(static_cast<int>(code));
+    SpuLogWriter writer = test::NewFormatLog(100);
+    for (const std::uint32_t count : {limit, limit + 2}) {
+      writer.AddU32(1);
+      writer.AddRawBytes(std::vector<std::uint8_t>{code});
+      writer.AddU32(count);
+      writer.AddRawBytes(std::vector<std::uint8_t>(std::size_t{unit} * count, 0));
+    }
+    writer.AddRegisterWrite(2, 0x1F801C00, 1);
+    ConsoleCapture console;
+    OpenLog log(folder, writer, "big" + std::to_string(code) + ".spu");
+    const auto events = log.ReadAll();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].count, limit);
+    EXPECT_EQ(log.reader.Tell(), log.loaded.firstEventPosition + 9 + std::int64_t{unit} * limit + 9);
     EXPECT_THAT(console.text, ::testing::HasSubstr("* Warning : SPU File ends inside the event at 1"));
   }
   SpuLogWriter cut = test::NewFormatLog(100);
