@@ -40,7 +40,7 @@ int ExitStatus(DecodeOutcome outcome) {
 // Results on standard output, refusals and failures on standard error.
 MessageAnswer PrintMessage(const Message& message) {
   std::FILE* out = message.icon == MessageIcon::Information ? stdout : stderr;
-  std::fprintf(out, "%s\n", message.text.c_str());
+  std::fprintf(out, "%s\n", TerminalText(message).c_str());
   std::fflush(out);
   return MessageAnswer::Ok;
 }

@@ -97,7 +97,7 @@ std::optional<std::vector<ScriptedSeek>> ParseSeeks(const std::vector<std::strin
     const std::size_t colon = text.find(':');
     const auto at = colon == std::string::npos ? std::nullopt : ParseNumber(text.substr(0, colon), 10);
     const auto target = colon == std::string::npos ? std::nullopt : ParseNumber(text.substr(colon + 1), 10);
-    if (!at || !target || *at < 0 || *target < 0 || *at > UINT32_MAX) {
+    if (!at || !target || *at < 0 || *target < 0 || *at > UINT32_MAX || *target > UINT32_MAX) {
       Refuse("--seek-at wants SAMPLE:TARGET, not " + text);
       return std::nullopt;
     }

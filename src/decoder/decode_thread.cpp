@@ -3,7 +3,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <variant>
@@ -31,11 +33,20 @@ struct DecodeEnd {
   DecodeOutcome outcome;
   std::optional<Message> message;
   const char* lineAfterMessage = nullptr;
+  std::optional<Message> notice = {};  // shown before the message
 };
 
-DecodeEnd Refusal(const char* consoleLine, std::string text, const char* caption = "Warning") {
+DecodeEnd Refusal(const char* consoleLine, std::string text, const char* caption = "Warning", std::string reason = {}) {
   if (consoleLine != nullptr) ConsoleLog::Write(consoleLine);
-  return {DecodeOutcome::Refused, Message{std::move(text), caption, MessageIcon::Exclamation}};
+  return {DecodeOutcome::Refused,
+          Message{std::move(text), caption, MessageIcon::Exclamation, MessageButtons::Ok, std::move(reason)}};
+}
+
+// The same file by device and inode, whatever the names or links that lead to it.
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first {}, second {};
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
 }
 
 // A short extension such as ".gz" marks a compressed log, which is not decoded.
@@ -66,7 +77,8 @@ struct DecodeSession {
 std::optional<DecodeEnd> BindDecoderPlugin(DecodeSession& s, const DecodeRequest& request) {
   s.library = DynamicLibrary::Open(request.pluginPath);
   if (!s.library.IsLoaded()) {
-    return Refusal("* Loading SPU Plugin ..... Failed\n", "Please select the PSX SPU Plugin before starting decode.");
+    return Refusal("* Loading SPU Plugin ..... Failed\n", "Please select the PSX SPU Plugin before starting decode.",
+                   "Warning", s.library.Error());
   }
   s.api = BindSpuPluginApi(s.library);
   if (s.api.PSEgetLibType == nullptr || s.api.PSEgetLibType() != kSpuPluginType) {
@@ -83,7 +95,9 @@ std::optional<DecodeEnd> LoadDecoderLog(DecodeSession& s, const DecodeRequest& r
   LoadResult loaded = LoadSpuLog(request.logPath);
   if (const auto* failure = std::get_if<LoadFailure>(&loaded)) {
     if (*failure == LoadFailure::CannotOpen) {
-      return Refusal("* Loading SPU File ..... Failed\n", "Please select the PSX SPU LogFile before starting decode.");
+      std::string reason = "Can't open " + request.logPath + " : " + std::strerror(errno);
+      return Refusal("* Loading SPU File ..... Failed\n", "Please select the PSX SPU LogFile before starting decode.",
+                     "Warning", std::move(reason));
     }
     // Its counts cannot be trusted: nothing is sized from them.
     return Refusal("* Loading SPU File ..... Failed\n",
@@ -108,6 +122,10 @@ std::optional<DecodeEnd> OpenOutput(DecodeSession& s, const DecodeRequest& reque
     path = request.startupFolder + "/wav/" + request.outputName + ".wav";
   }
   std::string error;
+  if (SameFile(path, request.logPath)) {
+    return Refusal("* Open Output File ..... Failed\n",
+                   "Can't create the output file " + path + " : it is the SPU log being decoded.");
+  }
   s.output = WavOutput::Create(path, error);
   if (!s.output) {
     return Refusal("* Open Output File ..... Failed\n", "Can't create the output file " + path + " : " + error);
@@ -123,7 +141,7 @@ struct RenderResult {
 
 RenderResult Render(DecodeSession& s, DecodeJob::Shared& job, const DecodeRequest& request,
                     std::int64_t limitSeconds) {
-  DecoderEventStream events(*s.reader, s.log->type, s.log->oldFormatCount);
+  DecoderEventStream events(*s.reader, s.log->type, s.log->oldFormatCount, &job.decoding);
   const DecodingEvent& switches = TheRegisterPath().decodingEvent;
   DecodeProgress progress;
   MessagePort::PublishProgress({0, 1000, progress.label});
@@ -149,7 +167,8 @@ RenderResult Render(DecodeSession& s, DecodeJob::Shared& job, const DecodeReques
     }
     frames += kChunkFrames;
     elapsedMs = frames * 1000 / kSampleRate;
-    ReplayDecoderEvents(events, s.api, switches, static_cast<std::uint32_t>(elapsedMs * kSampleRate / 1000));
+    const std::uint64_t target = elapsedMs * kSampleRate / 1000;  // times are 32-bit: the last one holds
+    ReplayDecoderEvents(events, s.api, switches, static_cast<std::uint32_t>(std::min<std::uint64_t>(target, UINT32_MAX)));
     if (AdvanceDecodeProgress(progress, elapsedMs, limitSeconds)) {
       MessagePort::PublishProgress({progress.barPosition, 1000, progress.label});
     }
@@ -185,7 +204,12 @@ DecodeEnd Decode(DecodeJob::Shared& job, const DecodeRequest& request) {
   const RenderResult rendered = Render(s, job, request, *limit);
   const bool aborted = job.abortCount.load(std::memory_order_acquire) != 0;
   if (!aborted && !rendered.writeFailed) MessagePort::PublishProgress({1000, 1000, "100 %"});
-  if (rendered.reachedCeiling) ConsoleLog::Write("* Warning : WAVE file has reached 4 GB; decoding stops there.\n");
+  std::optional<Message> notice;
+  if (rendered.reachedCeiling) {
+    ConsoleLog::Write("* Warning : WAVE file has reached 4 GB; decoding stops there.\n");
+    notice = Message{"The WAVE file has reached 4 GB, the most a WAVE file holds; decoding has stopped there.",
+                     "WAVE Decoding", MessageIcon::Exclamation};
+  }
   const bool finished = s.output->Finish(kSampleRate);
   const std::string outputPath = s.output->Path();
   const std::string error = s.output->Error();
@@ -207,7 +231,7 @@ DecodeEnd Decode(DecodeJob::Shared& job, const DecodeRequest& request) {
   }
   ConsoleLog::Write("* Decoding has been successful.\n");
   return {DecodeOutcome::Succeeded,
-          Message{"WAVE Decoding has been successful.", "WAVE Decoding", MessageIcon::Information}};
+          Message{"WAVE Decoding has been successful.", "WAVE Decoding", MessageIcon::Information}, nullptr, notice};
 }
 
 }  // namespace
@@ -215,6 +239,7 @@ DecodeEnd Decode(DecodeJob::Shared& job, const DecodeRequest& request) {
 DecodeOutcome DecodeThread(DecodeJob::Shared& job, const DecodeRequest& request) {
   const DecodeEnd end = Decode(job, request);  // everything is released here
   job.decoding.store(false, std::memory_order_release);
+  if (end.notice) MessagePort::Show(*end.notice);
   if (end.message) MessagePort::Show(*end.message);
   if (end.lineAfterMessage != nullptr) ConsoleLog::Write(end.lineAfterMessage);
   MessagePort::PublishProgress({0, 1000, ProgressLabel(0)});

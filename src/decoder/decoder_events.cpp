@@ -42,8 +42,9 @@ void Act(LogEvent& event, const SpuPluginApi& api, const DecodingEvent& switches
 
 }  // namespace
 
-DecoderEventStream::DecoderEventStream(LogEventReader& reader, LogFileType type, std::uint32_t recordCount)
-    : reader_(reader), type_(type), recordCount_(recordCount) {
+DecoderEventStream::DecoderEventStream(LogEventReader& reader, LogFileType type, std::uint32_t recordCount,
+                                       const std::atomic<bool>* keepGoing)
+    : reader_(reader), type_(type), recordCount_(recordCount), keepGoing_(keepGoing) {
   ReadAhead();
 }
 
@@ -58,7 +59,8 @@ void ReplayDecoderEvents(DecoderEventStream& stream, const SpuPluginApi& api, co
   const auto due = [&stream, target](std::uint32_t time) {
     return stream.type_ == LogFileType::Old ? time < target : time <= target;
   };
-  while (stream.nextTime_ && due(*stream.nextTime_)) {
+  const auto going = [&stream] { return stream.keepGoing_ == nullptr || stream.keepGoing_->load(std::memory_order_acquire); };
+  while (stream.nextTime_ && due(*stream.nextTime_) && going()) {
     if (!stream.reader_.ReadBody(*stream.nextTime_, stream.event_)) {
       stream.nextTime_.reset();  // cut short; the reader has said so
       return;

@@ -1,6 +1,7 @@
 #pragma once
 // Brings the plugin up to a log time while a log is rendered offline.
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 
@@ -14,8 +15,11 @@ namespace kestrel {
 // and kept, so an event beyond the target is taken up by a later call.
 class DecoderEventStream {
  public:
-  // `reader` is at the first event. `recordCount`: the old format's record count N.
-  DecoderEventStream(LogEventReader& reader, LogFileType type, std::uint32_t recordCount);
+  // `reader` is at the first event. `recordCount`: the old format's record count N. While
+  // `keepGoing` (when given) is false no further event is read: a log can hold millions of
+  // events for one chunk, and an abort must not wait for them.
+  DecoderEventStream(LogEventReader& reader, LogFileType type, std::uint32_t recordCount,
+                     const std::atomic<bool>* keepGoing = nullptr);
 
   LogFileType Type() const { return type_; }
 
@@ -29,6 +33,7 @@ class DecoderEventStream {
   std::uint32_t recordCount_;
   std::uint32_t nextRecord_ = 0;
   std::optional<std::uint32_t> nextTime_;
+  const std::atomic<bool>* keepGoing_;
   LogEvent event_;
 };
 

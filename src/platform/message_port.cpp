@@ -32,7 +32,7 @@ Handler CopyHandler(const Handler& slot) {
 }
 
 MessageAnswer ShowOnStandardError(const Message& message) {
-  std::fprintf(stderr, "%s: %s\n", message.caption.c_str(), message.text.c_str());
+  std::fprintf(stderr, "%s: %s\n", message.caption.c_str(), TerminalText(message).c_str());
   return message.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
 }
 

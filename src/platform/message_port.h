@@ -16,7 +16,16 @@ struct Message {
   std::string caption;
   MessageIcon icon = MessageIcon::Information;
   MessageButtons buttons = MessageButtons::Ok;
+  // Why, in the system's own words (the loader's text, errno's), when the text only says what
+  // to do about it. A window shows it under the text; a terminal, where advice such as "select
+  // from list" has no place, shows it instead of the text.
+  std::string reason = {};
 };
+
+// What a terminal prints of a message.
+inline const std::string& TerminalText(const Message& message) {
+  return message.reason.empty() ? message.text : message.reason;
+}
 
 // A progress bar and its label, as a long job on a core thread reports them.
 struct Progress {

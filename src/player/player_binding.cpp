@@ -29,11 +29,16 @@ FailureText TextOf(PlayerFailure failure) {
     case PlayerFailure::PluginMoved:
       return {"* Loading SPU Plugin ..... Failed\n", "Selected Plugin has been moved or deleted.",
               "Plugin Load Error", MessageIcon::Stop};
+    case PlayerFailure::NotSpuPlugin:
+      return {"* Loading SPU Plugin ..... Failed\n", "You must select PSX SPU Plugin.", "Warning", MessageIcon::Exclamation};
     case PlayerFailure::NotSupported:
       return {"* Loading SPU Plugin ..... Failed\n", "Selected Plugin is not spported.", "Plugin Error", MessageIcon::Exclamation};
     case PlayerFailure::NoLog:
       return {"* Loading SPU File ..... Failed\n", "Please select the PSX SPU LogFile from list.", "Warning",
               MessageIcon::Exclamation};
+    case PlayerFailure::LogUnreadable:
+      return {"* Warning : SPU File can't be opened.\n", "Selected SPUFile can't be opened.", "SPUFile Load Error",
+              MessageIcon::Stop};
     case PlayerFailure::LogMoved:
       break;
   }
@@ -48,6 +53,9 @@ std::optional<PlayerFailure> BindPlayerPlugin(PlayerSession& session) {
   if (!session.library.IsLoaded()) return PlayerFailure::NoPlugin;
   if (!FileExists(session.setup.pluginPath)) return PlayerFailure::PluginMoved;
   session.api = BindSpuPluginApi(session.library);
+  if (session.api.PSEgetLibType == nullptr || session.api.PSEgetLibType() != kSpuPluginType) {
+    return PlayerFailure::NotSpuPlugin;
+  }
   if (session.api.SPUwriteRegister == nullptr || session.api.SPUfreeze == nullptr) {
     return PlayerFailure::NotSupported;
   }
@@ -67,9 +75,9 @@ void WriteFailureLines(PlayerFailure failure) {
   if (failure == PlayerFailure::NotSupported) ConsoleLog::Write("* Warning : This plugin doesn't support SPUfreeze.\n");
 }
 
-void ShowFailureMessage(PlayerFailure failure) {
+void ShowFailureMessage(PlayerFailure failure, const std::string& reason) {
   const FailureText text = TextOf(failure);
-  MessagePort::Show(text.message, text.caption, text.icon);
+  MessagePort::Show(Message{text.message, text.caption, text.icon, MessageButtons::Ok, reason});
 }
 
 }  // namespace kestrel

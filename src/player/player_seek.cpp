@@ -4,6 +4,7 @@
 
 #include "mixer/spu_registers.h"
 #include "player/player_session.h"
+#include "spulog/sample_time.h"
 
 namespace kestrel {
 
@@ -21,8 +22,8 @@ void SeekCheck(PlayerSession& session) {
   PlayerState& state = session.state;
   if (!state.seekRequest.load(std::memory_order_acquire)) return;
   // A target outside the log would start the clock before 0 or past the end.
-  const double target = std::clamp(state.seekTarget.load(std::memory_order_relaxed), 0.0,
-                                   static_cast<double>(session.log->totalLength));
+  const std::uint32_t target =
+      std::min(SampleTimeOf(state.seekTarget.load(std::memory_order_relaxed)), session.log->totalLength);
   if (target < session.now) {
     SilenceStep(session);
     // The plugin keeps its state; the events are replayed from the first one.
@@ -30,7 +31,7 @@ void SeekCheck(PlayerSession& session) {
     session.nextTime = ReadNextTime(session);
   }
   session.now = target;
-  session.renderPosition = static_cast<std::uint32_t>(static_cast<std::int64_t>(target));
+  session.renderPosition = target;
   state.position.store(session.renderPosition, std::memory_order_relaxed);
   state.seeking.store(true, std::memory_order_relaxed);
   state.seekRequest.store(false, std::memory_order_relaxed);

@@ -15,7 +15,7 @@
 
 namespace kestrel {
 
-enum class PlayerFailure { NoPlugin, PluginMoved, NotSupported, NoLog, LogMoved };
+enum class PlayerFailure { NoPlugin, PluginMoved, NotSpuPlugin, NotSupported, NoLog, LogMoved, LogUnreadable };
 
 struct PlayerSession {
   PlayerSession(PlayerState& shared, const PlayerSetup& playerSetup)
@@ -50,9 +50,10 @@ struct PlayerSession {
 std::optional<PlayerFailure> BindPlayerPlugin(PlayerSession& session);
 // Checks the log path; nullopt means the log may be loaded.
 std::optional<PlayerFailure> CheckLogPath(const PlayerSetup& setup);
-// Shows a failure: its console lines (before) and its message (after release).
+// Shows a failure: its console lines (before) and its message (after release), with the
+// system's reason when there is one.
 void WriteFailureLines(PlayerFailure failure);
-void ShowFailureMessage(PlayerFailure failure);
+void ShowFailureMessage(PlayerFailure failure, const std::string& reason);
 
 // Rendering and the clock.
 unsigned long CyclesPerSample(double tempoFactor);

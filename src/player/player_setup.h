@@ -20,8 +20,8 @@ enum class PlayerOutcome {
   PlayedToEnd,    // the render position reached the total length
   Stopped,        // running was cleared
   PluginRefused,  // binding failed; the message has been shown
-  LogRefused,     // no log path, or no file there; the message has been shown
-  LogRejected,    // the loader could not open or accept the log
+  LogRefused,     // no log path, no file there or one that cannot be opened; the message has been shown
+  LogRejected,    // the loader did not accept the log
 };
 
 bool IsPlayerFailure(PlayerOutcome outcome);

@@ -1,11 +1,15 @@
 #include "player/player_thread.h"
 
+#include <cerrno>
+#include <cstring>
+#include <string>
 #include <variant>
 
 #include "platform/console_log.h"
 #include "mixer/channel_mixer.h"
 #include "player/player_session.h"
 #include "player/plugin_lock.h"
+#include "spulog/sample_time.h"
 
 namespace kestrel {
 namespace {
@@ -31,11 +35,11 @@ bool TimeStep(PlayerSession& session) {
     session.lastTick = session.setup.clock.tick();
     state.seeking.store(false, std::memory_order_relaxed);
   }
-  const auto target = static_cast<std::int32_t>(session.now);
-  RenderUpTo(session, static_cast<std::uint32_t>(target));
+  const std::uint32_t target = SampleTimeOf(session.now);
+  RenderUpTo(session, target);
   PublishPosition(session);
   if (session.renderPosition >= session.log->totalLength) return false;
-  if (session.renderPosition < static_cast<std::uint32_t>(target)) return true;
+  if (session.renderPosition < target) return true;
   AdvanceClock(session);
   return true;
 }
@@ -82,6 +86,7 @@ void ShutdownPlugin(const PlayerSession& session) {
 struct SessionResult {
   PlayerOutcome outcome;
   std::optional<PlayerFailure> failure;
+  std::string reason = {};  // the system's words for the failure, when it has any
 };
 
 // Everything the session took is released when it returns: the log, the state block,
@@ -91,7 +96,7 @@ SessionResult RunSession(PlayerState& state, const PlayerSetup& setup) {
   session.pluginLock = std::unique_lock(ThePluginLock());
   if (const auto failure = BindPlayerPlugin(session)) {
     WriteFailureLines(*failure);
-    return {PlayerOutcome::PluginRefused, failure};
+    return {PlayerOutcome::PluginRefused, failure, session.library.IsLoaded() ? "" : session.library.Error()};
   }
   if (const auto failure = CheckLogPath(setup)) {
     WriteFailureLines(*failure);
@@ -100,9 +105,12 @@ SessionResult RunSession(PlayerState& state, const PlayerSetup& setup) {
   ConsoleLog::Write("* Loading SPU File ..... OK\n");
   LoadResult loaded = LoadSpuLog(setup.logPath);
   if (const auto* failure = std::get_if<LoadFailure>(&loaded)) {
-    ConsoleLog::Write(*failure == LoadFailure::CannotOpen
-                          ? "* Warning : SPU File can't be opened.\n"
-                          : "* Warning : SPU File is broken or is no SPU log; it can't be played.\n");
+    if (*failure == LoadFailure::CannotOpen) {
+      std::string reason = "Can't open " + setup.logPath + " : " + std::strerror(errno);
+      WriteFailureLines(PlayerFailure::LogUnreadable);
+      return {PlayerOutcome::LogRefused, PlayerFailure::LogUnreadable, std::move(reason)};
+    }
+    ConsoleLog::Write("* Warning : SPU File is broken or is no SPU log; it can't be played.\n");
     return {PlayerOutcome::LogRejected, std::nullopt};
   }
   session.log.emplace(std::move(std::get<LoadedLog>(loaded)));
@@ -127,7 +135,7 @@ PlayerOutcome RunPlayer(PlayerState& state, const PlayerSetup& setup) {
     state.tempoFactor.store(*factor, std::memory_order_relaxed);
   }
   const SessionResult result = RunSession(state, setup);
-  if (result.failure) ShowFailureMessage(*result.failure);
+  if (result.failure) ShowFailureMessage(*result.failure, result.reason);
   if (IsPlayerFailure(result.outcome)) {
     if (setup.stopPlayback) setup.stopPlayback(result.outcome);
   } else if (!state.jumpRequest.load(std::memory_order_acquire) && setup.handleEndOfLog) {

@@ -25,7 +25,7 @@ enum class LoadFailure { CannotOpen, Rejected };
 
 using LoadResult = std::variant<LoadedLog, LoadFailure>;
 
-// Opens and checks a log. Rejected: the state image or discriminator is cut short, an
+// Opens and checks a log; after CannotOpen, errno says why. Rejected: the state image or discriminator is cut short, an
 // old-format count of 0 or beyond the file, or a new-format length of 0.
 LoadResult LoadSpuLog(const std::string& path);
 

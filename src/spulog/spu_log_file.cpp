@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <utility>
 
@@ -16,7 +17,9 @@ std::optional<SpuLogFile> SpuLogFile::Open(const std::string& path) {
   if (fd < 0) return std::nullopt;
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const int error = S_ISDIR(info.st_mode) ? EISDIR : ESPIPE;  // a log is read with seeks
     ::close(fd);
+    errno = error;
     return std::nullopt;
   }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);

@@ -14,6 +14,7 @@ class SpuLogFile {
  public:
   // Opens a regular file for reading; nullopt when it cannot be opened or is not a
   // regular file (a directory or fifo must not block or be "read" as a log).
+  // errno then says why (EISDIR for a directory, ESPIPE for a fifo or device).
   static std::optional<SpuLogFile> Open(const std::string& path);
 
   SpuLogFile(SpuLogFile&& other) noexcept;

@@ -1,6 +1,7 @@
 // kestrel-spu play and decode, run as programs against the recording plugin.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -110,9 +111,37 @@ TEST_F(CommandTest, PlayRefusesBadOptionsAndReportsFailures) {
   EXPECT_EQ(Run({"play", log, "--plugin", kRecordingPlugin, "--level", "24=50"}).exitCode, 2);
   EXPECT_EQ(Run({"play", log, "--plugin", kRecordingPlugin, "--block-register", "0x1f801c00"}).exitCode, 2);
 
-  auto r = Run({"play", log, "--plugin", folder / "none.so"});
+  EXPECT_EQ(Run({"play", log, "--plugin", kRecordingPlugin, "--seek-at", "0:4294967296"}).exitCode, 2);
+
+  // On a terminal the loader's own reason, not the advice to pick from a list.
+  auto r = Run({"play", log, "--plugin", kPluginMissingDependency});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_NE(r.err.find("Please select the PSX SPU Plugin from list."), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("cannot open shared object file"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("from list"), std::string::npos) << r.err;
+
+  r = Run({"play", log, "--plugin", kPluginNotSpu});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("You must select PSX SPU Plugin."), std::string::npos) << r.err;
+
+  std::filesystem::create_directory(folder / "folder.spu");
+  const auto command = [&](const std::string& name, const std::string& path) {
+    std::vector<std::string> args = {name, path, "--plugin", kRecordingPlugin};
+    if (name == "decode") args.insert(args.end(), {"-o", folder / "x.wav"});
+    return Run(args);
+  };
+  for (const char* name : {"play", "decode"}) {
+    r = command(name, folder / "folder.spu");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("folder.spu : Is a directory"), std::string::npos) << r.err;
+  }
+  if (::geteuid() != 0) {  // root reads whatever the mode says
+    std::filesystem::permissions(log, std::filesystem::perms::none);
+    for (const char* name : {"play", "decode"}) {
+      r = command(name, log);
+      EXPECT_NE(r.err.find("Permission denied"), std::string::npos) << r.err;
+    }
+    std::filesystem::permissions(log, std::filesystem::perms::owner_all);
+  }
 
   r = Run({"play", WriteLog(0, "empty.spu"), "--plugin", kRecordingPlugin, "--console"});
   EXPECT_EQ(r.exitCode, 1);
@@ -145,6 +174,53 @@ TEST_F(CommandTest, PlaySeekAtJumpsOnceThePositionIsReached) {
   EXPECT_EQ(std::count_if(calls.begin() + from, calls.begin() + to,
                           [](const std::string& l) { return l.starts_with("SPUasync"); }),
             0);
+}
+
+// A time past 2^31 samples (13.5 hours) is still a time: playback goes on from it to the end.
+TEST_F(CommandTest, PlaySeeksBeyondTwoToTheThirtyFirstSample) {
+  const auto r = Run({"play", WriteLog(2147490000u, "long.spu", 44), "--plugin", kRecordingPlugin, "--seek-at",
+                      "4410:2147480000"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(Calls().back(), "SPUshutdown");
+}
+
+// The output replaces the target only once it is complete: a decode that dies or fails on a
+// full disk leaves the earlier file as it was, and the log is never its own output.
+TEST_F(CommandTest, DecodeNeverDamagesAnExistingFile) {
+  const std::string log = WriteLog(kSampleRate * 2);
+  const auto logBytes = ReadFileBytes(log);
+  std::filesystem::create_symlink(log, folder / "link.wav");
+  std::filesystem::create_hard_link(log, folder / "hard.wav");
+  for (const std::string& out : {log, folder / "link.wav", folder / "hard.wav"}) {
+    const auto r = Run({"decode", log, "--plugin", kRecordingPlugin, "-o", out});
+    EXPECT_EQ(r.exitCode, 1) << out;
+    EXPECT_NE(r.err.find("it is the SPU log being decoded"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(ReadFileBytes(log), logBytes);
+
+  const std::string out = folder / "out.wav";
+  folder.Write("out.wav", "earlier decode");
+  // A file-size limit stands in for a full disk: the write fails (EFBIG), or, with the
+  // signal left at its default, the process dies midway.
+  for (const std::string ignoreSignal : {"trap '' XFSZ; ", ""}) {
+    ProgramRun run;
+    run.args = {"/bin/sh", "-c", ignoreSignal + "ulimit -f 64; exec \"$0\" \"$@\"", kKestrelSpuProgram,
+                "decode", log, "--plugin", kRecordingPlugin, "-o", out};
+    const auto r = RunProgram(run);
+    EXPECT_NE(r.exitCode, 0) << ignoreSignal;
+    EXPECT_EQ(ReadFileBytes(out).size(), 14u) << ignoreSignal;
+    if (!ignoreSignal.empty()) {
+      EXPECT_NE(r.err.find("WAVE Decoding has failed"), std::string::npos) << r.err;
+      for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+        EXPECT_FALSE(entry.path().string().ends_with(".part")) << entry.path();
+      }
+    }
+  }
+  const auto r = Run({"decode", log, "--plugin", kRecordingPlugin, "-o", out});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  const auto bytes = ReadFileBytes(out);
+  ASSERT_GT(bytes.size(), 44u + 2 * kSampleRate * 4);
+  EXPECT_EQ(U32At(bytes, 40), bytes.size() - 44);
 }
 
 TEST_F(CommandTest, EndToEndWithOurSpuPlugin) {

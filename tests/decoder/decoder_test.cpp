@@ -8,12 +8,14 @@
 #include <filesystem>
 #include <functional>
 #include <thread>
+#include <variant>
 
 #include "platform/console_log.h"
 #include "platform/message_port.h"
 #include "decoder/decode_job.h"
 #include "decoder/decode_progress.h"
 #include "decoder/decode_time.h"
+#include "decoder/decoder_events.h"
 #include "decoder/wav_header.h"
 #include "fakes/test_plugins.h"
 #include "mixer/register_path.h"
@@ -127,6 +129,23 @@ TEST_F(DecoderTest, NewFormatEventsAtTheTargetPlayInTheirChunk) {
                            [](const std::string& l) { return l.starts_with("Invalid"); }));
 }
 
+// A stop request is checked between events: a chunk's events can be millions.
+TEST_F(DecoderTest, EventsStopBeingReadOnceTheDecodeIsAborted) {
+  SpuLogWriter log = NewFormatLog(kSampleRate * 2);
+  for (std::uint16_t i = 0; i < 3; ++i) log.AddRegisterWrite(0, 0x1F801D88, i);
+  LoadedLog loaded = std::get<LoadedLog>(LoadSpuLog(WriteLog(folder, "many.spu", log)));
+  LogEventReader reader(loaded.file, loaded.type);
+  std::atomic<bool> going{false};
+  DecoderEventStream stream(reader, loaded.type, 0, &going);
+  DynamicLibrary library = DynamicLibrary::Open(kRecordingPlugin);
+  const SpuPluginApi api = BindSpuPluginApi(library);
+  ReplayDecoderEvents(stream, api, TheRegisterPath().decodingEvent, 100);
+  EXPECT_EQ(recording.Calls().find("SPUwriteRegister"), std::string::npos);
+  going = true;
+  ReplayDecoderEvents(stream, api, TheRegisterPath().decodingEvent, 100);
+  EXPECT_NE(recording.Calls().find("SPUwriteRegister 1f801d88 0002"), std::string::npos);
+}
+
 TEST_F(DecoderTest, AnOldFormatRecordAtTheTargetWaitsForTheNextChunk) {
   SpuLogWriter log(LogFileType::Old);
   log.AddRegisterWrite(0, 0x1F801D88, 1);
@@ -214,6 +233,11 @@ TEST_F(DecoderTest, TheDataStopsAtTheLastWholeFrameThatFits) {
   ASSERT_EQ(bytes.size(), 44u + 1000u);
   EXPECT_EQ(U32At(bytes, 40), 1000u);
   EXPECT_EQ(U32At(bytes, 4), 1036u);
+  // Said in a message of its own, not only on the console.
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_NE(messages[0].text.find("4 GB"), std::string::npos);
+  EXPECT_EQ(messages[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(LastMessage(), "WAVE Decoding has been successful.");
   EXPECT_EQ(kMaxWavDataBytes % 4, 0u);
   EXPECT_LE(kMaxWavDataBytes + 36, 0xFFFFFFFFull);
 }

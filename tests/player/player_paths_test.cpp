@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "mixer/register_path.h"
 #include "mixer/spu_registers.h"
 #include "player/player_harness.h"
@@ -127,12 +129,18 @@ TEST(PlayerPaths, BindingAndLoadingFailuresShowTheirMessages) {
     std::string plugin, log, message, caption;
     MessageIcon icon;
     PlayerOutcome outcome;
+    std::string reason = {};  // a part of it
   };
   PlayerHarness h;
   const std::string good = h.WriteLog(NewFormatLog(100));
+  std::filesystem::create_directory(h.folder / "folder.spu");
   const std::vector<Case> cases = {
       {h.folder / "none.so", good, "Please select the PSX SPU Plugin from list.", "Warning", MessageIcon::Exclamation,
+       PlayerOutcome::PluginRefused, "none.so: cannot open shared object file"},
+      {kPluginNotSpu, good, "You must select PSX SPU Plugin.", "Warning", MessageIcon::Exclamation,
        PlayerOutcome::PluginRefused},
+      {kRecordingPlugin, h.folder / "folder.spu", "Selected SPUFile can't be opened.", "SPUFile Load Error",
+       MessageIcon::Stop, PlayerOutcome::LogRefused, "folder.spu : Is a directory"},
       {kRecordingPlugin, "", "Please select the PSX SPU LogFile from list.", "Warning", MessageIcon::Exclamation,
        PlayerOutcome::LogRefused},
       {kRecordingPlugin, h.folder / "gone.spu", "Selected SPUFile has been moved or deleted.", "SPUFile Load Error",
@@ -146,6 +154,7 @@ TEST(PlayerPaths, BindingAndLoadingFailuresShowTheirMessages) {
     EXPECT_EQ(h.messages[0].text, c.message);
     EXPECT_EQ(h.messages[0].caption, c.caption);
     EXPECT_EQ(h.messages[0].icon, c.icon);
+    EXPECT_NE(h.messages[0].reason.find(c.reason), std::string::npos) << h.messages[0].reason;
   }
   EXPECT_TRUE(h.Calls().empty());
 }
