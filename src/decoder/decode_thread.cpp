@@ -18,7 +18,7 @@
 #include "decoder/decoder_events.h"
 #include "decoder/wav_output.h"
 #include "mixer/register_path.h"
-#include "player/plugin_lock.h"
+#include "plugin/plugin_lock.h"
 #include "plugin/dynamic_library.h"
 #include "plugin/spu_plugin_api.h"
 #include "spulog/log_loader.h"

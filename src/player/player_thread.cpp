@@ -8,7 +8,7 @@
 #include "platform/console_log.h"
 #include "mixer/channel_mixer.h"
 #include "player/player_session.h"
-#include "player/plugin_lock.h"
+#include "plugin/plugin_lock.h"
 #include "spulog/sample_time.h"
 
 namespace kestrel {

@@ -1,4 +1,4 @@
-#include "player/plugin_lock.h"
+#include "plugin/plugin_lock.h"
 
 namespace kestrel {
 
