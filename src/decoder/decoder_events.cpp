@@ -1,7 +1,7 @@
 #include "decoder/decoder_events.h"
 
-#include <climits>
-#include <vector>
+#include "mixer/event_delivery.h"
+
 
 namespace kestrel {
 namespace {
@@ -9,35 +9,11 @@ namespace {
 bool On(const std::atomic<bool>& flag) { return flag.load(std::memory_order_relaxed); }
 
 void Act(LogEvent& event, const SpuPluginApi& api, const DecodingEvent& switches) {
-  switch (event.kind) {
-    case LogEventKind::RegisterWrite:
-      if (On(switches.registerWrite)) api.SPUwriteRegister(event.address, event.value);
-      break;
-    case LogEventKind::RegisterRead:
-      if (api.SPUreadRegister != nullptr) api.SPUreadRegister(event.address);
-      break;
-    case LogEventKind::DmaWrite:
-      if (api.SPUwriteDMAMem != nullptr && On(switches.dmaWrite) && event.count <= INT_MAX) {
-        api.SPUwriteDMAMem(reinterpret_cast<unsigned short*>(event.data.data()), static_cast<int>(event.count));
-      }
-      break;
-    case LogEventKind::DmaRead:
-      if (api.SPUreadDMAMem != nullptr) {
-        std::vector<unsigned short> discarded(event.count);
-        api.SPUreadDMAMem(discarded.data(), static_cast<int>(event.count));
-      }
-      break;
-    case LogEventKind::XaBlock:
-      if (api.SPUplayADPCMchannel != nullptr && On(switches.xa)) api.SPUplayADPCMchannel(event.data.data());
-      break;
-    case LogEventKind::CdAudio:
-      if (api.SPUplayCDDAchannel != nullptr && On(switches.cdda) && event.count <= INT_MAX) {
-        api.SPUplayCDDAchannel(reinterpret_cast<short*>(event.data.data()), static_cast<int>(event.count));
-      }
-      break;
-    case LogEventKind::InvalidCode:
-      break;  // passed over without a word
-  }
+  if (event.kind == LogEventKind::InvalidCode) return;  // passed over without a word
+  const EventGate gate{On(switches.dmaWrite), On(switches.xa), On(switches.cdda)};
+  DeliverLogEvent(api, event, gate, [&](std::uint32_t address, std::uint16_t value) {
+    if (On(switches.registerWrite)) api.SPUwriteRegister(address, value);
+  });
 }
 
 }  // namespace
