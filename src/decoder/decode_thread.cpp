@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <mutex>
 #include <variant>
 
 #include "platform/console_log.h"
@@ -18,8 +17,7 @@
 #include "decoder/decoder_events.h"
 #include "decoder/wav_output.h"
 #include "mixer/register_path.h"
-#include "plugin/plugin_lock.h"
-#include "plugin/dynamic_library.h"
+#include "plugin/bound_plugin.h"
 #include "plugin/spu_plugin_api.h"
 #include "spulog/log_loader.h"
 
@@ -57,30 +55,21 @@ bool HasCompressedExtension(const std::string& path) {
   return path.size() - dot < 4;
 }
 
-// What the decode holds, released in reverse order: the output, the log, the plugin
-// (after SPUshutdown once it was initialised), then the plugin lock.
+// What the decode holds, released in reverse order: the output, the log, then the plugin
+// (shut down once it was initialised, unloaded, unlocked).
 struct DecodeSession {
-  std::unique_lock<std::mutex> pluginLock{ThePluginLock()};
-  DynamicLibrary library;
-  SpuPluginApi api;
-  struct ShutdownGuard {
-    const SpuPluginApi* api = nullptr;
-    ~ShutdownGuard() {
-      if (api != nullptr && api->SPUshutdown != nullptr) api->SPUshutdown();
-    }
-  } shutdown;
+  BoundPlugin plugin;
+  const SpuPluginApi& api = plugin.Api();
   std::optional<LoadedLog> log;
   std::optional<LogEventReader> reader;
   std::unique_ptr<WavOutput> output;
 };
 
 std::optional<DecodeEnd> BindDecoderPlugin(DecodeSession& s, const DecodeRequest& request) {
-  s.library = DynamicLibrary::Open(request.pluginPath);
-  if (!s.library.IsLoaded()) {
+  if (!s.plugin.Bind(request.pluginPath)) {
     return Refusal("* Loading SPU Plugin ..... Failed\n", "Please select the PSX SPU Plugin before starting decode.",
-                   "Warning", s.library.Error());
+                   "Warning", s.plugin.Error());
   }
-  s.api = BindSpuPluginApi(s.library);
   if (s.api.PSEgetLibType == nullptr || s.api.PSEgetLibType() != kSpuPluginType) {
     return Refusal("* Loading SPU Plugin ..... Failed\n", "You must select PSX SPU Plugin.");
   }
@@ -182,8 +171,7 @@ DecodeEnd Decode(DecodeJob::Shared& job, const DecodeRequest& request) {
   if (auto end = BindDecoderPlugin(s, request)) return *end;
   if (auto end = LoadDecoderLog(s, request)) return *end;
 
-  if (s.api.SPUinit != nullptr) s.api.SPUinit();
-  s.shutdown.api = &s.api;
+  s.plugin.Init();
   ConsoleLog::Write("* Init SPU ..... OK\n");
   s.api.SPUfreeze(0, s.log->block.get());
   ConsoleLog::Write("* Loading SPU state ..... OK\n");
@@ -215,8 +203,7 @@ DecodeEnd Decode(DecodeJob::Shared& job, const DecodeRequest& request) {
   const std::string error = s.output->Error();
   s.output.reset();
 
-  if (s.api.SPUshutdown != nullptr) s.api.SPUshutdown();
-  s.shutdown.api = nullptr;
+  s.plugin.Shutdown();
   ConsoleLog::Write("* Shutdown SPU ..... OK\n");
 
   if (rendered.writeFailed || !finished) {

@@ -49,10 +49,8 @@ FailureText TextOf(PlayerFailure failure) {
 }  // namespace
 
 std::optional<PlayerFailure> BindPlayerPlugin(PlayerSession& session) {
-  session.library = DynamicLibrary::Open(session.setup.pluginPath);
-  if (!session.library.IsLoaded()) return PlayerFailure::NoPlugin;
+  if (!session.plugin.Bind(session.setup.pluginPath)) return PlayerFailure::NoPlugin;
   if (!FileExists(session.setup.pluginPath)) return PlayerFailure::PluginMoved;
-  session.api = BindSpuPluginApi(session.library);
   if (session.api.PSEgetLibType == nullptr || session.api.PSEgetLibType() != kSpuPluginType) {
     return PlayerFailure::NotSpuPlugin;
   }

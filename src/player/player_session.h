@@ -2,11 +2,10 @@
 // The private state of one playback on the player thread, and the steps that act on it.
 
 #include <cstdint>
-#include <mutex>
 #include <optional>
 
 #include "mixer/register_path.h"
-#include "plugin/dynamic_library.h"
+#include "plugin/bound_plugin.h"
 #include "plugin/spu_plugin_api.h"
 #include "player/player_setup.h"
 #include "player/player_state.h"
@@ -25,10 +24,9 @@ struct PlayerSession {
   const PlayerSetup& setup;
   RegisterPath& registerPath;
 
-  // Members go in reverse order: the log, then the plugin library, then the lock.
-  std::unique_lock<std::mutex> pluginLock;
-  DynamicLibrary library;
-  SpuPluginApi api;
+  // Members go in reverse order: the log, then the plugin (shut down, unloaded, unlocked).
+  BoundPlugin plugin;
+  const SpuPluginApi& api = plugin.Api();
   std::optional<LoadedLog> log;
   std::optional<LogEventReader> reader;  // reads log->file
   LogEvent event;                        // the event being delivered; its buffer is reused

@@ -8,7 +8,6 @@
 #include "platform/console_log.h"
 #include "mixer/channel_mixer.h"
 #include "player/player_session.h"
-#include "plugin/plugin_lock.h"
 #include "spulog/sample_time.h"
 
 namespace kestrel {
@@ -58,12 +57,11 @@ PlayerOutcome Play(PlayerSession& session) {
 }
 
 void StartPlugin(PlayerSession& session) {
-  const SpuPluginApi& api = session.api;
-  if (api.SPUinit != nullptr) api.SPUinit();
+  session.plugin.Init();
   ConsoleLog::Write("* Init SPU ..... OK\n");
-  if (api.SPUopen != nullptr) api.SPUopen(session.setup.windowHandle);
+  session.plugin.Open(session.setup.windowHandle);
   ConsoleLog::Write("* Open SPU ..... OK\n");
-  api.SPUfreeze(0, session.log->block.get());
+  session.api.SPUfreeze(0, session.log->block.get());
   ConsoleLog::Write("* Loading SPU state ..... OK\n");
   ChannelMixer& mixer = session.registerPath.channelMixer;
   SeedRememberedVolumes(mixer, *session.log->block);
@@ -76,10 +74,10 @@ void StartPlugin(PlayerSession& session) {
   session.nextTime = ReadNextTime(session);
 }
 
-void ShutdownPlugin(const PlayerSession& session) {
-  if (session.api.SPUclose != nullptr) session.api.SPUclose();
+void ShutdownPlugin(PlayerSession& session) {
+  session.plugin.Close();
   ConsoleLog::Write("* Closing SPU ..... OK\n");
-  if (session.api.SPUshutdown != nullptr) session.api.SPUshutdown();
+  session.plugin.Shutdown();
   ConsoleLog::Write("* Shutdown SPU ..... OK\n");
 }
 
@@ -93,10 +91,9 @@ struct SessionResult {
 // the plugin library and, last, the plugin lock.
 SessionResult RunSession(PlayerState& state, const PlayerSetup& setup) {
   PlayerSession session(state, setup);
-  session.pluginLock = std::unique_lock(ThePluginLock());
   if (const auto failure = BindPlayerPlugin(session)) {
     WriteFailureLines(*failure);
-    return {PlayerOutcome::PluginRefused, failure, session.library.IsLoaded() ? "" : session.library.Error()};
+    return {PlayerOutcome::PluginRefused, failure, session.plugin.IsLoaded() ? "" : session.plugin.Error()};
   }
   if (const auto failure = CheckLogPath(setup)) {
     WriteFailureLines(*failure);
