@@ -6,7 +6,6 @@
 
 namespace kestrel::spu {
 namespace {
-constexpr char kTag[8] = {'K', 'S', 'P', 'U', 'F', 'R', 'Z', '1'};
 constexpr std::uint32_t kFormatVersion = 1;
 
 void PutLe32(std::uint8_t* p, std::uint32_t v) {
@@ -15,7 +14,7 @@ void PutLe32(std::uint8_t* p, std::uint32_t v) {
 }  // namespace
 
 void WriteFreezeHeader(std::uint8_t* block) {
-  std::memcpy(block + kFreezeHeaderOffset, kTag, sizeof kTag);
+  std::memcpy(block + kFreezeHeaderOffset, kFreezeTag, sizeof kFreezeTag);
   PutLe32(block + kFreezeHeaderOffset + 8, kFormatVersion);
   PutLe32(block + kFreezeHeaderOffset + 12, static_cast<std::uint32_t>(kFreezeBlockBytes));
 }

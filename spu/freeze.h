@@ -13,6 +13,8 @@ inline constexpr std::size_t kFreezeRegistersOffset = 16;
 inline constexpr std::size_t kFreezeRamOffset = 528;
 inline constexpr std::size_t kFreezeXaOffset = 524816;
 inline constexpr std::size_t kFreezeBlockBytes = 558640;
+// The header's first 8 bytes: a host that finds them after a save knows the block is in this layout.
+inline constexpr char kFreezeTag[8] = {'K', 'S', 'P', 'U', 'F', 'R', 'Z', '1'};
 
 enum class FreezeMode : unsigned long { Load = 0, Save = 1, HeaderOnly = 2 };
 

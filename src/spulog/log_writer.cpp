@@ -105,9 +105,9 @@ void SpuLogWriter::AddRawBytes(std::span<const std::uint8_t> bytes) {
   events_.insert(events_.end(), bytes.begin(), bytes.end());
 }
 
-std::vector<std::uint8_t> SpuLogWriter::Bytes() const {
+std::vector<std::uint8_t> SpuLogWriter::HeadBytes() const {
   std::vector<std::uint8_t> out;
-  out.reserve(state_.size() + 8 + events_.size());
+  out.reserve(state_.size() + 8);
   out.insert(out.end(), state_.begin(), state_.end());
   if (type_ == LogFileType::Old) {
     PutU32(out, kOldFormatMarker);
@@ -115,8 +115,19 @@ std::vector<std::uint8_t> SpuLogWriter::Bytes() const {
   } else {
     PutU32(out, totalLength_);
   }
+  return out;
+}
+
+std::vector<std::uint8_t> SpuLogWriter::Bytes() const {
+  std::vector<std::uint8_t> out = HeadBytes();
   out.insert(out.end(), events_.begin(), events_.end());
   return out;
+}
+
+std::vector<std::uint8_t> SpuLogWriter::TakeEventBytes() {
+  std::vector<std::uint8_t> taken;
+  taken.swap(events_);
+  return taken;
 }
 
 std::optional<std::string> SpuLogWriter::WriteFile(const std::string& path, bool gzip) const {

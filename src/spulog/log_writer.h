@@ -43,6 +43,10 @@ class SpuLogWriter {
 
   // The whole file.
   std::vector<std::uint8_t> Bytes() const;
+  // The file up to its first event (state image and discriminator), and the events added since
+  // the last take: together they let a writer stream a long log to disk piece by piece.
+  std::vector<std::uint8_t> HeadBytes() const;
+  std::vector<std::uint8_t> TakeEventBytes();
   // Writes plain or gzip-compressed; an error text on failure.
   std::optional<std::string> WriteFile(const std::string& path, bool gzip) const;
 
