@@ -20,7 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Two seconds that touch every kind of event: DMA uploads, reverb, XA and CD audio.
+// Two passes that touch every kind of event (DMA uploads, reverb, XA and CD audio), two seconds of
+// silence between them.
 constexpr const char* kScore = R"(
 game "Loop Test"
 title "Closed"
@@ -38,7 +39,9 @@ pattern a
 end
 xa at=0 length=4 notes=C3 wave=sine vol=20 rate=37800 stereo=yes
 cd at=4 length=4 notes=E3 wave=sine vol=16
-play a 2
+play a
+rest 16
+play a
 )";
 
 class RecorderTest : public ::testing::Test {
@@ -102,11 +105,11 @@ TEST_F(RecorderTest, APlayedLogRecordsAsALogThatDecodesToTheSameSound) {
   EXPECT_TRUE(ReadFileBytes(recording) == first);
 }
 
-TEST_F(RecorderTest, KeyOnStartsACompressedRecordingAndAFullDiskEndsItAsAValidLog) {
-  Settings("Compress=1\nGameTitle=Keyed\n");
+TEST_F(RecorderTest, KeyOnStartsCompressedRecordingsThatSilenceEndsAndAFullDiskEndsAsAValidLog) {
+  Settings("Compress=1\nGameTitle=Keyed\nStopAfterSilence=1\n");
   auto r = PlayThroughRecorder();
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  ASSERT_EQ(Recordings(), std::vector<std::string>{"Keyed 001.spu.gz"}) << r.err;
+  ASSERT_EQ(Recordings(), (std::vector<std::string>{"Keyed 001.spu.gz", "Keyed 002.spu.gz"})) << r.err;
   auto loaded = LoadSpuLog(folder / "out/Keyed 001.spu.gz");
   ASSERT_TRUE(std::holds_alternative<LoadedLog>(loaded));
   LoadedLog& keyed = std::get<LoadedLog>(loaded);
