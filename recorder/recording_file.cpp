@@ -31,20 +31,20 @@ std::string Numbered(const std::string& folder, const std::string& stem, int num
 
 std::string Reason() { return std::strerror(errno); }
 
-// Writes all of `bytes` at `offset`; false (errno set) when the disk refuses part of them.
-bool WriteAt(int fd, const std::uint8_t* bytes, std::size_t size, std::uint64_t offset) {
-  while (size > 0) {
-    const ssize_t n = ::pwrite(fd, bytes, size, static_cast<off_t>(offset));
+// Writes `bytes` at `offset` and returns how many reached the file; fewer than all (errno set)
+// when the disk refuses the rest.
+std::size_t WriteAt(int fd, const std::uint8_t* bytes, std::size_t size, std::uint64_t offset) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::pwrite(fd, bytes + done, size - done, static_cast<off_t>(offset + done));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       if (n == 0) errno = ENOSPC;
-      return false;
+      break;
     }
-    bytes += n;
-    size -= static_cast<std::size_t>(n);
-    offset += static_cast<std::uint64_t>(n);
+    done += static_cast<std::size_t>(n);
   }
-  return true;
+  return done;
 }
 
 // Copies the plain log into `gzPath`, made anew; the error text on failure (nothing left behind).
@@ -112,7 +112,7 @@ std::variant<RecordingFile, std::string> RecordingFile::Create(const std::string
     if (fd < 0 && errno == EEXIST) continue;
     if (fd < 0) return "cannot create " + path + ": " + Reason();
     RecordingFile file(fd, path, compress);
-    if (!WriteAt(fd, head.data(), head.size(), 0)) {
+    if (WriteAt(fd, head.data(), head.size(), 0) != head.size()) {
       const std::string why = "cannot write " + path + ": " + Reason();
       file.Discard();
       return why;
@@ -140,18 +140,28 @@ void RecordingFile::StoreLength(std::uint32_t length) {
   WriteAt(fd_, bytes, sizeof bytes, kDiscriminatorOffset);
 }
 
-std::optional<std::string> RecordingFile::Append(std::span<const std::uint8_t> events, std::uint32_t lastTime) {
-  if (events.empty()) return std::nullopt;
-  if (!WriteAt(fd_, events.data(), events.size(), size_)) {
-    const std::string why = Reason();
+std::optional<std::string> RecordingFile::Append(std::span<const std::uint8_t> events,
+                                                 std::span<const EventEnd> ends) {
+  if (events.empty() || ends.empty()) return std::nullopt;
+  const std::size_t written = WriteAt(fd_, events.data(), events.size(), size_);
+  std::optional<std::string> problem;
+  std::size_t kept = events.size();
+  if (written < events.size()) {
+    problem = Reason();
+    kept = 0;
+    for (const EventEnd& e : ends) {
+      if (e.end > written) break;
+      kept = e.end;
+      lastTime_ = e.time;
+    }
     // Cutting a file shorter needs no space: the log ends with its last whole event.
-    if (::ftruncate(fd_, static_cast<off_t>(size_)) != 0) return "cannot cut back " + path_ + ": " + Reason();
-    return why;
+    if (::ftruncate(fd_, static_cast<off_t>(size_ + kept)) != 0) *problem += "; cannot cut back: " + Reason();
+  } else {
+    lastTime_ = ends.back().time;
   }
-  size_ += events.size();
-  lastTime_ = lastTime;
+  size_ += kept;
   StoreLength(StorableLength(lastTime_));
-  return std::nullopt;
+  return problem;
 }
 
 RecordingFile::Outcome RecordingFile::Finish(std::uint32_t length) {

@@ -22,8 +22,14 @@ class RecordingFile {
   ~RecordingFile();
 
   const std::string& Path() const { return path_; }
-  // Appends whole events that end at `lastTime`; on failure the file keeps what it had.
-  std::optional<std::string> Append(std::span<const std::uint8_t> events, std::uint32_t lastTime);
+  // Where each event of a batch ends (bytes from the batch's start) and its time.
+  struct EventEnd {
+    std::size_t end;
+    std::uint32_t time;
+  };
+  // Appends a batch of whole events. When the disk takes only part of it, the file is cut back to
+  // the last whole event that reached it, and the reason is returned.
+  std::optional<std::string> Append(std::span<const std::uint8_t> events, std::span<const EventEnd> ends);
   // Stores the length and closes; compresses when asked (keeping the plain log if that fails).
   // Returns the final path, or the text of what went wrong beside it.
   struct Outcome {

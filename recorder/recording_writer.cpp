@@ -79,6 +79,7 @@ void RecordingWriter::Begin(const RecordItem& item) {
   auto created = RecordingFile::Create(target_.folder, FileStem(target_.gameTitle, target_.musicTitle),
                                        target_.compress, encoder_->HeadBytes());
   lastTime_ = 0;
+  eventEnds_.clear();
   wroteEvents_ = false;
   if (auto* problem = std::get_if<std::string>(&created)) {
     Report("recording not made: " + *problem);
@@ -100,13 +101,16 @@ void RecordingWriter::Encode(const RecordItem& item) {
     case LogEventCode::CdAudio: log.AddCdAudio(item.time, item.bytes); break;
   }
   lastTime_ = item.time;
+  eventEnds_.push_back({log.PendingEventBytes(), item.time});
 }
 
 void RecordingWriter::Flush() {
   if (!file_) return;
   const std::vector<std::uint8_t> events = encoder_->TakeEventBytes();
+  const std::vector<RecordingFile::EventEnd> ends = std::move(eventEnds_);
+  eventEnds_.clear();
   if (events.empty()) return;
-  if (const auto problem = file_->Append(events, lastTime_)) {
+  if (const auto problem = file_->Append(events, ends)) {
     // What reached the disk stays a complete log; nothing more is recorded until the next start.
     const auto outcome = file_->Finish(0);
     Report("recording ended, the disk refused more (" + *problem + "); " + outcome.path +

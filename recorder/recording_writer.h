@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "recorder/record_item.h"
 #include "recorder/recording_file.h"
@@ -59,6 +60,7 @@ class RecordingWriter {
   // The writer thread's own.
   std::optional<RecordingFile> file_;
   std::optional<SpuLogWriter> encoder_;
+  std::vector<RecordingFile::EventEnd> eventEnds_;  // of the batch being encoded
   std::uint32_t lastTime_ = 0;
   bool wroteEvents_ = false;
 

@@ -47,6 +47,7 @@ class SpuLogWriter {
   // the last take: together they let a writer stream a long log to disk piece by piece.
   std::vector<std::uint8_t> HeadBytes() const;
   std::vector<std::uint8_t> TakeEventBytes();
+  std::size_t PendingEventBytes() const { return events_.size(); }
   // Writes plain or gzip-compressed; an error text on failure.
   std::optional<std::string> WriteFile(const std::string& path, bool gzip) const;
 
