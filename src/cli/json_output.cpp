@@ -56,7 +56,8 @@ nlohmann::json DescribeLog(const std::string& path) {
   out["loadable"] = std::holds_alternative<LoadedLog>(LoadSpuLog(path));
 
   const std::optional<LogLength> length = ReadLogLength(path);
-  out["format"] = length ? nlohmann::json(length->type == LogFileType::Old ? "old" : "new") : nullptr;
+  const std::optional<LogFileType> format = ReadLogFormat(path);
+  out["format"] = format ? nlohmann::json(*format == LogFileType::Old ? "old" : "new") : nullptr;
   out["totalLength"] = length ? nlohmann::json(length->totalLength) : nullptr;
   out["lengthText"] = FormatLogLength(length);
   out["timeText"] = length ? FormatPanelLength(length->totalLength) : "-- : --";

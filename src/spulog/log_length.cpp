@@ -6,18 +6,34 @@
 
 namespace kestrel {
 
-std::optional<LogLength> ReadLogLength(const std::string& path) {
-  auto file = SpuLogFile::Open(path);
-  if (!file) return std::nullopt;
+namespace {
+
+std::optional<std::uint32_t> ReadDiscriminator(SpuLogFile& file) {
   // A first small read makes zlib decide plain or gzip, so that later seeks of a plain
   // file become lseeks instead of reading the 512 KB image through.
   std::uint8_t first = 0;
   std::uint32_t discriminator = 0;
-  if (!file->ReadU8(first) || !file->SeekTo(kDiscriminatorOffset) ||
-      !file->ReadU32(discriminator)) {
+  if (!file.ReadU8(first) || !file.SeekTo(kDiscriminatorOffset) || !file.ReadU32(discriminator)) {
     return std::nullopt;
   }
-  if (discriminator != kOldFormatMarker) return LogLength{LogFileType::New, discriminator};
+  return discriminator;
+}
+
+}  // namespace
+
+std::optional<LogFileType> ReadLogFormat(const std::string& path) {
+  auto file = SpuLogFile::Open(path);
+  const std::optional<std::uint32_t> discriminator = file ? ReadDiscriminator(*file) : std::nullopt;
+  if (!discriminator) return std::nullopt;
+  return *discriminator == kOldFormatMarker ? LogFileType::Old : LogFileType::New;
+}
+
+std::optional<LogLength> ReadLogLength(const std::string& path) {
+  auto file = SpuLogFile::Open(path);
+  if (!file) return std::nullopt;
+  const std::optional<std::uint32_t> discriminator = ReadDiscriminator(*file);
+  if (!discriminator) return std::nullopt;
+  if (*discriminator != kOldFormatMarker) return LogLength{LogFileType::New, *discriminator};
 
   std::uint32_t count = 0;
   if (!file->ReadU32(count)) return std::nullopt;

@@ -18,6 +18,9 @@ struct LogLength {
 // before the length. Plain files are seeked, not read through.
 std::optional<LogLength> ReadLogLength(const std::string& path);
 
+// The format, whenever the discriminator can be read, even when the length cannot.
+std::optional<LogFileType> ReadLogFormat(const std::string& path);
+
 // "%02d:%04.1f": minutes, then seconds with one decimal (3000000 -> "01:08.0").
 std::string FormatLogLength(std::uint32_t samples);
 // What a list shows for a log whose length cannot be read.

@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "spulog/log_format.h"
 #include "support/log_files.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
@@ -72,8 +73,12 @@ TEST(InfoCommand, BadFilesAreDescribedNotFatal) {
   const std::string rejected = test::WriteLog(folder, "zero.spu", test::NewFormatLog(0));
   ::mkdir((folder / "dir.spu").c_str(), 0755);
   ::mkfifo((folder / "fifo.spu").c_str(), 0644);
+  // An old-format log whose count claims more records than it holds: no length, but a format.
+  std::vector<std::uint8_t> overclaiming = test::ReadFileBytes(test::WriteLog(folder, "old.spu", test::OneRecordOldLog(441)));
+  overclaiming[kDiscriminatorOffset + 4] = 5;
+  const std::string overclaimed = folder.Write("old.spu", overclaiming);
 
-  auto result = Info({empty, text, rejected});
+  auto result = Info({empty, text, rejected, overclaimed});
   EXPECT_EQ(result.exitCode, 0);  // all opened
   json logs = json::parse(result.out);
   EXPECT_EQ(logs[0]["loadable"], false);
@@ -83,6 +88,8 @@ TEST(InfoCommand, BadFilesAreDescribedNotFatal) {
   EXPECT_EQ(logs[2]["loadable"], false);
   EXPECT_EQ(logs[2]["format"], "new");
   EXPECT_EQ(logs[2]["lengthText"], "00:00.0");
+  EXPECT_EQ(logs[3]["format"], "old");
+  EXPECT_EQ(logs[3]["totalLength"], nullptr);
 
   result = Info({folder / "missing.spu", folder / "dir.spu", folder / "fifo.spu"});
   EXPECT_EQ(result.exitCode, 1);
