@@ -39,7 +39,8 @@ std::optional<LogLength> ReadLogLength(const std::string& path) {
   if (!file->ReadU32(count)) return std::nullopt;
   if (count == 0) return LogLength{LogFileType::Old, 0};  // no record to take a time from
   std::uint32_t lastTime = 0;
-  if (!file->Skip(static_cast<std::int64_t>(kOldRecordSize) * (count - 1)) ||
+  const auto lastRecord = static_cast<std::int64_t>(kOldRecordSize) * (count - 1);
+  if (!file->CanReach(kOldFirstEventOffset + lastRecord) || !file->Skip(lastRecord) ||
       !file->ReadU32(lastTime)) {
     return std::nullopt;
   }

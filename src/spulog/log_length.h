@@ -15,7 +15,8 @@ struct LogLength {
 };
 
 // Reads the format and total length; nullopt when the file cannot be opened or ends
-// before the length. Plain files are seeked, not read through.
+// before the length, or when a compressed file's last record lies beyond the inflate
+// budget of SpuLogFile::CanReach. Plain files are seeked, not read through.
 std::optional<LogLength> ReadLogLength(const std::string& path);
 
 // The format, whenever the discriminator can be read, even when the length cannot.

@@ -22,7 +22,8 @@ LoadResult LoadSpuLog(const std::string& path) {
     log.oldFormatCount = count;
     log.firstEventPosition = log.file.Tell();
     const auto lastRecord = static_cast<std::int64_t>(kOldRecordSize) * (count - 1);
-    if (!log.file.Skip(lastRecord) || !log.file.ReadU32(log.totalLength)) {
+    if (!log.file.CanReach(log.firstEventPosition + lastRecord) || !log.file.Skip(lastRecord) ||
+        !log.file.ReadU32(log.totalLength)) {
       return LoadFailure::Rejected;
     }
     if (!log.file.SeekTo(log.firstEventPosition)) return LoadFailure::Rejected;

@@ -89,4 +89,8 @@ std::int64_t SpuLogFile::Tell() const { return ::gztell(handle_); }
 
 bool SpuLogFile::AtEnd() const { return ::gzeof(handle_) != 0; }
 
+bool SpuLogFile::CanReach(std::int64_t offset) const {
+  return offset <= kMaxInflatedOffset || ::gzdirect(handle_) != 0;
+}
+
 }  // namespace kestrel

@@ -36,6 +36,14 @@ class SpuLogFile {
   // True once a read has tried to go past the end.
   bool AtEnd() const;
 
+  // A gzip stream reaches a point only by inflating everything before it, so a reader
+  // that takes an offset from the file's own counts goes no further than this into one:
+  // a few bytes of zeros can claim a stream of many gigabytes.
+  static constexpr std::int64_t kMaxInflatedOffset = std::int64_t{256} << 20;
+  // False when `offset` lies beyond that budget of a compressed file (a plain file can
+  // seek anywhere).
+  bool CanReach(std::int64_t offset) const;
+
  private:
   explicit SpuLogFile(gzFile handle) : handle_(handle) {}
   gzFile handle_ = nullptr;

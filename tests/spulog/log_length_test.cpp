@@ -1,6 +1,11 @@
 #include "spulog/log_length.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <variant>
+
+#include "spulog/log_loader.h"
 
 #include "support/log_files.h"
 #include "support/temp_folder.h"
@@ -66,6 +71,29 @@ TEST(ReadLogLength, UnreadableLogsHaveNoLength) {
   EXPECT_FALSE(ReadLogLength(test::WriteLog(folder, "lying.spu", lying)));
   EXPECT_FALSE(ReadLogLength(test::WriteLog(folder, "lying.gz", lying, true)));
   EXPECT_EQ(FormatLogLength(ReadLogLength(folder / "missing.spu")), "--:--.-");
+}
+
+// A few hundred KB of gzip can claim an old-format stream of gigabytes; its last record
+// is not looked for beyond the inflate budget, even where it exists.
+TEST(ReadLogLength, ACompressedLogIsNotInflatedBeyondTheBudget) {
+  TempFolder folder;
+  const std::string path = folder / "huge.gz";
+  const std::int64_t records = (SpuLogFile::kMaxInflatedOffset - kOldFirstEventOffset) / kOldRecordSize + 2;
+  gzFile out = gzopen(path.c_str(), "wb1");
+  ASSERT_NE(out, nullptr);
+  const std::vector<std::uint8_t> chunk(1 << 20, 0);
+  const auto zeros = [&](std::int64_t n) {
+    for (; n > 0; n -= static_cast<std::int64_t>(chunk.size())) {
+      gzwrite(out, chunk.data(), static_cast<unsigned>(std::min<std::int64_t>(n, chunk.size())));
+    }
+  };
+  const std::uint32_t head[2] = {kOldFormatMarker, static_cast<std::uint32_t>(records)};
+  zeros(kDiscriminatorOffset);
+  gzwrite(out, head, sizeof head);
+  zeros(records * kOldRecordSize);  // the last record exists: a plain copy would show its time
+  ASSERT_EQ(gzclose(out), Z_OK);
+  EXPECT_FALSE(ReadLogLength(path));
+  EXPECT_TRUE(std::holds_alternative<LoadFailure>(LoadSpuLog(path)));
 }
 
 }  // namespace
