@@ -28,14 +28,15 @@ void Show(const std::string& path, bool json) {
   }
 }
 
-// As the New PlayList dialog and Save List write it: the title, then the rows.
+// As the New PlayList dialog and Save List write it, the title and the rows in one
+// replacement of the file.
 int Save(const std::string& path, const std::string& title, const std::vector<std::string>& logs) {
   if (title.empty()) {
     std::fprintf(stderr, "Please input the new PlayList info.\n");
     return 1;
   }
-  if (!WritePlaylistTitle(path, title.substr(0, 255)) || !WritePlaylistRows(path, logs)) {
-    std::fprintf(stderr, "Cannot write the PlayList file: %s\n", path.c_str());
+  if (const WriteResult written = WritePlaylist(path, title, logs); !written) {
+    std::fprintf(stderr, "Cannot write the PlayList file %s: %s\n", path.c_str(), written.failure.c_str());
     return 1;
   }
   return 0;

@@ -1,5 +1,7 @@
 #include "platform/ini_file.h"
 
+#include "platform/file_replace.h"
+
 // Narrow text only: the files are bytes, shown as they are.
 #define SI_NO_CONVERSION
 #define SI_IMPLEMENTATION  // this packaging of the header keeps its template bodies behind this switch
@@ -10,7 +12,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <mutex>
 
 namespace kestrel {
@@ -38,48 +39,6 @@ std::string ReadWholeFile(const std::string& path) {
   }
   ::close(fd);
   return text;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
-    if (put <= 0) return false;
-    done += static_cast<std::size_t>(put);
-  }
-  return true;
-}
-
-// The file a write must replace: the target of a symbolic link rather than the link.
-std::string ReplacementTarget(const std::string& path) {
-  char* resolved = ::realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) return path;
-  std::string target = resolved;
-  std::free(resolved);
-  return target;
-}
-
-// Writes `text` next to `path` and renames it over `path`. A read-only file stays
-// read-only and unchanged, as the profile functions refused to write it.
-bool ReplaceFile(const std::string& path, const std::string& text) {
-  const std::string target = ReplacementTarget(path);
-  struct stat info {};
-  const bool exists = ::stat(target.c_str(), &info) == 0;
-  // A file marked read-only is refused even where the user's rights would allow writing it.
-  const bool readOnly = (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-  if (exists && (!S_ISREG(info.st_mode) || readOnly || ::access(target.c_str(), W_OK) != 0)) return false;
-
-  std::string temp = target + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
-  const mode_t mode = exists ? (info.st_mode & 07777) : 0644;
-  const bool written = ::fchmod(fd, mode) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || ::rename(temp.c_str(), target.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  return true;
 }
 
 // A value must stay on its line, or it would add keys of its own to the file.
@@ -180,13 +139,16 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key,
   return Read().GetString(section, key, defaultValue);
 }
 
-bool IniFile::Update(const std::function<void(IniDocument&)>& edit) const {
+WriteResult IniFile::Edit(const std::function<void(IniDocument&)>& edit) const {
   std::lock_guard lock(IniLock());
   IniDocument document;
   document.Parse(ReadWholeFile(path_));
   edit(document);
-  return ReplaceFile(path_, document.Serialize());
+  const std::string text = document.Serialize();
+  return ReplaceFile(path_, [&text](int fd) { return WriteAll(fd, text.data(), text.size()); });
 }
+
+bool IniFile::Update(const std::function<void(IniDocument&)>& edit) const { return static_cast<bool>(Edit(edit)); }
 
 bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) const {
   return Update([&](IniDocument& document) { document.Set(section, key, value); });

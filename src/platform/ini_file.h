@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_replace.h"
+
 namespace kestrel {
 
 // Strings come back as a 255-byte buffer of the profile functions held them.
@@ -69,6 +71,8 @@ class IniFile {
   bool WriteInt(std::string_view section, std::string_view key, int value) const;
   // Several edits made as one access and one replacement of the file.
   bool Update(const std::function<void(IniDocument&)>& edit) const;
+  // The same, saying why a failed write failed.
+  WriteResult Edit(const std::function<void(IniDocument&)>& edit) const;
 
  private:
   std::string path_;

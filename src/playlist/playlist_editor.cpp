@@ -20,6 +20,11 @@ void AppendToPlaylist(PlaylistEditor& editor, const SpuFileEntry& row) {
   editor.registeredCount = static_cast<int>(editor.playlist.Size());
 }
 
+void ShowWriteFailure(const std::string& path, const WriteResult& written) {
+  MessagePort::Show("Cannot write the PlayList file: " + written.failure + ".\n\n" + path, "Warning",
+                    MessageIcon::Exclamation);
+}
+
 }  // namespace
 
 void AddSelectedRow(PlaylistEditor& editor) {
@@ -65,7 +70,8 @@ void DoubleClickPlaylistRow(PlaylistEditor& editor) {
 }
 
 CreatePlaylistResult CreatePlaylist(const std::string& startupFolder, const std::string& fileName,
-                                    const std::string& title, std::optional<NewPlaylist>& pending) {
+                                    const std::string& title, std::optional<NewPlaylist>& pending,
+                                    NewPlaylistFrom from) {
   const std::string name = fileName.substr(0, 255);
   const std::string listTitle = title.substr(0, 255);
   if (name.empty() || listTitle.empty()) {
@@ -79,32 +85,46 @@ CreatePlaylistResult CreatePlaylist(const std::string& startupFolder, const std:
   const std::string folder = startupFolder + "/list";
   ::mkdir(folder.c_str(), 0755);  // an existing folder is fine; a failure shows in the write
   const std::string path = folder + "/" + name + kPlaylistExtension;
-  if (!WritePlaylistTitle(path, listTitle)) {
-    MessagePort::Show("Cannot write the PlayList file.\n\n" + path, "Warning", MessageIcon::Exclamation);
-    return CreatePlaylistResult::WriteFailed;
+  if (from == NewPlaylistFrom::Menu) {
+    if (const WriteResult written = WritePlaylistTitle(path, listTitle); !written) {
+      ShowWriteFailure(path, written);
+      return CreatePlaylistResult::WriteFailed;
+    }
   }
   pending = NewPlaylist{path, listTitle};
   return CreatePlaylistResult::Created;
 }
 
 SavePlaylistResult SavePlaylist(PlaylistEditor& editor, const std::function<bool()>& runNewPlaylistDialog) {
+  std::vector<std::string> paths;
+  for (const SpuFileEntry& row : editor.playlist.Entries()) {
+    if (const std::string problem = PlaylistPathProblem(row.path); !problem.empty()) {
+      MessagePort::Show("This row can't be saved in a PlayList: " + problem + ".\n\n" + row.path, "Warning",
+                        MessageIcon::Exclamation);
+      return SavePlaylistResult::Unstorable;
+    }
+    paths.push_back(row.path);
+  }
+  std::optional<NewPlaylist> created;
   if (editor.currentPlaylistPath.empty()) {
     editor.pendingNewPlaylist.reset();
     if (!runNewPlaylistDialog || !runNewPlaylistDialog() || !editor.pendingNewPlaylist) {
       return SavePlaylistResult::Cancelled;
     }
-    editor.currentPlaylistPath = editor.pendingNewPlaylist->path;
-    editor.titleLabel = editor.pendingNewPlaylist->title;
+    created = editor.pendingNewPlaylist;
   } else if (!Confirm("Overwrite an old PlayList, OK?", "Save PlayList")) {
     return SavePlaylistResult::Declined;
   }
 
-  std::vector<std::string> paths;
-  for (const SpuFileEntry& row : editor.playlist.Entries()) paths.push_back(row.path);
-  if (!WritePlaylistRows(editor.currentPlaylistPath, paths)) {
-    MessagePort::Show("Cannot write the PlayList file.\n\n" + editor.currentPlaylistPath, "Warning",
-                      MessageIcon::Exclamation);
-    return SavePlaylistResult::WriteFailed;
+  const std::string& path = created ? created->path : editor.currentPlaylistPath;
+  const std::optional<std::string> title = created ? std::optional(created->title) : std::nullopt;
+  if (const WriteResult written = WritePlaylist(path, title, paths); !written) {
+    ShowWriteFailure(path, written);
+    return SavePlaylistResult::WriteFailed;  // a new playlist stays unbound, as nothing was made
+  }
+  if (created) {
+    editor.currentPlaylistPath = created->path;
+    editor.titleLabel = created->title;
   }
   return SavePlaylistResult::Saved;
 }

@@ -46,18 +46,27 @@ void DoubleClickPlaylistRow(PlaylistEditor& editor);
 
 enum class CreatePlaylistResult { Created, MissingInfo, Declined, WriteFailed };
 
+// Where the New PlayList dialog runs: from the menu it writes the file's ListTitle at once;
+// from Save List the title is written with the rows, so that a failed save leaves no file
+// half made.
+enum class NewPlaylistFrom { Menu, SaveList };
+
 // The New PlayList dialog's OK: checks the input, asks "Create the new PlayList, OK?", then
-// creates "<startup>/list/<fileName>.klt" with its ListTitle (the list folder first) and
-// leaves it in `pending`. On anything but Created the dialog stays open.
+// names "<startup>/list/<fileName>.klt" (creating the list folder), writes its ListTitle
+// when run from the menu, and leaves it in `pending`. On anything but Created the dialog
+// stays open.
 CreatePlaylistResult CreatePlaylist(const std::string& startupFolder, const std::string& fileName,
-                                    const std::string& title, std::optional<NewPlaylist>& pending);
+                                    const std::string& title, std::optional<NewPlaylist>& pending,
+                                    NewPlaylistFrom from = NewPlaylistFrom::Menu);
 
-enum class SavePlaylistResult { Saved, Cancelled, Declined, WriteFailed };
+enum class SavePlaylistResult { Saved, Cancelled, Declined, Unstorable, WriteFailed };
 
-// "Save List". Unbound: runs the New PlayList dialog (`runNewPlaylistDialog` returns true
-// when a creation was confirmed in it) and binds to the new file. Bound: asks "Overwrite an
-// old PlayList, OK?". Then writes the rows; a failed write is reported, not passed off as
-// saved.
+// "Save List". Rows whose paths a playlist file could not give back are refused first, with
+// the reason. Unbound: runs the New PlayList dialog (`runNewPlaylistDialog` returns true
+// when a creation was confirmed in it, run with NewPlaylistFrom::SaveList) and binds to the
+// new file. Bound: asks "Overwrite an old PlayList, OK?". Then writes the rows (with the
+// new title) in one replacement of the file; a failed write is reported with its reason and
+// leaves the file as it was.
 SavePlaylistResult SavePlaylist(PlaylistEditor& editor, const std::function<bool()>& runNewPlaylistDialog);
 
 }  // namespace kestrel

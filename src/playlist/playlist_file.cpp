@@ -1,6 +1,7 @@
 #include "playlist/playlist_file.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 
@@ -24,6 +25,21 @@ std::optional<int> FilePathIndex(const std::string& key) {
   return ParseProfileInt(digits);
 }
 
+PlaylistContents Contents(const IniDocument& ini) {
+  PlaylistContents contents;
+  contents.title = ini.GetString(kPlaylistSection, "ListTitle");
+  contents.registeredNumber = ini.GetInt(kPlaylistSection, "RegisteredNumber", 0);
+
+  // Wide enough for "FilePath[2147483647]" + 1.
+  std::int64_t highest = -1;
+  for (const std::string& key : ini.Keys(kPlaylistSection)) {
+    if (const auto index = FilePathIndex(key)) highest = std::max<std::int64_t>(highest, *index);
+  }
+  const auto rows = std::min<std::int64_t>({contents.registeredNumber, highest + 1, kMaxPlaylistRows});
+  for (int i = 0; i < rows; ++i) contents.paths.push_back(ini.GetString(kPlaylistSection, FilePathKey(i)));
+  return contents;
+}
+
 }  // namespace
 
 std::string FilePathKey(int index) {
@@ -32,37 +48,55 @@ std::string FilePathKey(int index) {
   return key;
 }
 
-PlaylistContents ReadPlaylist(const std::string& path) {
-  const IniDocument ini = IniFile(path).Read();
-  PlaylistContents contents;
-  contents.title = ini.GetString(kPlaylistSection, "ListTitle");
-  contents.registeredNumber = ini.GetInt(kPlaylistSection, "RegisteredNumber", 0);
+PlaylistContents ReadPlaylist(const std::string& path) { return Contents(IniFile(path).Read()); }
 
-  int highest = -1;
-  for (const std::string& key : ini.Keys(kPlaylistSection)) {
-    if (const auto index = FilePathIndex(key)) highest = std::max(highest, *index);
+PlaylistContents ParsePlaylist(std::string_view text) {
+  IniDocument ini;
+  ini.Parse(text);
+  return Contents(ini);
+}
+
+std::string PlaylistPathProblem(std::string_view path) {
+  if (path.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return "it holds a line break";
+  // A value is read back without the blanks around it.
+  constexpr std::string_view kBlanks = " \t";
+  if (!path.empty() && (kBlanks.find(path.front()) != std::string_view::npos ||
+                        kBlanks.find(path.back()) != std::string_view::npos)) {
+    return "it begins or ends with a space";
   }
-  const int rows = std::min({contents.registeredNumber, highest + 1, kMaxPlaylistRows});
-  for (int i = 0; i < rows; ++i) contents.paths.push_back(ini.GetString(kPlaylistSection, FilePathKey(i)));
-  return contents;
+  if (path.size() > kProfileStringLimit) {
+    return "it is longer than " + std::to_string(kProfileStringLimit) + " bytes";
+  }
+  return {};
 }
 
-bool WritePlaylistTitle(const std::string& path, const std::string& title) {
-  return IniFile(path).WriteString(kPlaylistSection, "ListTitle", title);
-}
-
-bool WritePlaylistRows(const std::string& path, const std::vector<std::string>& paths) {
-  return IniFile(path).Update([&paths](IniDocument& ini) {
+WriteResult WritePlaylist(const std::string& path, const std::optional<std::string>& title,
+                          const std::vector<std::string>& paths) {
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    if (const std::string problem = PlaylistPathProblem(paths[i]); !problem.empty()) {
+      return WriteFailed("row " + std::to_string(i + 1) + " cannot be stored because " + problem + ": " + paths[i]);
+    }
+  }
+  return IniFile(path).Edit([&title, &paths](IniDocument& ini) {
+    if (title) ini.Set(kPlaylistSection, "ListTitle", title->substr(0, 255));
     // Every FilePath key past the new end goes, also those a damaged count never covered.
     for (const std::string& key : ini.Keys(kPlaylistSection)) {
       const auto index = FilePathIndex(key);
-      if (index && *index >= static_cast<int>(paths.size())) ini.Remove(kPlaylistSection, key);
+      if (index && *index >= static_cast<std::int64_t>(paths.size())) ini.Remove(kPlaylistSection, key);
     }
     ini.Set(kPlaylistSection, "RegisteredNumber", std::to_string(paths.size()));
     for (std::size_t i = 0; i < paths.size(); ++i) {
       ini.Set(kPlaylistSection, FilePathKey(static_cast<int>(i)), paths[i]);
     }
   });
+}
+
+WriteResult WritePlaylistTitle(const std::string& path, const std::string& title) {
+  return IniFile(path).Edit([&title](IniDocument& ini) { ini.Set(kPlaylistSection, "ListTitle", title.substr(0, 255)); });
+}
+
+WriteResult WritePlaylistRows(const std::string& path, const std::vector<std::string>& paths) {
+  return WritePlaylist(path, std::nullopt, paths);
 }
 
 }  // namespace kestrel

@@ -2,8 +2,12 @@
 // Playlist files (*.klt): an INI file with one section that names a title and an ordered
 // list of log paths.
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/file_replace.h"
 
 namespace kestrel {
 
@@ -25,12 +29,23 @@ struct PlaylistContents {
 
 // A missing or unreadable file reads as an empty playlist.
 PlaylistContents ReadPlaylist(const std::string& path);
+// The same from the file's text.
+PlaylistContents ParsePlaylist(std::string_view text);
 
-// Writes ListTitle (an existing file keeps its other keys). False when it cannot be written.
-bool WritePlaylistTitle(const std::string& path, const std::string& title);
+// Why a playlist file could not give `path` back as it is (it holds a line break, begins
+// or ends with a space, or is longer than a stored value can be), or empty when it can.
+std::string PlaylistPathProblem(std::string_view path);
 
-// Writes RegisteredNumber and FilePath[0 .. n-1] and deletes every other FilePath key, in
-// one replacement of the file; ListTitle stays. False when it cannot be written.
-bool WritePlaylistRows(const std::string& path, const std::vector<std::string>& paths);
+// Writes the playlist in one replacement of the file, so that a failed write leaves the
+// old file as it was: ListTitle when `title` is given (cut to 255 bytes; an existing file
+// keeps its other keys), RegisteredNumber and FilePath[0 .. n-1], and deletes every other
+// FilePath key. A path that would not come back as it is fails the write, with the reason.
+WriteResult WritePlaylist(const std::string& path, const std::optional<std::string>& title,
+                          const std::vector<std::string>& paths);
+
+// Writes ListTitle alone, as the New PlayList dialog does.
+WriteResult WritePlaylistTitle(const std::string& path, const std::string& title);
+// Writes the rows alone; ListTitle stays.
+WriteResult WritePlaylistRows(const std::string& path, const std::vector<std::string>& paths);
 
 }  // namespace kestrel

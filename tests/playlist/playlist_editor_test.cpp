@@ -6,6 +6,7 @@
 
 #include "support/answer_scope.h"
 #include "playlist/playlist_file.h"
+#include "support/file_size_limit.h"
 #include "support/log_files.h"
 
 namespace kestrel {
@@ -129,8 +130,36 @@ TEST(PlaylistEditorTest, AFailedSaveIsReportedAndTheFileKept) {
   editor.currentPlaylistPath = path;
   AnswerScope yes(MessageAnswer::Yes);
   EXPECT_EQ(SavePlaylist(editor, {}), SavePlaylistResult::WriteFailed);
-  EXPECT_EQ(yes.shown.size(), 2u);
+  ASSERT_EQ(yes.shown.size(), 2u);
+  EXPECT_EQ(yes.shown[1], "Cannot write the PlayList file: the file is read-only.\n\n" + path);
   EXPECT_EQ(ReadPlaylist(path).registeredNumber, 0);
+
+  // A row the file could not give back is refused before anything is asked or written.
+  editor.playlist.Append({"x", "", "/logs/x.spu ", false, 0});
+  yes.shown.clear();
+  EXPECT_EQ(SavePlaylist(editor, {}), SavePlaylistResult::Unstorable);
+  EXPECT_EQ(yes.shown, Texts{"This row can't be saved in a PlayList: it begins or ends with a space.\n\n/logs/x.spu "});
+}
+
+// A new playlist's title and rows are one write: when it fails (here a file-size limit
+// stands in for a full disk) no file is left with the title alone, and the editor stays
+// unbound.
+TEST(PlaylistEditorTest, AFailedFirstSaveLeavesNoHalfMadeFile) {
+  TempFolder folder;
+  PlaylistEditor editor;
+  for (int i = 0; i < 200; ++i) editor.playlist.Append({"r", "", "/logs/" + std::string(200, 'r') + ".spu", false, 0});
+  const auto dialog = [&] {
+    return CreatePlaylist(folder.Path(), "big", "Big", editor.pendingNewPlaylist, NewPlaylistFrom::SaveList) ==
+           CreatePlaylistResult::Created;
+  };
+  AnswerScope yes(MessageAnswer::Yes);
+  {
+    test::FileSizeLimit limit(4096);
+    EXPECT_EQ(SavePlaylist(editor, dialog), SavePlaylistResult::WriteFailed);
+  }
+  EXPECT_EQ(yes.shown.back().rfind("Cannot write the PlayList file: the file would be too large.", 0), 0u);
+  EXPECT_TRUE(std::filesystem::is_empty(folder / "list"));
+  EXPECT_TRUE(editor.currentPlaylistPath.empty());
 }
 
 }  // namespace

@@ -48,6 +48,30 @@ TEST(PlaylistFileTest, DamagedCountsAndGaps) {
   EXPECT_TRUE(ReadPlaylist(negative).paths.empty());
   EXPECT_TRUE(ReadPlaylist(folder / "missing.klt").paths.empty());
   EXPECT_TRUE(ReadPlaylist(folder.Path()).paths.empty());
+
+  // The highest index a key can name, one past it read as a row count.
+  const PlaylistContents top =
+      ParsePlaylist("[Kestrel SPU Player PlayList]\nRegisteredNumber=2147483647\nFilePath[0]=/a\nFilePath[2147483647]=/z\n");
+  ASSERT_EQ(top.paths.size(), static_cast<std::size_t>(kMaxPlaylistRows));
+  EXPECT_EQ(top.paths[0], "/a");
+}
+
+TEST(PlaylistFileTest, PathsThatWouldNotComeBackAreRefused) {
+  TempFolder folder;
+  const std::string path = folder / "a.klt";
+  ASSERT_TRUE(WritePlaylist(path, "Kept", {"/old"}));
+  const auto before = test::ReadFileBytes(path);
+  for (const std::string& bad : std::vector<std::string>{"/a\nFilePath[1]=/b", "/a\r", "/trailing ", " /leading", "/tab\t",
+                                "/" + std::string(kProfileStringLimit, 'x')}) {
+    SCOPED_TRACE(bad);
+    const WriteResult written = WritePlaylist(path, "New", {"/fine", bad});
+    EXPECT_FALSE(written);
+    EXPECT_NE(written.failure.find("row 2 cannot be stored because it"), std::string::npos) << written.failure;
+    EXPECT_EQ(test::ReadFileBytes(path), before);
+  }
+  const std::vector<std::string> odd = {"/x;y=z[1] #", "/" + std::string(kProfileStringLimit - 1, 'x'), "/in side"};
+  ASSERT_TRUE(WritePlaylistRows(path, odd));
+  EXPECT_EQ(ReadPlaylist(path).paths, odd);
 }
 
 TEST(PlaylistSlotsTest, TitlesAndTheirFallbacks) {
