@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/message_port.h"
 #include "cli/commands.h"
 #include "cli/json_output.h"
 #include "spulog/header_editor.h"
@@ -14,6 +13,7 @@
 #include "spulog/log_path.h"
 #include "spulog/spu_log_file.h"
 #include "spulog/title_text.h"
+#include "spulog/title_writer.h"
 
 namespace kestrel::cli {
 namespace {
@@ -39,23 +39,25 @@ void PrintTitles(const std::string& path, bool json) {
   }
 }
 
-// Writing was asked for on the command line, so the editor's question is answered Yes.
+// Writing was asked for on the command line, so the editor's question is answered Yes;
+// only the fields given change.
 int WriteTitles(const TitleOptions& options) {
-  const HeaderEditorFields fields = OpenHeaderEditor({}, options.path);
-  if (fields.compressed) {
-    std::fprintf(stderr, "%s\n", kCompressedWarning);
+  const std::string refusal = TitleWriteRefusal(options.path);
+  if (IsCompressedLogPath(options.path)) {
+    std::fprintf(stderr, "%s (%s)\n", kCompressedWarning, refusal.c_str());
     return 1;
   }
-  const auto previous = MessagePort::SetHandler([](const Message& message) {
-    if (message.buttons == MessageButtons::YesNo) return MessageAnswer::Yes;
-    std::fprintf(stderr, "%s: %s\n", message.caption.c_str(), message.text.c_str());
-    return MessageAnswer::Ok;
-  });
-  const HeaderSaveResult result =
-      SaveHeaderInformation(options.path, options.game.value_or(fields.gameTitle),
-                            options.music.value_or(fields.musicTitle), options.copyright.value_or(fields.copyright));
-  MessagePort::SetHandler(previous);
-  return result == HeaderSaveResult::Saved ? 0 : 1;
+  if (!refusal.empty()) {
+    std::fprintf(stderr, "Cannot write the titles of %s: %s\n", options.path.c_str(), refusal.c_str());
+    return 1;
+  }
+  const TitleEdits edits{options.game, options.music, options.copyright};
+  if (const WriteResult written = kestrel::WriteTitles(options.path, edits); !written) {
+    std::fprintf(stderr, "Cannot write the titles of %s: %s\n", options.path.c_str(), written.failure.c_str());
+    return 1;
+  }
+  for (const std::string& note : TitleCutNotes(edits)) std::fprintf(stderr, "* Warning : %s\n", note.c_str());
+  return 0;
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "plugin/bound_plugin.h"
 #include "plugin/spu_plugin_api.h"
 #include "spulog/log_loader.h"
+#include "spulog/log_path.h"
 
 namespace kestrel {
 namespace {
@@ -47,14 +48,6 @@ bool SameFile(const std::string& a, const std::string& b) {
          first.st_ino == second.st_ino;
 }
 
-// A short extension such as ".gz" marks a compressed log, which is not decoded.
-bool HasCompressedExtension(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  const std::size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
-  return path.size() - dot < 4;
-}
-
 // What the decode holds, released in reverse order: the output, the log, then the plugin
 // (shut down once it was initialised, unloaded, unlocked).
 struct DecodeSession {
@@ -80,7 +73,7 @@ std::optional<DecodeEnd> BindDecoderPlugin(DecodeSession& s, const DecodeRequest
 }
 
 std::optional<DecodeEnd> LoadDecoderLog(DecodeSession& s, const DecodeRequest& request) {
-  if (HasCompressedExtension(request.logPath)) return Refusal(nullptr, "Can't decode compressed file.");
+  if (IsCompressedLogPath(request.logPath)) return Refusal(nullptr, "Can't decode compressed file.");
   LoadResult loaded = LoadSpuLog(request.logPath);
   if (const auto* failure = std::get_if<LoadFailure>(&loaded)) {
     if (*failure == LoadFailure::CannotOpen) {

@@ -1,6 +1,6 @@
 #pragma once
-// The header information editor: shows a log's three titles and writes them back in place
-// into the title block at the start of the file.
+// The header information editor: shows a log's three titles and writes them back into the
+// title block at the start of the file.
 
 #include <string>
 
@@ -14,8 +14,9 @@ struct HeaderEditorFields {
   std::string gameTitle;  // shown as UTF-8
   std::string musicTitle;
   std::string copyright;
-  bool compressed = false;  // Save and the fields are disabled
-  std::string statusText;   // empty, or the compressed warning
+  bool compressed = false;  // by its name: the fields are disabled too
+  std::string saveRefusal;  // why Save is disabled, in words; empty when it is enabled
+  std::string statusText;   // empty, the compressed warning, or the refusal
 };
 
 // Opening on the selected entry (its name and path).
@@ -24,18 +25,14 @@ HeaderEditorFields OpenHeaderEditor(const std::string& name, const std::string& 
 enum class HeaderSaveResult {
   Saved,
   Declined,     // No to "Save Header Information, OK?": the dialog stays open
-  Compressed,   // a compressed log is never written
+  Refused,      // a compressed log, or no plain log that may be written: never written
   WriteFailed,  // reported on the console and through the message port; the dialog stays open
 };
 
-// Save: asks for confirmation, then writes "SPU\0" and the three titles (UTF-8, cut at a
-// character boundary to 63, 63 and 31 bytes, zero-filled) at offsets 0, 4, 68 and 132 of the
-// existing file. The file is neither created, truncated nor extended; nothing else changes.
-HeaderSaveResult SaveHeaderInformation(const std::string& path, const std::string& gameTitle,
+// Save: asks for confirmation, then writes the titles the user changed from those the
+// editor opened with (see WriteTitles); the others keep their bytes. Titles cut to their
+// field and a failure are reported through the message port.
+HeaderSaveResult SaveHeaderInformation(const HeaderEditorFields& opened, const std::string& gameTitle,
                                        const std::string& musicTitle, const std::string& copyright);
-
-// The write alone, without the question: false when the file cannot be written.
-bool WriteHeaderInformation(const std::string& path, const std::string& gameTitle,
-                            const std::string& musicTitle, const std::string& copyright);
 
 }  // namespace kestrel

@@ -53,9 +53,21 @@ TEST(LibraryCommandsTest, TitlesShowWriteAndRefuseCompressedLogs) {
   EXPECT_EQ(out["musicTitle"], "New Music");
   EXPECT_EQ(out["compressed"], false);
 
+  run = Spu({"titles", log, "--copyright", std::string(40, 'c')});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_NE(run.err.find("Copyright is cut to 31 bytes"), std::string::npos) << run.err;
+
   const std::string packed = WriteTestLog(folder, "p.gz", {.gzip = true});
   run = Spu({"titles", packed, "--game", "X"});
   EXPECT_NE(run.exitCode, 0);
+  EXPECT_EQ(run.err.rfind("Warning : File is Compressed!", 0), 0u) << run.err;
+  // gzip data under a plain log's name keeps its gzip header.
+  const std::string disguised = WriteTestLog(folder, "p.spu", {.gzip = true});
+  const auto before = test::ReadFileBytes(disguised);
+  run = Spu({"titles", disguised, "--game", "X"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("it holds gzip-compressed data"), std::string::npos) << run.err;
+  EXPECT_EQ(test::ReadFileBytes(disguised), before);
   EXPECT_EQ(Json(Spu({"titles", packed, "--json"}))["present"], false);
   EXPECT_EQ(Spu({"titles", folder / "missing.spu"}).exitCode, 1);
 }

@@ -1,12 +1,15 @@
 #include "spulog/header_editor.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
 #include "platform/console_log.h"
 #include "spulog/header_information.h"
+#include "spulog/title_writer.h"
 #include "support/answer_scope.h"
+#include "support/file_size_limit.h"
 #include "support/log_files.h"
 
 namespace kestrel {
@@ -16,16 +19,20 @@ using test::AnswerScope;
 using test::ReadFileBytes;
 using test::TempFolder;
 using test::WriteTestLog;
+using Texts = std::vector<std::string>;
 
 TEST(HeaderEditorTest, SavingCreatesTheBlockAndChangesNothingElse) {
   TempFolder folder;
   const std::string path = WriteTestLog(folder, "plain.spu");
   const auto before = ReadFileBytes(path);
-  ASSERT_EQ(OpenHeaderEditor("plain", path).gameTitle, "");
+  const HeaderEditorFields opened = OpenHeaderEditor("plain", path);
+  ASSERT_EQ(opened.gameTitle, "");
+  EXPECT_EQ(opened.saveRefusal, "");
+  EXPECT_EQ(opened.statusText, "");
 
   AnswerScope yes(MessageAnswer::Yes);
-  ASSERT_EQ(SaveHeaderInformation(path, std::string(70, 'g'), "Music", "(c) 1999"), HeaderSaveResult::Saved);
-  EXPECT_EQ(yes.shown, std::vector<std::string>{"Save Header Information, OK?"});
+  ASSERT_EQ(SaveHeaderInformation(opened, std::string(70, 'g'), "Music", "(c) 1999"), HeaderSaveResult::Saved);
+  EXPECT_EQ(yes.shown, (Texts{"Save Header Information, OK?", "GameTitle is cut to 63 bytes to fit its 64-byte field.\n"}));
   const auto after = ReadFileBytes(path);
   ASSERT_EQ(after.size(), before.size());
   EXPECT_TRUE(std::equal(after.begin() + 164, after.end(), before.begin() + 164));
@@ -37,60 +44,102 @@ TEST(HeaderEditorTest, SavingCreatesTheBlockAndChangesNothingElse) {
   EXPECT_EQ(fields.gameTitle, std::string(63, 'g'));
   EXPECT_EQ(fields.musicTitle, "Music");
   EXPECT_EQ(fields.copyright, "(c) 1999");
-  EXPECT_FALSE(fields.compressed);
-  EXPECT_EQ(fields.statusText, "");
 }
 
-TEST(HeaderEditorTest, TitlesAreCutAtACharacterBoundary) {
+TEST(HeaderEditorTest, TitlesAreCutAtACharacterBoundaryAndSaySo) {
   TempFolder folder;
   const std::string path = WriteTestLog(folder, "utf8.spu");
-  std::string copyright = std::string(30, 'c') + "\xC3\xA9";  // 32 bytes; the é would not fit in 31
-  ASSERT_TRUE(WriteHeaderInformation(path, "", "", copyright));
+  const TitleEdits edits{"", "", std::string(30, 'c') + "\xC3\xA9"};  // 32 bytes; the é would not fit in 31
+  EXPECT_EQ(TitleCutNotes(edits), Texts{"Copyright is cut to 30 bytes to fit its 32-byte field"});
+  ASSERT_TRUE(WriteTitles(path, edits));
   EXPECT_EQ(ReadHeaderInformation(path).copyright, std::string(30, 'c'));
 
-  ASSERT_TRUE(WriteHeaderInformation(path, "", "", ""));
+  ASSERT_TRUE(WriteTitles(path, {"", "", ""}));
   const HeaderInformation empty = ReadHeaderInformation(path);
   EXPECT_TRUE(empty.present);
   EXPECT_EQ(empty.signature, "SPU");
   EXPECT_EQ(empty.gameTitle + empty.musicTitle + empty.copyright, "");
 }
 
-TEST(HeaderEditorTest, NoOrACompressedLogLeavesTheFileUntouched) {
+// The fields the user left alone keep their bytes: Windows-1252 text, what follows its NUL
+// and an unusual signature.
+TEST(HeaderEditorTest, AnUnchangedFieldKeepsItsBytes) {
   TempFolder folder;
-  const std::string plain = WriteTestLog(folder, "a.spu");
-  const std::string packed = WriteTestLog(folder, "b.gz", {.gzip = true, .withHeader = true, .gameTitle = "G"});
-  const auto plainBefore = ReadFileBytes(plain);
-  const auto packedBefore = ReadFileBytes(packed);
-  {
-    AnswerScope no(MessageAnswer::No);
-    EXPECT_EQ(SaveHeaderInformation(plain, "x", "y", "z"), HeaderSaveResult::Declined);
-  }
+  auto bytes = ReadFileBytes(WriteTestLog(folder, "a.spu"));
+  const std::string head = std::string("SPU\x07") + "Caf\xE9" + std::string(60, '\0');  // signature, GameTitle
+  std::copy(head.begin(), head.end(), bytes.begin());
+  bytes[68] = 'M';
+  bytes[70] = 'x';  // after MusicTitle's NUL
+  const std::string path = folder.Write("a.spu", bytes);
+
+  const HeaderEditorFields opened = OpenHeaderEditor("a", path);
+  EXPECT_EQ(opened.gameTitle, "Caf\xC3\xA9");
   AnswerScope yes(MessageAnswer::Yes);
-  const HeaderEditorFields fields = OpenHeaderEditor("b", packed);
-  EXPECT_TRUE(fields.compressed);
-  EXPECT_EQ(fields.statusText, "Warning : File is Compressed!");
-  EXPECT_EQ(fields.gameTitle, "G");
-  EXPECT_EQ(SaveHeaderInformation(packed, "x", "y", "z"), HeaderSaveResult::Compressed);
-  EXPECT_EQ(ReadFileBytes(plain), plainBefore);
-  EXPECT_EQ(ReadFileBytes(packed), packedBefore);
+  ASSERT_EQ(SaveHeaderInformation(opened, opened.gameTitle, opened.musicTitle, "(c) 2001"), HeaderSaveResult::Saved);
+  const auto after = ReadFileBytes(path);
+  EXPECT_TRUE(std::equal(after.begin(), after.begin() + 132, bytes.begin()));
+  EXPECT_EQ(ReadHeaderInformation(path).copyright, "(c) 2001");
 }
 
-TEST(HeaderEditorTest, AFileThatCannotBeWrittenIsReportedNotCreatedNorExtended) {
+// Titles go only into a plain log; the editor disables Save and says why.
+TEST(HeaderEditorTest, WhatIsNoPlainLogIsNeverWritten) {
   TempFolder folder;
+  const std::string packed = WriteTestLog(folder, "b.gz", {.gzip = true, .withHeader = true, .gameTitle = "G"});
+  const std::string ro = WriteTestLog(folder, "ro.spu");
+  ::chmod(ro.c_str(), 0444);  // refused even for root, who could write it
+  const struct {
+    std::string path;
+    std::string refusal;
+  } cases[] = {
+      {packed, "a three-character extension such as .gz marks a compressed log"},
+      {WriteTestLog(folder, "gzip.spu", {.gzip = true}), "it holds gzip-compressed data"},
+      {folder.Write("notes.spu", std::string(600, 'n')), "it is too short to be an SPU log (600 bytes)"},
+      {folder.Write("zeros.spu", std::vector<std::uint8_t>(524804, 0)), "its format field names no log format"},
+      {ro, "the file is read-only"},
+      {folder / "gone.spu", "it does not exist"},
+      {folder.Path(), "it is not a regular file"},
+  };
+  AnswerScope yes(MessageAnswer::Yes);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    const auto before = std::filesystem::is_regular_file(c.path) ? ReadFileBytes(c.path) : std::vector<std::uint8_t>{};
+    const HeaderEditorFields fields = OpenHeaderEditor("x", c.path);
+    EXPECT_EQ(fields.saveRefusal, c.refusal);
+    EXPECT_EQ(fields.statusText, c.path == packed ? std::string("Warning : File is Compressed!")
+                                                  : "Warning : Can't save the titles: " + c.refusal + ".");
+    EXPECT_EQ(SaveHeaderInformation(fields, "x", "y", "z"), HeaderSaveResult::Refused);
+    EXPECT_EQ(WriteTitles(c.path, {"x", "y", "z"}).failure, c.refusal);
+    if (!before.empty()) {
+      EXPECT_EQ(ReadFileBytes(c.path), before);
+    }
+  }
+  EXPECT_TRUE(yes.shown.empty());
+  EXPECT_EQ(OpenHeaderEditor("b", packed).gameTitle, "G");
+  EXPECT_FALSE(std::filesystem::exists(folder / "gone.spu"));
+}
+
+// The titles are written into a copy that replaces the log only once it is whole: a write
+// that fails half-way (a file-size limit stands in for a full disk) leaves the log as it was.
+TEST(HeaderEditorTest, NoOrAFailedWriteLeavesTheFileUntouched) {
+  TempFolder folder;
+  const std::string path = WriteTestLog(folder, "a.spu", {.withHeader = true, .gameTitle = "Old"});
+  const auto before = ReadFileBytes(path);
+  const HeaderEditorFields opened = OpenHeaderEditor("a", path);
+  {
+    AnswerScope no(MessageAnswer::No);
+    EXPECT_EQ(SaveHeaderInformation(opened, "x", "y", "z"), HeaderSaveResult::Declined);
+  }
   std::string console;
   const auto attachment = ConsoleLog::Attach([&console](std::string_view line) { console += line; });
   AnswerScope yes(MessageAnswer::Yes);
-
-  const std::string gone = folder / "gone.spu";
-  EXPECT_EQ(SaveHeaderInformation(gone, "a", "b", "c"), HeaderSaveResult::WriteFailed);
-  EXPECT_FALSE(std::filesystem::exists(gone));
+  {
+    test::FileSizeLimit limit(100000);
+    EXPECT_EQ(SaveHeaderInformation(opened, "New", "y", "z"), HeaderSaveResult::WriteFailed);
+  }
   EXPECT_EQ(console, "test\n");
-  EXPECT_EQ(yes.shown.size(), 2u);  // the question, then the failure
-
-  const std::string tiny = folder.Write("tiny.spu", "short");
-  EXPECT_EQ(SaveHeaderInformation(tiny, "a", "b", "c"), HeaderSaveResult::WriteFailed);
-  EXPECT_EQ(ReadFileBytes(tiny).size(), 5u);
-  EXPECT_EQ(SaveHeaderInformation(folder.Path() + "/", "a", "b", "c"), HeaderSaveResult::WriteFailed);
+  EXPECT_EQ(yes.shown.at(1), "Cannot write the header information: the file would be too large.\n\n" + path);
+  EXPECT_EQ(ReadFileBytes(path), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no temporary file left
 }
 
 }  // namespace
