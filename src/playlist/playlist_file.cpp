@@ -1,7 +1,6 @@
 #include "playlist/playlist_file.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
 #include <optional>
 
@@ -30,12 +29,13 @@ PlaylistContents Contents(const IniDocument& ini) {
   contents.title = ini.GetString(kPlaylistSection, "ListTitle");
   contents.registeredNumber = ini.GetInt(kPlaylistSection, "RegisteredNumber", 0);
 
-  // Wide enough for "FilePath[2147483647]" + 1.
-  std::int64_t highest = -1;
+  // Only keys the row limit reaches count; "FilePath[2147483647]" names no row.
+  int highest = -1;
   for (const std::string& key : ini.Keys(kPlaylistSection)) {
-    if (const auto index = FilePathIndex(key)) highest = std::max<std::int64_t>(highest, *index);
+    const auto index = FilePathIndex(key);
+    if (index && *index < kMaxPlaylistRows) highest = std::max(highest, *index);
   }
-  const auto rows = std::min<std::int64_t>({contents.registeredNumber, highest + 1, kMaxPlaylistRows});
+  const int rows = std::min(contents.registeredNumber, highest + 1);
   for (int i = 0; i < rows; ++i) contents.paths.push_back(ini.GetString(kPlaylistSection, FilePathKey(i)));
   return contents;
 }
@@ -82,7 +82,7 @@ WriteResult WritePlaylist(const std::string& path, const std::optional<std::stri
     // Every FilePath key past the new end goes, also those a damaged count never covered.
     for (const std::string& key : ini.Keys(kPlaylistSection)) {
       const auto index = FilePathIndex(key);
-      if (index && *index >= static_cast<std::int64_t>(paths.size())) ini.Remove(kPlaylistSection, key);
+      if (index && *index >= static_cast<int>(paths.size())) ini.Remove(kPlaylistSection, key);
     }
     ini.Set(kPlaylistSection, "RegisteredNumber", std::to_string(paths.size()));
     for (std::size_t i = 0; i < paths.size(); ++i) {

@@ -23,7 +23,8 @@ struct PlaylistContents {
   std::string title;         // ListTitle, empty when missing
   int registeredNumber = 0;  // RegisteredNumber as stored (default 0; may be negative)
   // FilePath[0 .. n-1], empty for a missing key. n is RegisteredNumber, but never more
-  // than the highest FilePath key present + 1: rows past it could only be empty.
+  // than the highest FilePath key present below kMaxPlaylistRows + 1: rows past it could
+  // only be empty.
   std::vector<std::string> paths;
 };
 
