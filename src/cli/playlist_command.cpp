@@ -36,7 +36,8 @@ int Save(const std::string& path, const std::string& title, const std::vector<st
     return 1;
   }
   if (const WriteResult written = WritePlaylist(path, title, logs); !written) {
-    std::fprintf(stderr, "Cannot write the PlayList file %s: %s\n", path.c_str(), written.failure.c_str());
+    std::fprintf(stderr, "Cannot write the PlayList file %s: %s\n", TitleToUtf8(path).c_str(),
+                 TitleToUtf8(written.failure).c_str());
     return 1;
   }
   return 0;

@@ -48,12 +48,13 @@ int WriteTitles(const TitleOptions& options) {
     return 1;
   }
   if (!refusal.empty()) {
-    std::fprintf(stderr, "Cannot write the titles of %s: %s\n", options.path.c_str(), refusal.c_str());
+    std::fprintf(stderr, "Cannot write the titles of %s: %s\n", TitleToUtf8(options.path).c_str(), refusal.c_str());
     return 1;
   }
   const TitleEdits edits{options.game, options.music, options.copyright};
   if (const WriteResult written = kestrel::WriteTitles(options.path, edits); !written) {
-    std::fprintf(stderr, "Cannot write the titles of %s: %s\n", options.path.c_str(), written.failure.c_str());
+    std::fprintf(stderr, "Cannot write the titles of %s: %s\n", TitleToUtf8(options.path).c_str(),
+                 written.failure.c_str());
     return 1;
   }
   for (const std::string& note : TitleCutNotes(edits)) std::fprintf(stderr, "* Warning : %s\n", note.c_str());
