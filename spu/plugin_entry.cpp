@@ -2,7 +2,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <string_view>
+#include <type_traits>
 
+#include "abi/spu_stems.h"
 #include "spu/freeze.h"
 #include "spu/plugin_instance.h"
 
@@ -15,6 +18,9 @@ using kestrel::spu::PluginInstance;
 constexpr unsigned long kLibType = 4;  // an SPU plugin
 constexpr unsigned long kVersion = (1 << 16) | (1 << 8) | 0;
 char kLibName[] = "Kestrel Reference SPU";
+
+// The exported name below is the one hosts look up.
+static_assert(std::string_view(kestrel::stems_abi::kRenderStemsName) == "KestrelSPUrenderStems");
 
 // Hosts pass addresses as unsigned long: one beyond 32 bits is no SPU port (0 is none either),
 // not a port modulo 2^32.
@@ -129,6 +135,14 @@ KESTREL_SPU_EXPORT void SPUrender(void* buffer, int bytes) {
   if (!buffer || bytes < 4) return;
   WithInstance([&](PluginInstance& p) { p.renderInto(buffer, bytes / 4); });
 }
+
+// Named in abi/spu_stems.h; the host finds it by that name.
+KESTREL_SPU_EXPORT void KestrelSPUrenderStems(void* buffer, int bytes, short* tracks) {
+  if (!buffer || !tracks || bytes < 4) return;
+  WithInstance([&](PluginInstance& p) { p.renderStemsInto(buffer, tracks, bytes / 4); });
+}
+
+static_assert(std::is_same_v<decltype(&KestrelSPUrenderStems), kestrel::stems_abi::RenderStems>);
 
 KESTREL_SPU_EXPORT long SPUconfigure() { return 0; }
 

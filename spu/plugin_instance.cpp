@@ -34,6 +34,12 @@ void PluginInstance::renderInto(void* out, int frames) {
   }
 }
 
+void PluginInstance::renderStemsInto(void* out, std::int16_t* tracks, int frames) {
+  scratch_.resize(2 * static_cast<std::size_t>(frames));
+  spu_.renderStems(scratch_.data(), tracks, frames);
+  std::memcpy(out, scratch_.data(), static_cast<std::size_t>(frames) * 4);
+}
+
 std::unique_ptr<PluginInstance>& CurrentInstance() {
   static std::unique_ptr<PluginInstance> instance;
   return instance;

@@ -21,6 +21,8 @@ class PluginInstance {
   void advance(unsigned long cycles);
   // Renders `frames` frames into `out` (interleaved s16, any alignment), with no device.
   void renderInto(void* out, int frames);
+  // The same, with each source's share of the frames in `tracks` (abi/spu_stems.h).
+  void renderStemsInto(void* out, std::int16_t* tracks, int frames);
 
  private:
   Spu spu_;

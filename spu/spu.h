@@ -32,6 +32,9 @@ class Spu {
   // ---- playback
   // Renders `frames` stereo frames (left first) of s16 samples at 44.1 kHz.
   void render(std::int16_t* out, int frames);
+  // As render, and beside it each source's share of those frames: stems_abi::kTrackCount tracks of
+  // `frames` stereo frames, one after the other (abi/spu_stems.h).
+  void renderStems(std::int16_t* out, std::int16_t* tracks, int frames);
 
   // ---- state
   // The 512-byte register image with the live values (ENVX, ENDX, status, repeat addresses, current

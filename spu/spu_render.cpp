@@ -11,6 +11,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "abi/spu_stems.h"
 #include "spu/spu.h"
 #include "spu/voice_run.h"
 
@@ -40,6 +41,14 @@ struct ChunkMix {
   std::array<FrameInts, kVoiceCount> outputs;  // each voice's sample after its envelope
   std::array<std::int16_t, kChunkFrames> noise{};
   std::uint32_t lateVoices = 0;  // silent voices ticked frame by frame with the mix (see below)
+};
+
+// Each voice's share of a chunk after its volume, for a render that returns the sources apart
+// (abi/spu_stems.h); `tracks` receives them, track t's frame i at tracks[t * stride + 2 * i].
+struct ChunkStems {
+  std::array<FrameInts, kVoiceCount> left{}, right{};
+  std::int16_t* tracks = nullptr;
+  int stride = 0;
 };
 
 // What stays fixed over one render call.
@@ -83,7 +92,8 @@ class VoiceBackup {
 // different: its output is zero whatever it reads, so nothing else depends on it. Such a voice (an
 // ended one-shot often sits on the capture buffers at address 0) is instead ticked frame by frame
 // along with the mix, which reads memory in the plain order.
-bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& mix, int frames) {
+template <bool kStems>
+bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& mix, int frames, ChunkStems* stems) {
   static constexpr FrameInts kSilence{};
   VoiceBackup backup;
   const std::uint32_t endFlagsBefore = s.endFlags;
@@ -105,14 +115,22 @@ bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& 
     run.noise = (settings.noiseOn & bit) ? mix.noise.data() : nullptr;
     if (settings.pitchMod & bit) run.modulator = s.voices[v - 1].keyedOn ? mix.outputs[v - 1].data() : kSilence.data();
     run.unsafe = settings.unsafe;
-    run.left = intoReverb ? mix.reverbLeft.data() : mix.otherLeft.data();
-    run.right = intoReverb ? mix.reverbRight.data() : mix.otherRight.data();
+    int* sumLeft = intoReverb ? mix.reverbLeft.data() : mix.otherLeft.data();
+    int* sumRight = intoReverb ? mix.reverbRight.data() : mix.otherRight.data();
+    if constexpr (kStems) {
+      run.left = stems->left[v].data();
+      run.right = stems->right[v].data();
+    } else {
+      run.left = sumLeft;
+      run.right = sumRight;
+    }
     run.output = output.data();
     const bool silent = voice.silentForGood();
     voice.render(run);
     if (run.readUnsafeBlock && silent) {
       backup.restore(voice, v);
       std::fill_n(output.begin(), frames, 0);
+      if constexpr (kStems) stems->left[v] = stems->right[v] = FrameInts{};
       mix.lateVoices |= bit;
       continue;
     }
@@ -123,6 +141,12 @@ bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& 
       return false;
     }
     if (run.reachedLoopEnd) s.endFlags |= bit;
+    if constexpr (kStems) {
+      for (int i = 0; i < frames; ++i) {
+        sumLeft[i] += stems->left[v][i];
+        sumRight[i] += stems->right[v][i];
+      }
+    }
   }
   return true;
 }
@@ -149,7 +173,8 @@ void TickLateVoices(SpuState& s, const RenderSettings& settings, const ChunkMix&
 }
 
 // All voices for one frame: the plain order, for chunks whose voices read what the mix writes.
-void RenderVoicesAt(SpuState& s, const RenderSettings& settings, ChunkMix& mix, int frame) {
+template <bool kStems>
+void RenderVoicesAt(SpuState& s, const RenderSettings& settings, ChunkMix& mix, int frame, ChunkStems* stems) {
   VoiceTickInput in = TickInputAt(s, settings, mix, frame);
   for (int v = 0; v < kVoiceCount; ++v) {
     Voice& voice = s.voices[v];
@@ -168,6 +193,10 @@ void RenderVoicesAt(SpuState& s, const RenderSettings& settings, ChunkMix& mix, 
     const bool intoReverb = settings.reverbOn & bit;
     (intoReverb ? mix.reverbLeft : mix.otherLeft)[frame] += out.left;
     (intoReverb ? mix.reverbRight : mix.otherRight)[frame] += out.right;
+    if constexpr (kStems) {
+      stems->left[v][frame] = out.left;
+      stems->right[v][frame] = out.right;
+    }
   }
 }
 
@@ -180,9 +209,29 @@ void Capture(SpuState& s, StereoFrame cd, int voice1, int voice3) {
   s.captureIndex = (s.captureIndex + 1) % kCaptureHalfwords;
 }
 
+// One channel of a frame shared out over the tracks: each source's share is what it adds to the
+// channel after the main volume when the sources are summed in track order (CD, voices, reverb), so
+// the shares add up to the channel exactly, rounding and final clipping included, unless the
+// voices' own sum clips. `sources` are the tracks' contributions before the main volume.
+void ShareOut(const std::array<int, stems_abi::kTrackCount>& sources, int mainLevel, std::int16_t* tracks,
+              int stride) {
+  const auto heard = [mainLevel](int sum) { return Clamp16((Clamp16(sum) * mainLevel) >> 15); };
+  int sum = 0, before = 0;
+  const auto add = [&](int track) {
+    sum += sources[track];
+    const int after = heard(sum);
+    tracks[track * stride] = static_cast<std::int16_t>(Clamp16(after - before));
+    before = after;
+  };
+  add(stems_abi::kCdTrack);
+  for (int v = 0; v < stems_abi::kVoiceTracks; ++v) add(v);
+  add(stems_abi::kReverbTrack);
+}
+
 // The rest of one tick once the voices are summed: CD input, capture, reverb, main volume.
+template <bool kStems>
 void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, int i, std::int16_t& left,
-              std::int16_t& right) {
+              std::int16_t& right, const ChunkStems* stems) {
   const ControlBits control = settings.control;
   int wetInLeft = mix.reverbLeft[i], wetInRight = mix.reverbRight[i];
   const int dryLeft = mix.otherLeft[i] + wetInLeft, dryRight = mix.otherRight[i] + wetInRight;
@@ -209,9 +258,25 @@ void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   }
   int mixLeft = cdLeft, mixRight = cdRight;
   // Mute and disable silence the voices and reverb, never the CD input.
-  if (control.enabled() && control.unmuted()) {
+  const bool voicesHeard = control.enabled() && control.unmuted();
+  if (voicesHeard) {
     mixLeft += Clamp16(dryLeft) + Scale(wet.left, s.reg(reg::kReverbOutLeft));
     mixRight += Clamp16(dryRight) + Scale(wet.right, s.reg(reg::kReverbOutRight));
+  }
+  if constexpr (kStems) {
+    std::array<int, stems_abi::kTrackCount> sourcesLeft{}, sourcesRight{};
+    if (voicesHeard) {
+      for (int v = 0; v < kVoiceCount; ++v) {
+        sourcesLeft[v] = stems->left[v][i];
+        sourcesRight[v] = stems->right[v][i];
+      }
+      sourcesLeft[stems_abi::kReverbTrack] = Scale(wet.left, s.reg(reg::kReverbOutLeft));
+      sourcesRight[stems_abi::kReverbTrack] = Scale(wet.right, s.reg(reg::kReverbOutRight));
+    }
+    sourcesLeft[stems_abi::kCdTrack] = cdLeft;
+    sourcesRight[stems_abi::kCdTrack] = cdRight;
+    ShareOut(sourcesLeft, s.mainLeft.level(), stems->tracks + 2 * i, stems->stride);
+    ShareOut(sourcesRight, s.mainRight.level(), stems->tracks + 2 * i + 1, stems->stride);
   }
   left = static_cast<std::int16_t>(Clamp16((Clamp16(mixLeft) * s.mainLeft.level()) >> 15));
   right = static_cast<std::int16_t>(Clamp16((Clamp16(mixRight) * s.mainRight.level()) >> 15));
@@ -219,22 +284,25 @@ void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   s.mainRight.tick();
 }
 
-void RenderChunk(SpuState& s, RenderSettings& settings, std::int16_t* out, int frames) {
+// `stems` is null unless kStems.
+template <bool kStems>
+void RenderChunk(SpuState& s, RenderSettings& settings, std::int16_t* out, int frames, ChunkStems* stems) {
   ChunkMix mix;
   TickNoise(s, settings, mix, frames);
   settings.unsafe.captureIndex = s.captureIndex;
-  if (RenderVoicesByVoice(s, settings, mix, frames)) {
+  if (RenderVoicesByVoice<kStems>(s, settings, mix, frames, stems)) {
     for (int i = 0; i < frames; ++i) {
       if (mix.lateVoices) TickLateVoices(s, settings, mix, i);
-      MixFrame(s, settings, mix, i, out[2 * i], out[2 * i + 1]);
+      MixFrame<kStems>(s, settings, mix, i, out[2 * i], out[2 * i + 1], stems);
     }
     return;
   }
   mix.lateVoices = 0;
   mix.reverbLeft = mix.reverbRight = mix.otherLeft = mix.otherRight = FrameInts{};
+  if constexpr (kStems) stems->left = stems->right = {};
   for (int i = 0; i < frames; ++i) {
-    RenderVoicesAt(s, settings, mix, i);
-    MixFrame(s, settings, mix, i, out[2 * i], out[2 * i + 1]);
+    RenderVoicesAt<kStems>(s, settings, mix, i, stems);
+    MixFrame<kStems>(s, settings, mix, i, out[2 * i], out[2 * i + 1], stems);
   }
 }
 
@@ -243,7 +311,18 @@ void RenderChunk(SpuState& s, RenderSettings& settings, std::int16_t* out, int f
 void Spu::render(std::int16_t* out, int frames) {
   RenderSettings settings(*state_, *blocks_);
   for (int done = 0; done < frames; done += kChunkFrames)
-    RenderChunk(*state_, settings, out + 2 * done, std::min(kChunkFrames, frames - done));
+    RenderChunk<false>(*state_, settings, out + 2 * done, std::min(kChunkFrames, frames - done), nullptr);
+}
+
+void Spu::renderStems(std::int16_t* out, std::int16_t* tracks, int frames) {
+  RenderSettings settings(*state_, *blocks_);
+  auto stems = std::make_unique<ChunkStems>();
+  stems->stride = 2 * frames;
+  for (int done = 0; done < frames; done += kChunkFrames) {
+    stems->left = stems->right = {};
+    stems->tracks = tracks + 2 * done;
+    RenderChunk<true>(*state_, settings, out + 2 * done, std::min(kChunkFrames, frames - done), stems.get());
+  }
 }
 
 }  // namespace kestrel::spu

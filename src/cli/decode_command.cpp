@@ -25,6 +25,8 @@ struct DecodeOptions {
   std::string output;
   std::string name;
   std::optional<std::string> seconds;
+  std::string stems;
+  bool allStems = false;
   EventSwitchOptions events;
   bool console = false;
 };
@@ -45,9 +47,20 @@ MessageAnswer PrintMessage(const Message& message) {
   return MessageAnswer::Ok;
 }
 
+// The stems' NAME when none is given: the log's file name without its extension.
+std::string LogBaseName(const std::string& path) {
+  std::string name = path.substr(path.find_last_of('/') + 1);
+  const std::size_t dot = name.find_last_of('.');
+  return dot == 0 || dot == std::string::npos ? name : name.substr(0, dot);
+}
+
 int RunDecode(const DecodeOptions& o) {
-  if (o.output.empty() == o.name.empty()) {
-    std::fprintf(stderr, "kestrel-spu decode: give either -o OUT.wav or --name NAME\n");
+  if (!o.stems.empty() ? !o.output.empty() : o.output.empty() == o.name.empty()) {
+    std::fprintf(stderr, "kestrel-spu decode: give either -o OUT.wav, --name NAME or --stems DIR [--name NAME]\n");
+    return 2;
+  }
+  if (o.allStems && o.stems.empty()) {
+    std::fprintf(stderr, "kestrel-spu decode: --all-stems needs --stems DIR\n");
     return 2;
   }
   DecodeRequest request;
@@ -55,6 +68,11 @@ int RunDecode(const DecodeOptions& o) {
   request.logPath = o.log;
   if (!o.output.empty()) request.outputPath = o.output;
   request.outputName = o.name;
+  if (!o.stems.empty()) {
+    request.stemsFolder = o.stems;
+    request.allStems = o.allStems;
+    if (o.name.empty()) request.outputName = LogBaseName(o.log);
+  }
   request.specifyTime = o.seconds.has_value();
   request.decodingTime = o.seconds.value_or("");
   ApplyEventSwitchOptions(o.events, TheRegisterPath().decodingEvent);
@@ -100,6 +118,9 @@ void AddDecodeCommand(CLI::App& app, int& status) {
   command->add_option("-o", o->output, "Write exactly this WAV file");
   command->add_option("--name", o->name, "Write wav/NAME.wav under the current folder");
   command->add_option("--seconds", o->seconds, "Decode only this many whole seconds");
+  command->add_option("--stems", o->stems,
+                      "Write DIR/NAME.mix.wav and a track per voice, the reverb return and the CD input beside it");
+  command->add_flag("--all-stems", o->allStems, "With --stems: keep the tracks of voices that never sound");
   AddEventSwitchOptions(*command, o->events);
   command->add_flag("--console", o->console, "Print the console lines on standard output");
   command->callback([o, &status] { status = RunDecode(*o); });

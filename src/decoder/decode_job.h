@@ -22,6 +22,11 @@ struct DecodeRequest {
   std::string outputName;
   // Or exactly this file (the command line's -o).
   std::optional<std::string> outputPath;
+  // Per-source tracks too: the output is "<stemsFolder>/<outputName>.mix.wav" with the tracks
+  // beside it (decoder/stem_outputs.h); voices that never sound are left out unless `allStems`.
+  std::optional<std::string> stemsFolder;
+  bool allStems = false;
+  bool voicePasses = false;  // one pass per voice even with a plugin that renders stems (to compare)
   bool specifyTime = false;
   std::string decodingTime;  // whole seconds, as typed
   ThreadPriority priority = ThreadPriority::Normal;

@@ -7,14 +7,18 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <variant>
+#include <vector>
 
+#include "abi/spu_stems.h"
 #include "platform/console_log.h"
 #include "platform/message_port.h"
 #include "decoder/decode_job.h"
 #include "decoder/decode_progress.h"
 #include "decoder/decode_time.h"
 #include "decoder/decoder_events.h"
+#include "decoder/stem_outputs.h"
 #include "decoder/wav_output.h"
 #include "mixer/register_path.h"
 #include "plugin/bound_plugin.h"
@@ -56,6 +60,7 @@ struct DecodeSession {
   std::optional<LoadedLog> log;
   std::optional<LogEventReader> reader;
   std::unique_ptr<WavOutput> output;
+  std::unique_ptr<StemOutputs> stems;
 };
 
 std::optional<DecodeEnd> BindDecoderPlugin(DecodeSession& s, const DecodeRequest& request) {
@@ -101,7 +106,8 @@ std::optional<DecodeEnd> OpenOutput(DecodeSession& s, const DecodeRequest& reque
     if (request.outputName.find('/') != std::string::npos) {
       return Refusal("* Open Output File ..... Failed\n", "The output FileName must not contain \"/\".");
     }
-    path = request.startupFolder + "/wav/" + request.outputName + ".wav";
+    path = request.stemsFolder ? StemPath(*request.stemsFolder, request.outputName, "mix")
+                               : request.startupFolder + "/wav/" + request.outputName + ".wav";
   }
   std::string error;
   if (SameFile(path, request.logPath)) {
@@ -116,14 +122,23 @@ std::optional<DecodeEnd> OpenOutput(DecodeSession& s, const DecodeRequest& reque
   return std::nullopt;
 }
 
+// One rendering pass over the log from its recorded state: how a chunk is rendered and where it goes.
+struct Pass {
+  stems_abi::RenderStems renderStems = nullptr;  // when null, SPUrender without tracks
+  ChannelMixer* mixer = nullptr;                 // the voices it mutes stay muted for the pass
+  std::function<bool(const std::uint8_t* mix, const std::int16_t* tracks, std::size_t bytes)> write;
+};
+
 struct RenderResult {
   bool writeFailed = false;
   bool reachedCeiling = false;
+  std::uint32_t keyedOnVoices = 0;
 };
 
 RenderResult Render(DecodeSession& s, DecodeJob::Shared& job, const DecodeRequest& request,
-                    std::int64_t limitSeconds) {
+                    std::int64_t limitSeconds, const Pass& pass) {
   DecoderEventStream events(*s.reader, s.log->type, s.log->oldFormatCount, &job.decoding);
+  events.RouteVolumesThrough(pass.mixer);
   const DecodingEvent& switches = TheRegisterPath().decodingEvent;
   DecodeProgress progress;
   MessagePort::PublishProgress({0, 1000, progress.label});
@@ -133,16 +148,23 @@ RenderResult Render(DecodeSession& s, DecodeJob::Shared& job, const DecodeReques
   std::uint64_t frames = 0;
   std::uint64_t elapsedMs = 0;
   std::uint8_t chunk[kChunkBytes];
+  std::int16_t tracks[stems_abi::kTrackCount * kChunkBytes / 2];
+  std::uint64_t written = 0;
   const auto limitMs = static_cast<std::uint64_t>(limitSeconds) * 1000;
   while (job.decoding.load(std::memory_order_acquire) && elapsedMs <= limitMs) {
-    s.api.SPUrender(chunk, kChunkBytes);
+    if (pass.renderStems != nullptr) {
+      pass.renderStems(chunk, kChunkBytes, tracks);
+    } else {
+      s.api.SPUrender(chunk, kChunkBytes);
+    }
     // The data size is a 32-bit field: stop at the last whole frame that fits.
-    const std::uint64_t room = request.maxDataBytes - s.output->DataBytes();
+    const std::uint64_t room = request.maxDataBytes - written;
     const auto bytes = static_cast<std::size_t>(std::min<std::uint64_t>(kChunkBytes, room / 4 * 4));
-    if (!s.output->Write(chunk, bytes)) {
+    if (!pass.write(chunk, tracks, bytes)) {
       result.writeFailed = true;
       break;
     }
+    written += bytes;
     if (bytes < static_cast<std::size_t>(kChunkBytes)) {
       result.reachedCeiling = true;
       break;
@@ -155,7 +177,90 @@ RenderResult Render(DecodeSession& s, DecodeJob::Shared& job, const DecodeReques
       MessagePort::PublishProgress({progress.barPosition, 1000, progress.label});
     }
   }
+  result.keyedOnVoices = events.KeyedOnVoices();
   return result;
+}
+
+// Back to the log's recorded state for another pass, with `mixer`'s mutes applied to it.
+void RestartFromRecordedState(DecodeSession& s, const DecodeRequest& request, ChannelMixer& mixer) {
+  s.plugin.Shutdown();
+  s.reader.reset();
+  s.log.reset();
+  LoadDecoderLog(s, request);  // it loaded once, so it loads again
+  s.plugin.Init();
+  s.api.SPUfreeze(0, s.log->block.get());
+  SeedRememberedVolumes(mixer, *s.log->block);
+  mixer.changed.store(true, std::memory_order_release);
+  ApplyChannelMixer(mixer, [&](std::uint32_t address, std::uint16_t value) { s.api.SPUwriteRegister(address, value); });
+}
+
+// The voices that sound at the start (a live envelope) or are keyed on by the log.
+std::uint32_t SoundingVoices(const FreezeBlock& block, std::uint32_t keyedOn) {
+  std::uint32_t voices = keyedOn;
+  for (int v = 0; v < spu_reg::kVoiceCount; ++v)
+    if (RegisterFromImage(block, spu_reg::VoiceEnvelope(v)) != 0) voices |= 1u << v;
+  return voices;
+}
+
+// A plugin without its own stems: after the mix, one pass with every voice muted gives the CD
+// track, then one pass per sounding voice, each unmuting one voice more; a voice's track is what
+// its pass adds to the one before. So the tracks add up to the mix as they do with our plugin, but
+// a voice's reverb stays in its track and there is no reverb track.
+RenderResult RenderVoicePasses(DecodeSession& s, DecodeJob::Shared& job, const DecodeRequest& request,
+                               std::int64_t limitSeconds, std::uint32_t sounding) {
+  std::vector<std::int16_t> previous;  // the last pass, sample by sample
+  std::uint32_t unmuted = 0;
+  RenderResult result;
+  for (int track = stems_abi::kCdTrack; track >= 0; track = track == stems_abi::kCdTrack ? 0 : track + 1) {
+    if (track == stems_abi::kVoiceTracks) break;
+    if (track != stems_abi::kCdTrack) {
+      if ((sounding & (1u << track)) == 0) continue;
+      unmuted |= 1u << track;
+    }
+    if (!job.decoding.load(std::memory_order_acquire)) break;
+    ChannelMixer mixer;
+    for (int v = 0; v < spu_reg::kVoiceCount; ++v) mixer.mute[v] = (unmuted & (1u << v)) == 0;
+    RestartFromRecordedState(s, request, mixer);
+    std::size_t at = 0;
+    Pass pass;
+    pass.mixer = &mixer;
+    pass.write = [&](const std::uint8_t* mix, const std::int16_t*, std::size_t bytes) {
+      std::int16_t added[kChunkBytes / 2];
+      const std::size_t samples = bytes / 2;
+      if (previous.size() < at + samples) previous.resize(at + samples, 0);
+      for (std::size_t i = 0; i < samples; ++i) {
+        const auto now = static_cast<std::int16_t>(mix[2 * i] | (mix[2 * i + 1] << 8));
+        added[i] = static_cast<std::int16_t>(std::clamp(now - previous[at + i], -0x8000, 0x7FFF));
+        previous[at + i] = now;
+      }
+      at += samples;
+      return s.stems->Write(track, added, bytes);
+    };
+    result = Render(s, job, request, limitSeconds, pass);
+    if (result.writeFailed) break;
+  }
+  return result;
+}
+
+// The tracks beside the mix; refused (nothing written) when one cannot be created.
+std::optional<DecodeEnd> OpenStems(DecodeSession& s, const DecodeRequest& request, bool oneRenderPass) {
+  std::uint32_t tracks = (1u << stems_abi::kTrackCount) - 1;
+  if (!oneRenderPass) tracks &= ~(1u << stems_abi::kReverbTrack);
+  std::string error;
+  s.stems = StemOutputs::Create(*request.stemsFolder, request.outputName, tracks, error);
+  if (!s.stems) return Refusal("* Open Output File ..... Failed\n", error);
+  return std::nullopt;
+}
+
+// Silence for the voice tracks no pass wrote, so that with every track asked for all have the mix's length.
+bool FillUnwrittenVoices(StemOutputs& stems, std::uint32_t written, std::uint32_t dataBytes) {
+  static const std::int16_t kSilence[kChunkBytes / 2] = {};
+  for (int v = 0; v < stems_abi::kVoiceTracks; ++v) {
+    if (written & (1u << v)) continue;
+    for (std::uint32_t done = 0; done < dataBytes; done += kChunkBytes)
+      if (!stems.Write(v, kSilence, std::min<std::uint32_t>(kChunkBytes, dataBytes - done))) return false;
+  }
+  return true;
 }
 
 DecodeEnd Decode(DecodeJob::Shared& job, const DecodeRequest& request) {
@@ -180,10 +285,37 @@ DecodeEnd Decode(DecodeJob::Shared& job, const DecodeRequest& request) {
     return end;
   }
   if (auto end = OpenOutput(s, request)) return *end;
+  const auto renderStems = request.stemsFolder && !request.voicePasses ? s.plugin.Library().Entry<stems_abi::RenderStems>(
+                                                     stems_abi::kRenderStemsName)
+                                               : nullptr;
+  if (request.stemsFolder) {
+    if (auto end = OpenStems(s, request, renderStems != nullptr)) return *end;
+    if (renderStems == nullptr) {
+      ConsoleLog::Write("* Stems : one pass per sounding voice ..... Please wait\n");
+      MessagePort::Show({"This plugin renders no stems of its own: each sounding voice takes a pass of its own "
+                         "with the other voices muted through the channel mixer, its reverb stays in its stem, "
+                         "and no reverb stem is written.",
+                         "WAVE Decoding", MessageIcon::Information});
+    }
+  }
   ConsoleLog::Write("* Checking Decode Time ..... OK\n");
 
-  const RenderResult rendered = Render(s, job, request, *limit);
-  const bool aborted = job.abortCount.load(std::memory_order_acquire) != 0;
+  Pass mixPass;
+  mixPass.renderStems = renderStems;
+  mixPass.write = [&](const std::uint8_t* mix, const std::int16_t* tracks, std::size_t bytes) {
+    return s.output->Write(mix, bytes) && (renderStems == nullptr || s.stems->WriteAll(tracks, bytes));
+  };
+  RenderResult rendered = Render(s, job, request, *limit, mixPass);
+  bool aborted = job.abortCount.load(std::memory_order_acquire) != 0;
+  if (s.stems && renderStems == nullptr && !aborted && !rendered.writeFailed) {
+    const std::uint32_t sounding = SoundingVoices(*s.log->block, rendered.keyedOnVoices);
+    const bool ceiling = rendered.reachedCeiling;
+    rendered = RenderVoicePasses(s, job, request, *limit, sounding);
+    rendered.reachedCeiling = ceiling;
+    if (!rendered.writeFailed && request.allStems)
+      rendered.writeFailed = !FillUnwrittenVoices(*s.stems, sounding, s.output->DataBytes());
+    aborted = job.abortCount.load(std::memory_order_acquire) != 0;
+  }
   if (!aborted && !rendered.writeFailed) MessagePort::PublishProgress({1000, 1000, "100 %"});
   std::optional<Message> notice;
   if (rendered.reachedCeiling) {
@@ -191,10 +323,13 @@ DecodeEnd Decode(DecodeJob::Shared& job, const DecodeRequest& request) {
     notice = Message{"The WAVE file has reached 4 GB, the most a WAVE file holds; decoding has stopped there.",
                      "WAVE Decoding", MessageIcon::Exclamation};
   }
-  const bool finished = s.output->Finish(kSampleRate);
-  const std::string outputPath = s.output->Path();
-  const std::string error = s.output->Error();
+  // An aborted decode keeps what the mix has; its tracks may be cut short or missing, so they go.
+  bool finished = s.output->Finish(kSampleRate);
+  std::string failure = "can't write " + s.output->Path() + " : " + s.output->Error();
+  if (s.stems && finished && !aborted && !rendered.writeFailed) finished = s.stems->Finish(kSampleRate, request.allStems);
+  if (s.stems && !s.stems->Error().empty()) failure = s.stems->Error();
   s.output.reset();
+  s.stems.reset();
 
   s.plugin.Shutdown();
   ConsoleLog::Write("* Shutdown SPU ..... OK\n");
@@ -202,7 +337,7 @@ DecodeEnd Decode(DecodeJob::Shared& job, const DecodeRequest& request) {
   if (rendered.writeFailed || !finished) {
     ConsoleLog::Write("* Warning : Writing the output file has failed.\n");
     return {DecodeOutcome::Failed,
-            Message{"WAVE Decoding has failed: can't write " + outputPath + " : " + error, "WAVE Decoding",
+            Message{"WAVE Decoding has failed: " + failure, "WAVE Decoding",
                     MessageIcon::Stop}};
   }
   if (aborted) {

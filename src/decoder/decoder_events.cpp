@@ -8,15 +8,13 @@ namespace {
 
 bool On(const std::atomic<bool>& flag) { return flag.load(std::memory_order_relaxed); }
 
-void Act(LogEvent& event, const SpuPluginApi& api, const DecodingEvent& switches) {
-  if (event.kind == LogEventKind::InvalidCode) return;  // passed over without a word
-  const EventGate gate{On(switches.dmaWrite), On(switches.xa), On(switches.cdda)};
-  DeliverLogEvent(api, event, gate, [&](std::uint32_t address, std::uint16_t value) {
-    if (On(switches.registerWrite)) api.SPUwriteRegister(address, value);
-  });
-}
-
 }  // namespace
+
+void DecoderEventStream::WriteRegister(const SpuPluginApi& api, std::uint32_t address, std::uint16_t value) {
+  if (address == spu_reg::kKeyOnLow) keyedOn_ |= value;
+  if (address == spu_reg::kKeyOnHigh) keyedOn_ |= (std::uint32_t{value} << 16) & 0xFFFFFF;
+  api.SPUwriteRegister(address, mixer_ != nullptr ? RescaleVoiceVolume(*mixer_, address, value) : value);
+}
 
 DecoderEventStream::DecoderEventStream(LogEventReader& reader, LogFileType type, std::uint32_t recordCount,
                                        const std::atomic<bool>* keepGoing)
@@ -42,10 +40,13 @@ void ReplayDecoderEvents(DecoderEventStream& stream, const SpuPluginApi& api, co
       return;
     }
     if (stream.type_ == LogFileType::Old) {
-      api.SPUwriteRegister(stream.event_.address, stream.event_.value);
+      stream.WriteRegister(api, stream.event_.address, stream.event_.value);
       ++stream.nextRecord_;
-    } else {
-      Act(stream.event_, api, switches);
+    } else if (stream.event_.kind != LogEventKind::InvalidCode) {  // an invalid code is passed over without a word
+      const EventGate gate{On(switches.dmaWrite), On(switches.xa), On(switches.cdda)};
+      DeliverLogEvent(api, stream.event_, gate, [&](std::uint32_t address, std::uint16_t value) {
+        if (On(switches.registerWrite)) stream.WriteRegister(api, address, value);
+      });
     }
     stream.ReadAhead();
   }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "mixer/channel_mixer.h"
 #include "mixer/switches.h"
 #include "plugin/spu_plugin_api.h"
 #include "spulog/log_events.h"
@@ -22,11 +23,16 @@ class DecoderEventStream {
                      const std::atomic<bool>* keepGoing = nullptr);
 
   LogFileType Type() const { return type_; }
+  // Voice volumes written from now on go through `mixer` (a stems pass mutes voices with it).
+  void RouteVolumesThrough(ChannelMixer* mixer) { mixer_ = mixer; }
+  // The voices the log has keyed on so far, bit v for voice v.
+  std::uint32_t KeyedOnVoices() const { return keyedOn_; }
 
  private:
   friend void ReplayDecoderEvents(DecoderEventStream& stream, const SpuPluginApi& api,
                                   const DecodingEvent& switches, std::uint32_t target);
   void ReadAhead();
+  void WriteRegister(const SpuPluginApi& api, std::uint32_t address, std::uint16_t value);
 
   LogEventReader& reader_;
   LogFileType type_;
@@ -35,6 +41,8 @@ class DecoderEventStream {
   std::optional<std::uint32_t> nextTime_;
   const std::atomic<bool>* keepGoing_;
   LogEvent event_;
+  ChannelMixer* mixer_ = nullptr;
+  std::uint32_t keyedOn_ = 0;
 };
 
 // Old format: every record before `target` goes to SPUwriteRegister, unchecked and

@@ -26,6 +26,8 @@ class BoundPlugin {
   bool IsLoaded() const { return library_.IsLoaded(); }
   const std::string& Error() const { return library_.Error(); }
   const SpuPluginApi& Api() const { return api_; }
+  // For entry points beyond the common ones.
+  const DynamicLibrary& Library() const { return library_; }
 
   // SPUinit and SPUopen, remembered so that they are undone on every path.
   void Init();
