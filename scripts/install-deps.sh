@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-14-dev            # sanitizer and libFuzzer builds
   zlib1g-dev libsimpleini-dev libcli11-dev nlohmann-json3-dev
   libsdl2-dev
+  libsndfile1-dev                     # FLAC output of kestrel-spu render
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth                          # GUI tests and screenshots

@@ -11,6 +11,7 @@ void AddInfoCommand(CLI::App& app, int& status);
 void AddPluginsCommand(CLI::App& app, int& status);
 void AddPlayCommand(CLI::App& app, int& status);
 void AddDecodeCommand(CLI::App& app, int& status);
+void AddRenderCommand(CLI::App& app, int& status);
 void AddScanCommand(CLI::App& app, int& status);
 void AddTitlesCommand(CLI::App& app, int& status);
 void AddPlaylistCommand(CLI::App& app, int& status);

@@ -2,16 +2,15 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "platform/message_port.h"
 #include "cli/commands.h"
 #include "cli/common_options.h"
+#include "cli/decode_run.h"
 #include "cli/terminal.h"
 #include "decoder/decode_job.h"
 #include "mixer/register_path.h"
@@ -91,21 +90,11 @@ int RunDecode(const DecodeOptions& o) {
   });
 
   InterruptFlag interrupt;
-  DecodeJob job;
-  job.StartDecode(std::move(request));
-  bool aborted = false;
-  while (job.Outcome() == DecodeOutcome::Running) {
-    if (interrupt.Raised() && !aborted) {
-      aborted = true;
-      job.AbortDecode();
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  job.WaitForThread();
+  const DecodeOutcome outcome = DecodeUntilDone(std::move(request), interrupt);
   MessagePort::SetProgressHandler(previousProgress);
   MessagePort::SetHandler(previousMessages);
   bar->Clear();
-  return ExitStatus(job.Outcome());
+  return ExitStatus(outcome);
 }
 
 }  // namespace

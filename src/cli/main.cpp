@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   kestrel::cli::AddPluginsCommand(app, status);
   kestrel::cli::AddPlayCommand(app, status);
   kestrel::cli::AddDecodeCommand(app, status);
+  kestrel::cli::AddRenderCommand(app, status);
   kestrel::cli::AddScanCommand(app, status);
   kestrel::cli::AddTitlesCommand(app, status);
   kestrel::cli::AddPlaylistCommand(app, status);

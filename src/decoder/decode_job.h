@@ -17,6 +17,9 @@ namespace kestrel {
 struct DecodeRequest {
   std::string pluginPath;
   std::string logPath;
+  // The decoder page takes plain logs only; a batch render reads .gz logs too (the gz
+  // interface inflates them in memory as it reads).
+  bool allowCompressed = false;
   // The output as the decoder page names it: "<startupFolder>/wav/<outputName>.wav".
   std::string startupFolder = ".";
   std::string outputName;

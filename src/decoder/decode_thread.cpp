@@ -78,7 +78,9 @@ std::optional<DecodeEnd> BindDecoderPlugin(DecodeSession& s, const DecodeRequest
 }
 
 std::optional<DecodeEnd> LoadDecoderLog(DecodeSession& s, const DecodeRequest& request) {
-  if (IsCompressedLogPath(request.logPath)) return Refusal(nullptr, "Can't decode compressed file.");
+  if (!request.allowCompressed && IsCompressedLogPath(request.logPath)) {
+    return Refusal(nullptr, "Can't decode compressed file.");
+  }
   LoadResult loaded = LoadSpuLog(request.logPath);
   if (const auto* failure = std::get_if<LoadFailure>(&loaded)) {
     if (*failure == LoadFailure::CannotOpen) {
