@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "fakes/test_plugins.h"
@@ -87,6 +88,78 @@ TEST_F(CommandTest, DecodeInterruptedLeavesAValidWavFile) {
   ASSERT_GT(bytes.size(), 44u);
   EXPECT_EQ(U32At(bytes, 40), bytes.size() - 44);
   EXPECT_EQ(Calls().back(), "SPUshutdown");
+}
+
+std::string FileText(const std::string& path) {
+  const auto bytes = ReadFileBytes(path);
+  return {bytes.begin(), bytes.end()};
+}
+
+TEST_F(CommandTest, RenderReportsEachBadInputAndRendersTheRest) {
+  const std::string good = WriteLog(kSampleRate * 2, "good.spu");
+  std::filesystem::copy_file(good, folder / "packed.gz");  // the gz reader takes plain bytes too
+  std::ofstream(folder / "list.klt") << "[Kestrel SPU Player PlayList]\nRegisteredNumber=2\nFilePath[0]="
+                                     << folder / "packed.gz" << "\nFilePath[1]=" << folder / "gone.spu"
+                                     << "\n";
+  const std::string out = folder / "out";
+  const auto r = Run({"render", good, folder / "list.klt", folder / "no-folder/", folder / "none.klt", "--plugin",
+                      kRecordingPlugin, "-o", out, "--seconds", "1", "--jobs", "2", "--json"});
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  const auto summary = nlohmann::json::parse(r.out);
+  std::map<std::string, std::string> results;
+  for (const auto& log : summary["logs"]) results[log["path"]] = log["result"].get<std::string>() + " " + log["reason"].get<std::string>();
+  ASSERT_EQ(results.size(), 5u) << r.out;
+  EXPECT_EQ(results[good], "rendered ");
+  EXPECT_EQ(results[folder / "packed.gz"], "rendered ");
+  EXPECT_NE(results[folder / "gone.spu"].find("failed Can't open"), std::string::npos);
+  EXPECT_NE(results[folder / "no-folder/"].find("failed No such file"), std::string::npos);
+  EXPECT_NE(results[folder / "none.klt"].find("failed No such file"), std::string::npos);
+  EXPECT_EQ(summary["rendered"], 2);
+  EXPECT_EQ(summary["failed"], 3);
+  EXPECT_NEAR(summary["logs"][0]["audioSeconds"].get<double>() + summary["logs"][1]["audioSeconds"].get<double>(), 2.0, 0.01);
+  EXPECT_EQ(ReadFileBytes(out + "/packed.wav").size(), 176684u);
+  EXPECT_EQ(ReadFileBytes(out + "/good.wav"), ReadFileBytes(out + "/packed.wav"));
+  EXPECT_NE(r.err.find("5 logs: 2 rendered, 3 failed"), std::string::npos) << r.err;
+}
+
+TEST_F(CommandTest, RenderKeepsExistingOutputsUnlessToldToReplaceThem) {
+  const std::string log = WriteLog(kSampleRate * 2, "take.spu");
+  const std::string out = folder / "out";
+  std::filesystem::create_directory(out);
+  std::ofstream(out + "/take.flac") << "keep";
+  std::vector<std::string> args{"render", log, "--plugin", kRecordingPlugin, "-o", out, "--format", "flac",
+                                "--name-template", "{dir}-{name}-{index}"};
+  auto r = Run(args);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  const std::string named = out + "/" + std::filesystem::path(folder.Path()).filename().string() + "-take-001.flac";
+  EXPECT_EQ(FileText(named).substr(0, 4), "fLaC");
+
+  args[args.size() - 1] = "{name}";
+  r = Run(args);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("skipped"), std::string::npos) << r.out;
+  EXPECT_EQ(FileText(out + "/take.flac"), "keep");
+
+  args.push_back("--overwrite");
+  EXPECT_EQ(Run(args).exitCode, 0);
+  EXPECT_EQ(ReadFileBytes(out + "/take.flac"), ReadFileBytes(named));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), {}), 2);  // no temporary file left
+}
+
+TEST_F(CommandTest, RenderInterruptedKeepsFinishedFilesAndLeavesNoPartialOne) {
+  const std::string out = folder / "out";
+  ProgramRun run;
+  run.interruptAfterMs = 50;
+  run.interruptWhenOutputHas = "rendered";
+  const auto r = Run({"render", WriteLog(kSampleRate * 2, "a.spu"), WriteLog(kSampleRate * 3000, "b.spu"), "--plugin",
+                      kRecordingPlugin, "-o", out, "--jobs", "1"},
+                     run);
+  EXPECT_EQ(r.exitCode, 130) << r.err;
+  EXPECT_NE(r.out.find("1 interrupted"), std::string::npos) << r.out;
+  const auto bytes = ReadFileBytes(out + "/a.wav");
+  ASSERT_GT(bytes.size(), 2 * 176400u);
+  EXPECT_EQ(U32At(bytes, 40), bytes.size() - 44);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), {}), 1);
 }
 
 TEST_F(CommandTest, PlayRunsALogToItsEndWithTheOptionsApplied) {
