@@ -200,7 +200,8 @@ void RenderVoicesAt(SpuState& s, const RenderSettings& settings, ChunkMix& mix, 
   }
 }
 
-void Capture(SpuState& s, StereoFrame cd, int voice1, int voice3) {
+// Inlined: it runs on every frame, and the two kinds of render would otherwise each call it.
+[[gnu::always_inline]] inline void Capture(SpuState& s, StereoFrame cd, int voice1, int voice3) {
   const std::uint32_t offset = 2 * s.captureIndex;
   Store16(s.ram.data(), kCaptureCdLeft + offset, cd.left);
   Store16(s.ram.data(), kCaptureCdRight + offset, cd.right);
