@@ -11,6 +11,7 @@
 #include "decoder/decode_job.h"
 #include "decoder/stem_outputs.h"
 #include "platform/message_port.h"
+#include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 #include "synth_fixtures.h"
 
@@ -127,7 +128,7 @@ TEST_F(StemsTest, VoicePassesGiveTheVoiceTracksOfOnePass) {
   EXPECT_FALSE(fs::exists(StemPath(passes, "song", "reverb")));
 }
 
-TEST_F(StemsTest, ATrackThatCannotBeCreatedIsRefusedAndLeavesTheFolderAsItWas) {
+TEST_F(StemsTest, AFolderThatCannotTakeTheTracksKeepsWhatItHad) {
   const std::string dir = folder / "out";
   fs::create_directories(dir);
   const std::string mix = folder.Write("out/song.mix.wav", "an earlier mix");
@@ -139,8 +140,18 @@ TEST_F(StemsTest, ATrackThatCannotBeCreatedIsRefusedAndLeavesTheFolderAsItWas) {
   EXPECT_EQ(ReadFileBytes(mix).size(), 14u);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
 
+  // A full disk: the decode fails, says why, and the earlier mix stays.
+  fs::remove(StemPath(dir, "song", "voice05"));
+  const std::string log = Log(true);
+  {
+    FileSizeLimit full(100000);
+    EXPECT_EQ(Decode(log, dir), DecodeOutcome::Failed);
+  }
+  EXPECT_NE(messages.back().find("WAVE Decoding has failed: can't write"), std::string::npos) << messages.back();
+  EXPECT_EQ(ReadFileBytes(mix).size(), 14u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+
   if (::geteuid() != 0) {  // root writes whatever the mode says
-    fs::remove(StemPath(dir, "song", "voice05"));
     fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_EQ(Decode(Log(true), dir), DecodeOutcome::Refused);
     EXPECT_NE(messages.back().find("Permission denied"), std::string::npos) << messages.back();
