@@ -135,6 +135,7 @@ struct RenderResult {
   bool writeFailed = false;
   bool reachedCeiling = false;
   std::uint32_t keyedOnVoices = 0;
+  std::string failure;  // why a failed pass failed, when its output does not say
 };
 
 RenderResult Render(DecodeSession& s, DecodeJob::Shared& job, const DecodeRequest& request,
@@ -183,17 +184,19 @@ RenderResult Render(DecodeSession& s, DecodeJob::Shared& job, const DecodeReques
   return result;
 }
 
-// Back to the log's recorded state for another pass, with `mixer`'s mutes applied to it.
-void RestartFromRecordedState(DecodeSession& s, const DecodeRequest& request, ChannelMixer& mixer) {
+// Back to the log's recorded state for another pass, with `mixer`'s mutes applied to it; false
+// when the log no longer loads (changed or gone since the first pass).
+bool RestartFromRecordedState(DecodeSession& s, const DecodeRequest& request, ChannelMixer& mixer) {
   s.plugin.Shutdown();
   s.reader.reset();
   s.log.reset();
-  LoadDecoderLog(s, request);  // it loaded once, so it loads again
+  if (LoadDecoderLog(s, request)) return false;
   s.plugin.Init();
   s.api.SPUfreeze(0, s.log->block.get());
   SeedRememberedVolumes(mixer, *s.log->block);
   mixer.changed.store(true, std::memory_order_release);
   ApplyChannelMixer(mixer, [&](std::uint32_t address, std::uint16_t value) { s.api.SPUwriteRegister(address, value); });
+  return true;
 }
 
 // The voices that sound at the start (a live envelope) or are keyed on by the log.
@@ -213,16 +216,19 @@ RenderResult RenderVoicePasses(DecodeSession& s, DecodeJob::Shared& job, const D
   std::vector<std::int16_t> previous;  // the last pass, sample by sample
   std::uint32_t unmuted = 0;
   RenderResult result;
-  for (int track = stems_abi::kCdTrack; track >= 0; track = track == stems_abi::kCdTrack ? 0 : track + 1) {
-    if (track == stems_abi::kVoiceTracks) break;
-    if (track != stems_abi::kCdTrack) {
-      if ((sounding & (1u << track)) == 0) continue;
-      unmuted |= 1u << track;
-    }
+  std::vector<int> order = {stems_abi::kCdTrack};
+  for (int v = 0; v < stems_abi::kVoiceTracks; ++v)
+    if (sounding & (1u << v)) order.push_back(v);
+  for (const int track : order) {
+    if (track != stems_abi::kCdTrack) unmuted |= 1u << track;
     if (!job.decoding.load(std::memory_order_acquire)) break;
     ChannelMixer mixer;
     for (int v = 0; v < spu_reg::kVoiceCount; ++v) mixer.mute[v] = (unmuted & (1u << v)) == 0;
-    RestartFromRecordedState(s, request, mixer);
+    if (!RestartFromRecordedState(s, request, mixer)) {
+      result.writeFailed = true;
+      result.failure = "can't load " + request.logPath + " again for the next voice";
+      break;
+    }
     std::size_t at = 0;
     Pass pass;
     pass.mixer = &mixer;
@@ -330,6 +336,7 @@ DecodeEnd Decode(DecodeJob::Shared& job, const DecodeRequest& request) {
   std::string failure = "can't write " + s.output->Path() + " : " + s.output->Error();
   if (s.stems && finished && !aborted && !rendered.writeFailed) finished = s.stems->Finish(kSampleRate, request.allStems);
   if (s.stems && !s.stems->Error().empty()) failure = s.stems->Error();
+  if (!rendered.failure.empty()) failure = rendered.failure;
   s.output.reset();
   s.stems.reset();
 
