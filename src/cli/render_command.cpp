@@ -34,6 +34,7 @@ struct RenderOptions {
   std::string format = "wav";
   std::string nameTemplate = "{name}";
   bool overwrite = false;
+  bool stems = false;
   bool json = false;
 };
 
@@ -57,14 +58,14 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 // Everything that can be told before rendering: bad arguments, names, outputs that exist.
 std::vector<BatchEntry> PlanBatch(const RenderOptions& o) {
-  const std::string extension = o.format == "flac" ? ".flac" : ".wav";
+  const std::string extension = o.stems ? "" : o.format == "flac" ? ".flac" : ".wav";
   std::vector<BatchEntry> entries;
   std::map<std::string, std::string> claimed;  // output -> the log that renders into it
   std::size_t index = 0;
   for (const RenderInput& input : ExpandRenderInputs(o.inputs)) {
     BatchEntry& e = entries.emplace_back();
     e.task = {input.path, {}, o.plugin, o.format == "flac" ? RenderFormat::Flac : RenderFormat::Wav, o.seconds,
-              o.overwrite};
+              o.overwrite, o.stems};
     auto fail = [&e](RenderResult result, std::string reason) { e.outcome = {result, 0, std::move(reason), 0}; };
     if (!input.error.empty()) {
       fail(RenderResult::Failed, input.error);
@@ -205,6 +206,8 @@ void AddRenderCommand(CLI::App& app, int& status) {
   command->add_option("--format", o->format, "Output format")->check(CLI::IsMember({"wav", "flac"}));
   command->add_option("--name-template", o->nameTemplate,
                       "Output name without extension: {name} the log's name, {dir} its folder, {index} 001...");
+  command->add_flag("--stems", o->stems,
+                    "Per log, a folder OUTDIR/NAME of NAME.mix, NAME.voiceNN, NAME.reverb and NAME.cd tracks");
   command->add_flag("--overwrite", o->overwrite, "Replace outputs that exist (they are skipped otherwise)");
   command->add_flag("--json", o->json, "Print a JSON summary on standard output (progress goes to standard error)");
   command->callback([o, &status] { status = RunRender(*o); });

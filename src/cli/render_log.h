@@ -17,6 +17,8 @@ struct RenderTask {
   RenderFormat format = RenderFormat::Wav;
   std::optional<int> seconds;  // at most this many; a shorter log renders whole
   bool overwrite = false;
+  // The output is then a folder of NAME.mix and per-source tracks (as decode --stems writes them).
+  bool stems = false;
 };
 
 enum class RenderResult { Rendered, Failed, Skipped, Interrupted };

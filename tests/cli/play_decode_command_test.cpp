@@ -144,6 +144,12 @@ TEST_F(CommandTest, RenderKeepsExistingOutputsUnlessToldToReplaceThem) {
   EXPECT_EQ(Run(args).exitCode, 0);
   EXPECT_EQ(ReadFileBytes(out + "/take.flac"), ReadFileBytes(named));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), {}), 2);  // no temporary file left
+
+  // Stems: a folder per log, under the same no-overwrite rule.
+  args = {"render", log, "--plugin", kRecordingPlugin, "-o", out, "--stems"};
+  EXPECT_EQ(Run(args).exitCode, 0);
+  EXPECT_TRUE(std::filesystem::exists(out + "/take/take.mix.wav"));
+  EXPECT_NE(Run(args).out.find("skipped"), std::string::npos);
 }
 
 TEST_F(CommandTest, RenderInterruptedKeepsFinishedFilesAndLeavesNoPartialOne) {
