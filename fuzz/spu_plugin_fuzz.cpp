@@ -1,6 +1,6 @@
 // Drives our SPU plugin through its real entry points with calls chosen by the input bytes:
 // register writes and reads, DMA both ways, XA and CD-audio blocks, SPUfreeze blocks, SPUasync
-// and SPUrender. Every field a log or a host could hand the plugin comes from the input,
+// and SPUrender, and the stems render of abi/spu_stems.h. Every field a log or a host could hand the plugin comes from the input,
 // including the out-of-range ones (negative counts, addresses beyond 32 bits, odd byte counts).
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "abi/spu_stems.h"
 #include "plugin/dynamic_library.h"
 #include "plugin/freeze_block.h"
 #include "plugin/spu_plugin_api.h"
@@ -36,12 +37,14 @@ class Input {
   std::size_t used_ = 0;
 };
 
-const kestrel::SpuPluginApi& Plugin() {
+const kestrel::DynamicLibrary& Library() {
   static kestrel::DynamicLibrary library = kestrel::DynamicLibrary::Open(KESTREL_SPU_PLUGIN_PATH);
-  static kestrel::SpuPluginApi api = [] {
-    if (!library.IsLoaded()) std::abort();
-    return kestrel::BindSpuPluginApi(library);
-  }();
+  if (!library.IsLoaded()) std::abort();
+  return library;
+}
+
+const kestrel::SpuPluginApi& Plugin() {
+  static kestrel::SpuPluginApi api = kestrel::BindSpuPluginApi(Library());
   return api;
 }
 
@@ -66,6 +69,8 @@ int Count(Input& in, int typical, std::size_t most) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const kestrel::SpuPluginApi& spu = Plugin();
+  static const auto renderStems =
+      Library().Entry<kestrel::stems_abi::RenderStems>(kestrel::stems_abi::kRenderStemsName);
   Input in(data, size);
   spu.SPUinit();
   // Kept from run to run: fresh pages for half a megabyte cost more than the run itself.
@@ -77,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   long framesLeft = 8192;
 
   for (int step = 0; step < 256 && !in.Empty(); ++step) {
-    switch (in.U8() % 12) {
+    switch (in.U8() % 13) {
       case 0: {
         const unsigned long address = Address(in);
         spu.SPUwriteRegister(address, in.U16());
@@ -136,6 +141,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         spu.SPUshutdown();
         if (in.U8() & 1) spu.SPUinit();  // calls without an instance must be harmless too
         break;
+      case 12: {  // the tracks beside the frames: kTrackCount times the frames' room
+        static std::vector<short> tracks(kestrel::stems_abi::kTrackCount * 4096 / 2);
+        int bytes = Count(in, 4096, 4096);
+        bytes = static_cast<int>(std::min<long>(bytes, 4 * framesLeft));
+        if (bytes > 0) framesLeft -= bytes / 4;
+        renderStems(buffer.data(), bytes, tracks.data());
+        break;
+      }
     }
   }
   spu.SPUshutdown();
