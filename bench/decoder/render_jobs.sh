@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Wall time of kestrel-spu render with --jobs 1 and --jobs 2 over the demo logs and 40
 # synthesized logs that keep all 24 voices busy; prints both and the speed-up. Wall time is
-# only meaningful on a quiet machine: check `uptime` first.
+# only meaningful on a quiet machine: check `uptime` first. The logs and outputs go under
+# $TMPDIR (default /tmp); TMPDIR=/dev/shm leaves the disk's syncs out of the figures.
 #   bench/decoder/render_jobs.sh [BUILD_DIR] [LOGS]   (default: build, 40)
 set -euo pipefail
 build=$(realpath "${1:-build}")
