@@ -115,7 +115,7 @@ TEST_F(RecorderTest, KeyOnStartsCompressedRecordingsThatSilenceEndsAndAFullDiskE
   LoadedLog& keyed = std::get<LoadedLog>(loaded);
   const auto events = ReadAllEvents(keyed);
   ASSERT_FALSE(events.empty());
-  // Recording begins with the first key-on (the rest step puts it after the first samples).
+  // Recording begins with the first key-on.
   EXPECT_EQ(events.front().kind, LogEventKind::RegisterWrite);
   EXPECT_EQ(events.front().address & ~2u, 0x1F801D88u);
   EXPECT_EQ(events.front().time, 0u);
