@@ -9,7 +9,6 @@
 #include "library/ordered_length_reader.h"
 #include "library/scan_spu_folder.h"
 #include "playlist/playlist_file.h"
-#include "playlist/playlist_slots.h"
 
 namespace kestrel {
 namespace {
@@ -69,12 +68,8 @@ bool PlaylistLoadThread::Start(const LoadRequest& request, SpuFileList& list, Pl
   BackgroundJob::Work work;
   switch (request.mode) {
     case LoadMode::ImportFile:
-      work = [path = request.path](JobOutput& out) { ImportJob(out, path); };
-      break;
     case LoadMode::ImportSlot:
-      work = [config = request.path, slot = request.slot](JobOutput& out) {
-        ImportJob(out, ReadSlotPath(config, slot));
-      };
+      work = [path = request.path](JobOutput& out) { ImportJob(out, path); };
       break;
     case LoadMode::LoadIntoEditor:
       work = [path = request.path](JobOutput& out) { EditorJob(out, path); };

@@ -21,8 +21,8 @@ enum class LoadMode {
 
 struct LoadRequest {
   LoadMode mode = LoadMode::ImportFile;
-  std::string path;  // the playlist file (0, 2), the folder (3) or config.ini (1)
-  int slot = 0;      // 1..5 for ImportSlot
+  std::string path;  // the playlist file (0, 1, 2) or the folder (3)
+  int slot = 0;      // 1..5 for ImportSlot: whose playlist `path` is
 };
 
 class PlaylistLoadThread {

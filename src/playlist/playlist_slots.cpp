@@ -26,8 +26,8 @@ std::string ReadSlotPath(const std::string& configPath, int slot) {
   return IniFile(configPath).ReadString(kSlotSection, SlotKey(slot));
 }
 
-bool WriteSlotPaths(const std::string& configPath, const SlotPaths& paths) {
-  return IniFile(configPath).Update([&paths](IniDocument& ini) {
+WriteResult WriteSlotPaths(const std::string& configPath, const SlotPaths& paths) {
+  return IniFile(configPath).Edit([&paths](IniDocument& ini) {
     for (int k = 1; k <= kSlotCount; ++k) {
       const std::string& path = paths[static_cast<std::size_t>(k - 1)];
       ini.Set(kSlotSection, SlotKey(k), path.substr(0, kSlotPathLimit));
@@ -36,7 +36,10 @@ bool WriteSlotPaths(const std::string& configPath, const SlotPaths& paths) {
 }
 
 std::array<std::string, kSlotCount> ReadSlotTitles(const std::string& configPath) {
-  const SlotPaths paths = ReadSlotPaths(configPath);
+  return SlotTitles(ReadSlotPaths(configPath));
+}
+
+std::array<std::string, kSlotCount> SlotTitles(const SlotPaths& paths) {
   std::array<std::string, kSlotCount> titles;
   for (int k = 1; k <= kSlotCount; ++k) {
     const std::string& path = paths[static_cast<std::size_t>(k - 1)];

@@ -5,6 +5,8 @@
 #include <array>
 #include <string>
 
+#include "platform/file_replace.h"
+
 namespace kestrel {
 
 inline constexpr const char* kSlotSection = "PlayList";
@@ -16,11 +18,12 @@ std::string EmptySlotTitle(int slot);  // "Empty Slot #%d"
 
 SlotPaths ReadSlotPaths(const std::string& configPath);
 std::string ReadSlotPath(const std::string& configPath, int slot);  // empty for a bad slot number
-// All five together, also the empty ones, each cut to 259 bytes.
-bool WriteSlotPaths(const std::string& configPath, const SlotPaths& paths);
+// All five together, also the empty ones, each cut to 259 bytes; a failure says why.
+WriteResult WriteSlotPaths(const std::string& configPath, const SlotPaths& paths);
 
 // The ListTitle of each slot's playlist, or its "Empty Slot #k" text when the slot is
 // empty or the file or key is missing. A present but empty title stays empty.
+std::array<std::string, kSlotCount> SlotTitles(const SlotPaths& paths);
 std::array<std::string, kSlotCount> ReadSlotTitles(const std::string& configPath);
 
 }  // namespace kestrel

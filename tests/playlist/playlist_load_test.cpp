@@ -61,18 +61,6 @@ TEST_F(PlaylistLoadTest, AnEmptyPlaylistLeavesTheFileListAlone) {
   }
 }
 
-TEST_F(PlaylistLoadTest, ASlotImportReadsItsPathFromTheConfig) {
-  const std::string log = WriteTestLog(folder, "slotted.spu");
-  const std::string playlist = folder / "slot.klt";
-  ASSERT_TRUE(WritePlaylistRows(playlist, {log}));
-  const std::string config = folder / "config.ini";
-  ASSERT_TRUE(WriteSlotPaths(config, {"", "", playlist, "", ""}));
-  ASSERT_TRUE(Run(LoadMode::ImportSlot, config, 2));
-  EXPECT_EQ(EntryNames(list.entries), Texts{"old"});
-  ASSERT_TRUE(Run(LoadMode::ImportSlot, config, 3));
-  EXPECT_EQ(EntryNames(list.entries), Texts{"slotted"});
-}
-
 TEST_F(PlaylistLoadTest, LoadIntoTheEditorListsMissingFilesToo) {
   const std::string log = WriteTestLog(folder, "here.spu");
   const std::string playlist = folder / "e.klt";
