@@ -24,10 +24,7 @@ const char* Flag(bool on) { return on ? "1" : "0"; }
 
 std::string ConfigPath(const std::string& startupFolder) { return startupFolder + "/config.ini"; }
 
-std::string PriorityLabel(int position) {
-  if (position < 1 || position > static_cast<int>(kPriorityTable.size())) return {};
-  return std::string(kPriorityTable[static_cast<std::size_t>(position - 1)].label);
-}
+std::string PriorityLabel(int position) { return std::string(PriorityName(position)); }
 
 std::string RefreshRateLabel(int milliseconds) {
   return "Refresh / " + std::to_string(std::clamp(milliseconds, 20, 100)) + " (ms)";

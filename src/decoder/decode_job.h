@@ -56,9 +56,14 @@ class DecodeJob {
   void EndDecodeJob();
   // Waits for the decode thread to end, however long it takes.
   void WaitForThread();
+  // Waits until the last job's procedure has returned (its file finished), also for a
+  // thread that EndDecodeJob has let go of. Returns at once when no job was started.
+  void WaitForEnd() const;
 
   bool Decoding() const { return shared_->decoding.load(std::memory_order_acquire); }
   DecodeOutcome Outcome() const { return shared_->outcome.load(std::memory_order_acquire); }
+  // 0 when the job started; raised by every Abort.
+  std::uint32_t AbortCount() const { return shared_->abortCount.load(std::memory_order_acquire); }
 
   // What the decode thread shares with the job; owned by both, so a thread that outlives
   // the wait touches nothing freed.
@@ -70,6 +75,7 @@ class DecodeJob {
 
  private:
   std::shared_ptr<Shared> shared_;
+  bool started_ = false;
   ThreadSlot thread_;
 };
 

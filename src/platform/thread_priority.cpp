@@ -21,6 +21,16 @@ int NiceOf(ThreadPriority priority) {
 
 }  // namespace
 
+std::string_view PriorityName(int position) {
+  if (position < 1 || position > static_cast<int>(kPriorityTable.size())) return {};
+  return kPriorityTable[static_cast<std::size_t>(position - 1)].label;
+}
+
+ThreadPriority PriorityAt(int position) {
+  const int row = position < 1 ? 0 : position > static_cast<int>(kPriorityTable.size()) ? 6 : position - 1;
+  return kPriorityTable[static_cast<std::size_t>(row)].priority;
+}
+
 void SetCurrentThreadPriority(ThreadPriority priority) {
   sched_param param{};
   int policy = SCHED_OTHER;

@@ -23,6 +23,11 @@ bool BoundPlugin::Bind(const std::string& path) {
   return library_.IsLoaded();
 }
 
+bool BoundPlugin::TryLock() {
+  if (!lock_.owns_lock()) lock_ = std::unique_lock(ThePluginLock(), std::try_to_lock);
+  return lock_.owns_lock();
+}
+
 void BoundPlugin::Init() {
   if (api_.SPUinit != nullptr) api_.SPUinit();
   initialised_ = true;

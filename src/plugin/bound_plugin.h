@@ -22,6 +22,9 @@ class BoundPlugin {
   // Waits for the plugin lock, then loads `path` and binds its entry points.
   // False when it did not load; Error() says why.
   bool Bind(const std::string& path);
+  // Takes the plugin lock only when no one holds it, for a caller that must not wait
+  // (the user-interface thread); false when someone does. Bind then does not wait.
+  bool TryLock();
 
   bool IsLoaded() const { return library_.IsLoaded(); }
   const std::string& Error() const { return library_.Error(); }
