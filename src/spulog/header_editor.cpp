@@ -37,13 +37,17 @@ HeaderEditorFields OpenHeaderEditor(const std::string& name, const std::string& 
 HeaderSaveResult SaveHeaderInformation(const HeaderEditorFields& opened, const std::string& gameTitle,
                                        const std::string& musicTitle, const std::string& copyright) {
   if (!TitleWriteRefusal(opened.path).empty()) return HeaderSaveResult::Refused;
+  // A title shown as the file holds it is not rewritten: its bytes may be in another code page.
+  const TitleEdits edits{IfChanged(gameTitle, opened.gameTitle), IfChanged(musicTitle, opened.musicTitle),
+                         IfChanged(copyright, opened.copyright)};
+  if (const std::string refusal = TitleTextRefusal(edits); !refusal.empty()) {
+    MessagePort::Show("Cannot write the header information: " + refusal + ".", "Warning", MessageIcon::Exclamation);
+    return HeaderSaveResult::Refused;
+  }
   if (MessagePort::Show("Save Header Information, OK?", "Confirm", MessageIcon::Question,
                         MessageButtons::YesNo) != MessageAnswer::Yes) {
     return HeaderSaveResult::Declined;
   }
-  // A title shown as the file holds it is not rewritten: its bytes may not be UTF-8.
-  const TitleEdits edits{IfChanged(gameTitle, opened.gameTitle), IfChanged(musicTitle, opened.musicTitle),
-                         IfChanged(copyright, opened.copyright)};
   if (const WriteResult written = WriteTitles(opened.path, edits); !written) {
     ConsoleLog::Write("test\n");
     MessagePort::Show("Cannot write the header information: " + written.failure + ".\n\n" + opened.path, "Warning",

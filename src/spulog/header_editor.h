@@ -25,7 +25,8 @@ HeaderEditorFields OpenHeaderEditor(const std::string& name, const std::string& 
 enum class HeaderSaveResult {
   Saved,
   Declined,     // No to "Save Header Information, OK?": the dialog stays open
-  Refused,      // a compressed log, or no plain log that may be written: never written
+  Refused,      // a compressed log, no plain log that may be written, or a title no code page
+                // of a log holds (said through the message port): never written
   WriteFailed,  // reported on the console and through the message port; the dialog stays open
 };
 

@@ -70,7 +70,8 @@ void ApplyEdits(TitleBlock& block, const TitleEdits& edits) {
     if (present && !edit) continue;
     char* at = block.data() + field.offset;
     std::memset(at, 0, field.size);
-    const std::string_view cut = edit ? CutUtf8(*edit, field.size - 1) : std::string_view();
+    const EncodedTitle title = EncodeTitle(edit ? *edit : std::string());
+    const std::string_view cut = CutTitle(title, field.size - 1);
     std::memcpy(at, cut.data(), cut.size());
   }
 }
@@ -117,12 +118,23 @@ std::string TitleWriteRefusal(const std::string& path) {
   return {};
 }
 
+std::string TitleTextRefusal(const TitleEdits& edits) {
+  for (const Field& field : kFields) {
+    const std::optional<std::string>& edit = edits.*field.edit;
+    if (!edit) continue;
+    if (std::string refusal = EncodeTitle(*edit).refusal; !refusal.empty()) return field.name + (": " + refusal);
+  }
+  return {};
+}
+
 std::vector<std::string> TitleCutNotes(const TitleEdits& edits) {
   std::vector<std::string> notes;
   for (const Field& field : kFields) {
     const std::optional<std::string>& edit = edits.*field.edit;
-    if (!edit || edit->size() < field.size) continue;
-    notes.push_back(std::string(field.name) + " is cut to " + std::to_string(CutUtf8(*edit, field.size - 1).size()) +
+    if (!edit) continue;
+    const EncodedTitle title = EncodeTitle(*edit);
+    if (!title.refusal.empty() || title.bytes.size() < field.size) continue;
+    notes.push_back(std::string(field.name) + " is cut to " + std::to_string(CutTitle(title, field.size - 1).size()) +
                     " bytes to fit its " + std::to_string(field.size) + "-byte field");
   }
   return notes;
@@ -130,6 +142,7 @@ std::vector<std::string> TitleCutNotes(const TitleEdits& edits) {
 
 WriteResult WriteTitles(const std::string& path, const TitleEdits& edits) {
   if (std::string refusal = TitleWriteRefusal(path); !refusal.empty()) return WriteFailed(std::move(refusal));
+  if (std::string refusal = TitleTextRefusal(edits); !refusal.empty()) return WriteFailed(std::move(refusal));
   return ReplaceFile(path, [&](int out) { return CopyWithTitles(path, edits, out); }, Existing::MustExist);
 }
 

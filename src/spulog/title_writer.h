@@ -25,12 +25,16 @@ struct TitleEdits {
 // magic and whose discriminator names a format.
 std::string TitleWriteRefusal(const std::string& path);
 
-// A line for each field that is longer than its field can hold: "GameTitle is cut to 63
-// bytes to fit its 64-byte field".
+// Why a title cannot be written, naming its field ("GameTitle: ..."), or empty when every
+// edit can. A title is written in Windows-1252 when it fits, else in Shift-JIS.
+std::string TitleTextRefusal(const TitleEdits& edits);
+
+// A line for each field whose bytes, in the code page written, are more than its field
+// can hold: "GameTitle is cut to 63 bytes to fit its 64-byte field".
 std::vector<std::string> TitleCutNotes(const TitleEdits& edits);
 
 // Writes the edits (each cut at a character boundary to its field's length minus one and
-// zero-filled). The file is replaced as a whole, so a failed write leaves it as it was.
+// zero-filled), refusing them all when one cannot be written. The file is replaced as a whole, so a failed write leaves it as it was.
 WriteResult WriteTitles(const std::string& path, const TitleEdits& edits);
 
 }  // namespace kestrel

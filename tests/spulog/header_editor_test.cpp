@@ -46,13 +46,31 @@ TEST(HeaderEditorTest, SavingCreatesTheBlockAndChangesNothingElse) {
   EXPECT_EQ(fields.copyright, "(c) 1999");
 }
 
-TEST(HeaderEditorTest, TitlesAreCutAtACharacterBoundaryAndSaySo) {
+// Titles are written in Windows-1252, or Shift-JIS for Japanese, and cut in those bytes.
+TEST(HeaderEditorTest, TitlesAreWrittenInTheirCodePageCutAtACharacterBoundary) {
   TempFolder folder;
-  const std::string path = WriteTestLog(folder, "utf8.spu");
-  const TitleEdits edits{"", "", std::string(30, 'c') + "\xC3\xA9"};  // 32 bytes; the é would not fit in 31
+  const std::string path = WriteTestLog(folder, "titles.spu");
+  std::string sixteenA;  // "あ" 16 times: 48 bytes of UTF-8, 32 of Shift-JIS
+  for (int i = 0; i < 16; ++i) sixteenA += "\xE3\x81\x82";
+  const TitleEdits edits{std::string(62, 'g') + "\xC3\xA9", "", sixteenA};
   EXPECT_EQ(TitleCutNotes(edits), Texts{"Copyright is cut to 30 bytes to fit its 32-byte field"});
   ASSERT_TRUE(WriteTitles(path, edits));
-  EXPECT_EQ(ReadHeaderInformation(path).copyright, std::string(30, 'c'));
+  const HeaderInformation written = ReadHeaderInformation(path);
+  EXPECT_EQ(written.gameTitle, std::string(62, 'g') + "\xE9");
+  EXPECT_EQ(written.copyright.size(), 30u);
+  EXPECT_EQ(OpenHeaderEditor("titles", path).copyright, sixteenA.substr(0, 45));
+
+  // Text no code page holds is refused before the question, and nothing is written.
+  const auto before = ReadFileBytes(path);
+  const std::string hangul = "\xED\x95\x9C";
+  const std::string refusal = "MusicTitle: \"" + hangul + "\" (U+D55C) is in neither Windows-1252 nor Shift-JIS";
+  EXPECT_EQ(WriteTitles(path, {std::nullopt, hangul, std::nullopt}).failure, refusal);
+  {
+    AnswerScope yes(MessageAnswer::Yes);
+    EXPECT_EQ(SaveHeaderInformation(OpenHeaderEditor("titles", path), "g", hangul, ""), HeaderSaveResult::Refused);
+    EXPECT_EQ(yes.shown, Texts{"Cannot write the header information: " + refusal + "."});
+  }
+  EXPECT_EQ(ReadFileBytes(path), before);
 
   ASSERT_TRUE(WriteTitles(path, {"", "", ""}));
   const HeaderInformation empty = ReadHeaderInformation(path);
