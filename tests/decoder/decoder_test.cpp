@@ -7,12 +7,15 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <future>
+#include <mutex>
 #include <thread>
 #include <variant>
 
 #include "platform/console_log.h"
 #include "platform/message_port.h"
 #include "decoder/decode_job.h"
+#include "decoder/decode_page_state.h"
 #include "decoder/decode_progress.h"
 #include "decoder/decode_time.h"
 #include "decoder/decoder_events.h"
@@ -263,6 +266,87 @@ TEST_F(DecoderTest, AbortEndsAfterTheCurrentChunkWithAValidFile) {
   EXPECT_EQ(U32At(bytes, 4), bytes.size() - 8);
   EXPECT_EQ(U32At(bytes, 40), bytes.size() - 44);
   EXPECT_LT(bytes.size(), 44u + kSampleRate * 4 * 600);
+}
+
+// Through the page's controls, with the decode thread's progress and end delivered as the
+// controller's posts would: the page greys itself while a job runs, shows the progress, and
+// after Abort is idle at once while the thread still finishes a valid file.
+TEST_F(DecoderTest, ThePageStartsFollowsAndAbortsADecode) {
+  std::mutex mutex;
+  std::vector<Progress> posted;
+  std::atomic<bool> holdAtFirstStep{false};
+  std::promise<void> atStep, resume;
+  const std::shared_future<void> resumed = resume.get_future().share();
+  const auto previousProgress = MessagePort::SetProgressHandler([&](const Progress& p) {
+    if (p.position > 0 && p.position < 1000 && holdAtFirstStep.exchange(false)) {
+      atStep.set_value();
+      resumed.wait();  // the thread is mid-decode while the test clicks
+    }
+    const std::lock_guard lock(mutex);
+    posted.push_back(p);
+  });
+  std::promise<std::uint32_t> endedJob;
+  DecodeSources sources{kRecordingPlugin, WriteLog(folder, "song.spu", NewFormatLog(kSampleRate * 600)),
+                        folder.Path(), [&](std::uint32_t job) { endedJob.set_value(job); }};
+
+  DecodePageState page;
+  EXPECT_FALSE(page.controls.Enabled(decode_page::kDecodingTime));
+  page.SetSpecifyDecodeTime(true);
+  EXPECT_TRUE(page.controls.Enabled(decode_page::kDecodingTime));
+  page.decodingTime = "1";
+  page.outputName = "take";
+  page.SetPlaybackRunning(true);
+  EXPECT_FALSE(page.StartDecode(sources));
+  page.SetPlaybackRunning(false);
+
+  const std::optional<std::uint32_t> first = page.StartDecode(sources);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(page.decodeButtonText, "Decoding...");
+  EXPECT_FALSE(page.controls.Enabled(decode_page::kDecode));
+  EXPECT_TRUE(page.controls.Enabled(decode_page::kAbort));
+  EXPECT_FALSE(page.controls.Enabled(decode_page::kPriority));
+  EXPECT_FALSE(page.controls.Enabled(decode_page::kXaBox));
+  EXPECT_FALSE(page.StartDecode(sources));  // one at a time
+  EXPECT_EQ(endedJob.get_future().get(), *first);
+  page.DecodeEnded(*first);
+  EXPECT_FALSE(page.Decoding());
+  EXPECT_EQ(page.decodeButtonText, "Decode");
+  EXPECT_TRUE(page.controls.Enabled(decode_page::kDecode));
+  EXPECT_FALSE(page.controls.Enabled(decode_page::kAbort));
+  EXPECT_EQ(LastMessage(), "WAVE Decoding has been successful.");
+  EXPECT_EQ(ReadFileBytes(Output()).size(), 176684u);
+  {
+    const std::lock_guard lock(mutex);
+    ASSERT_GE(posted.size(), 3u);
+    page.ShowProgress(posted[posted.size() - 2]);
+    EXPECT_EQ(page.progressPosition, 1000);
+    EXPECT_EQ(page.progressLabel, "100 %");
+    page.ShowProgress(posted.back());  // once the message is closed
+    EXPECT_EQ(page.progressLabel, "  0 %");
+  }
+
+  page.SetSpecifyDecodeTime(false);  // the whole ten minutes, aborted
+  page.outputName = "cut";
+  holdAtFirstStep = true;
+  const std::optional<std::uint32_t> second = page.StartDecode(sources);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(page.AbortCount(), 0u);
+  atStep.get_future().wait();
+  page.DecodeEnded(*first);  // late news of the earlier job ends nothing
+  EXPECT_TRUE(page.Decoding());
+  page.AbortDecode();
+  EXPECT_EQ(page.AbortCount(), 1u);
+  EXPECT_FALSE(page.Decoding());
+  EXPECT_TRUE(page.controls.Enabled(decode_page::kDecode));
+  EXPECT_FALSE(page.controls.Enabled(decode_page::kAbort));
+  resume.set_value();
+  page.WaitForDecodeEnd();
+  MessagePort::SetProgressHandler(previousProgress);
+  EXPECT_EQ(LastMessage(), "WAVE Decoding has been aborted.");
+  const auto bytes = ReadFileBytes(folder / "wav/cut.wav");
+  ASSERT_GT(bytes.size(), 44u);
+  EXPECT_EQ(U32At(bytes, 40), bytes.size() - 44);
+  EXPECT_LT(bytes.size(), 44u + kSampleRate * 4 * 60);
 }
 
 TEST(DecodeProgressSteps, FiveSecondsStepSixTimesAndThreeHundredOnceEveryThreeSeconds) {

@@ -1,4 +1,5 @@
 #include "mixer/channel_mixer.h"
+#include "mixer/mixer_page_state.h"
 
 #include <gtest/gtest.h>
 
@@ -75,6 +76,32 @@ TEST(MixerPage, ResetKeepsMutesAndLevelsFollowSliders) {
   EXPECT_EQ(mixer.level[10], 100);
   SetMute(mixer, 24, true);  // out of range: ignored
   SetMute(mixer, -1, true);
+}
+
+// The page's controls by id: the boxes show the mixer's mutes whichever control set them.
+TEST(MixerPage, ControlsByIdKeepTheBoxesAndTheMixerAlike) {
+  ChannelMixer mixer;
+  MixerPageState page(mixer);
+  page.MoveSlider(0, 50);
+  EXPECT_EQ(mixer.level[0], 50);
+  EXPECT_TRUE(mixer.changed);
+  page.MoveSlider(1, 140);  // past the bottom
+  EXPECT_EQ(page.SliderPosition(1), 100);
+
+  ASSERT_TRUE(page.Command(1151 + 3));  // channel 3's box clicked
+  EXPECT_TRUE(page.controls.Checked(1154));
+  EXPECT_TRUE(mixer.mute[3]);
+  ASSERT_TRUE(page.Command(1175));  // "Mute all"
+  ASSERT_TRUE(page.Command(1177));  // "Reset": sliders up, boxes alone
+  EXPECT_EQ(page.SliderPosition(0), 0);
+  for (int ch = 0; ch < 24; ++ch) EXPECT_TRUE(page.controls.Checked(1151 + ch)) << ch;
+  ASSERT_TRUE(page.Command(1151 + 3));  // unchecked again: its slider's level comes back
+  EXPECT_FALSE(page.controls.Checked(1154));
+  EXPECT_EQ(mixer.level[3], 100);
+  ASSERT_TRUE(page.Command(1176));  // "UnMute all"
+  EXPECT_FALSE(page.controls.Checked(1151));
+  EXPECT_FALSE(mixer.mute[23]);
+  EXPECT_FALSE(page.Command(1178));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "mixer/switches.h"
+#include "mixer/switch_page_state.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,31 @@ TEST(EventSwitches, SeekingSkipsXaAndCdAudioButNotDma) {
   EXPECT_FALSE(AllowDmaWrite(events, false));
   EXPECT_FALSE(AllowXa(events, false));
   EXPECT_FALSE(AllowCdda(events, false));
+}
+
+// The boxes change nothing until they are read; each then governs its own switch only.
+TEST(SwitchPage, TheSwitchesFollowTheBoxesWhenRead) {
+  RegisterPath path;
+  SwitchPageState page(path);
+  EXPECT_TRUE(page.controls.Checked(1106));
+  ASSERT_TRUE(page.Toggle(1106));        // "0x1f801d88 : Voice ON (0-15ch)"
+  ASSERT_TRUE(page.SetBox(1117, false));  // "Enable DMA Write"
+  EXPECT_TRUE(path.registerControl.allow[0]);
+  page.ReadSwitches();
+  EXPECT_FALSE(path.registerControl.Allows(0x1F801D88));
+  EXPECT_TRUE(path.registerControl.Allows(0x1F801D8A));
+  EXPECT_FALSE(path.eventControl.dmaWrite);
+  EXPECT_TRUE(path.eventControl.registerWrite && path.eventControl.xa && path.eventControl.cdda);
+  ASSERT_TRUE(page.SetBox(1119, false));  // "Enable REG Write"
+  ASSERT_TRUE(page.SetBox(1116, false));  // "Enable XA Play"
+  ASSERT_TRUE(page.Toggle(1106));
+  page.ReadSwitches();
+  EXPECT_FALSE(path.eventControl.registerWrite);
+  EXPECT_FALSE(path.eventControl.xa);
+  EXPECT_TRUE(path.eventControl.cdda);
+  EXPECT_TRUE(path.registerControl.allow[0]);
+  EXPECT_FALSE(page.SetBox(1120, false));  // the decode page's
+  EXPECT_TRUE(path.decodingEvent.registerWrite);
 }
 
 }  // namespace

@@ -1,17 +1,24 @@
 #include "plugin/plugin_scan.h"
+#include "plugin/plugin_page_state.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <future>
+#include <thread>
 
 #include "fakes/test_plugins.h"
+#include "plugin/bound_plugin.h"
+#include "support/answer_scope.h"
+#include "support/recording_plugin_client.h"
 #include "support/temp_folder.h"
 
 namespace kestrel {
 namespace {
 
+using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
 
 void CopyPlugin(const test::TempFolder& folder, const char* from, const std::string& name) {
@@ -54,6 +61,71 @@ TEST(ScanPlugins, MissingOrEmptyFolderGivesNoRows) {
   EXPECT_TRUE(ScanPlugins(folder / "plugins").empty());
   std::filesystem::create_directories(folder / "plugins");
   EXPECT_TRUE(ScanPlugins(folder / "plugins").empty());
+}
+
+int RowOf(const PluginPageState& page, const std::string& fileName) {
+  for (std::size_t i = 0; i < page.Rows().size(); ++i)
+    if (page.Rows()[i].fileName == fileName) return static_cast<int>(i);
+  return -1;
+}
+
+// A link loads as the same instance as the recording plugin the test reads back.
+TEST(PluginPage, ClicksWhileIdleAndWhilePlaying) {
+  test::TempFolder folder;
+  std::filesystem::create_directories(folder / "plugins");
+  std::filesystem::create_symlink(test::kRecordingPlugin, folder / "plugins/full.so");
+  std::filesystem::create_symlink(test::kPluginWithoutRender, folder / "plugins/playonly.so");
+  const test::RecordingPluginClient record(test::kRecordingPlugin);
+  record.Reset();
+  test::AnswerScope answers(MessageAnswer::Ok);
+
+  PluginPageState page(folder.Path());
+  page.ScanPlugins();
+  ASSERT_EQ(page.Rows().size(), 2u);
+  page.ApplyStoredSelection(2);  // beyond the last row
+  EXPECT_EQ(page.SelectedSPUPlugin(), -1);
+  EXPECT_EQ(page.path, "");
+  page.ConfigurePlugin();  // no selection: nothing
+
+  page.SortRows(2, SortDirection::Descending);  // by file name
+  ASSERT_EQ(page.Rows()[0].fileName, "playonly.so");
+  page.ApplyStoredSelection(1);
+  EXPECT_EQ(page.name, "Recording SPU");
+  EXPECT_EQ(page.version, "2.3");
+  EXPECT_EQ(page.info, "Recording SPU 2.3");
+  EXPECT_EQ(page.path, folder / "plugins/full.so");
+  page.SortRows(2, SortDirection::Ascending);
+  EXPECT_EQ(page.SelectedRow(), 0);  // the selection stays with its plugin
+
+  // While playing a click moves the selection only; the player's plugin stays in "Path :".
+  page.SetPlaybackRunning(true);
+  EXPECT_FALSE(page.controls.Enabled(plugin_page::kConfigure));
+  EXPECT_FALSE(page.ContextMenuConfigureEnabled());
+  page.ClickRow(RowOf(page, "playonly.so"));
+  EXPECT_EQ(page.path, folder / "plugins/full.so");
+  page.DoubleClickRow(RowOf(page, "full.so"));  // no configuration dialog while playing
+  EXPECT_EQ(page.SelectedRow(), RowOf(page, "full.so"));
+
+  // The player holds the plugin: About says so at once instead of waiting for the playback to end.
+  std::promise<void> bound, release;
+  std::thread player([&] {
+    BoundPlugin plugin;
+    plugin.Bind(test::kRecordingPlugin);
+    bound.set_value();
+    release.get_future().wait();
+  });
+  bound.get_future().wait();
+  page.AboutPlugin();
+  release.set_value();
+  player.join();
+  EXPECT_THAT(answers.shown, ElementsAre("The plugin is in use by the player or the decoder; try again when it has stopped."));
+
+  page.AboutPlugin();
+  page.TestPlugin();
+  page.SetPlaybackRunning(false);
+  page.DoubleClickRow(RowOf(page, "full.so"));
+  EXPECT_THAT(record.CallLines(), ElementsAre("SPUabout", "SPUtest", "SPUconfigure"));
+  EXPECT_TRUE(page.controls.Enabled(plugin_page::kConfigure));
 }
 
 }  // namespace

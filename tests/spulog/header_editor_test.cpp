@@ -1,4 +1,5 @@
 #include "spulog/header_editor.h"
+#include "spulog/header_editor_dialog_state.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -158,6 +159,51 @@ TEST(HeaderEditorTest, NoOrAFailedWriteLeavesTheFileUntouched) {
   EXPECT_EQ(yes.shown.at(1), "Cannot write the header information: the file would be too large.\n\n" + path);
   EXPECT_EQ(ReadFileBytes(path), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no temporary file left
+}
+
+// The dialog on a plain log edits and saves; on a compressed one every field stays shown
+// but Save, the name and the titles are off; without a selection Save asks nothing.
+TEST(HeaderEditorDialog, PlainCompressedAndNoSelection) {
+  TempFolder folder;
+  const std::string plain = WriteTestLog(folder, "plain.spu", {.withHeader = true, .gameTitle = "Old"});
+  HeaderEditorDialogState dialog;
+  dialog.Open("plain", plain);
+  EXPECT_EQ(dialog.fileName, "plain");
+  EXPECT_EQ(dialog.gameTitle, "Old");
+  EXPECT_TRUE(dialog.controls.Enabled(header_dialog::kSave));
+  EXPECT_TRUE(dialog.controls.Enabled(header_dialog::kGameTitle));
+  ASSERT_TRUE(dialog.Edit(header_dialog::kMusicTitle, "Town"));
+  EXPECT_FALSE(dialog.Edit(header_dialog::kFileName, "other"));
+  {
+    AnswerScope no(MessageAnswer::No);
+    EXPECT_FALSE(dialog.Save());  // stays open
+  }
+  {
+    AnswerScope yes(MessageAnswer::Yes);
+    EXPECT_TRUE(dialog.Save());
+  }
+  EXPECT_EQ(ReadHeaderInformation(plain).musicTitle, "Town");
+  EXPECT_EQ(ReadHeaderInformation(plain).gameTitle, "Old");
+
+  const std::string packed = WriteTestLog(folder, "packed.gz", {.gzip = true, .withHeader = true, .gameTitle = "G"});
+  const auto before = ReadFileBytes(packed);
+  AnswerScope yes(MessageAnswer::Yes);
+  dialog.Open("packed", packed);
+  EXPECT_EQ(dialog.gameTitle, "G");
+  EXPECT_EQ(dialog.statusText, "Warning : File is Compressed!");
+  for (const int id : {header_dialog::kSave, header_dialog::kFileName, header_dialog::kGameTitle,
+                       header_dialog::kMusicTitle, header_dialog::kCopyright}) {
+    EXPECT_FALSE(dialog.controls.Enabled(id)) << id;
+  }
+  EXPECT_TRUE(dialog.controls.Enabled(header_dialog::kCancel));
+  EXPECT_FALSE(dialog.Save());
+  EXPECT_EQ(ReadFileBytes(packed), before);
+
+  dialog.OpenWithoutSelection();
+  EXPECT_EQ(dialog.gameTitle + dialog.statusText, "");
+  EXPECT_TRUE(dialog.controls.Enabled(header_dialog::kSave));
+  EXPECT_FALSE(dialog.Save());
+  EXPECT_TRUE(yes.shown.empty());
 }
 
 }  // namespace
