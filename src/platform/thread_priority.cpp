@@ -6,6 +6,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace kestrel {
 namespace {
 
@@ -27,7 +29,7 @@ std::string_view PriorityName(int position) {
 }
 
 ThreadPriority PriorityAt(int position) {
-  const int row = position < 1 ? 0 : position > static_cast<int>(kPriorityTable.size()) ? 6 : position - 1;
+  const int row = std::clamp(position, 1, static_cast<int>(kPriorityTable.size())) - 1;
   return kPriorityTable[static_cast<std::size_t>(row)].priority;
 }
 
