@@ -74,12 +74,18 @@ void PlaylistEditorPageState::AddAll() {
 
 bool PlaylistEditorPageState::Clear() { return !Loading() && ClearPlaylist(editor); }
 
-SavePlaylistResult PlaylistEditorPageState::SaveList(const std::function<bool()>& runNewPlaylistDialog) {
-  if (Loading()) return SavePlaylistResult::Cancelled;
-  return SavePlaylist(editor, [this, &runNewPlaylistDialog] {
-    OpenNewPlaylistDialog(NewPlaylistFrom::SaveList);
-    return runNewPlaylistDialog && runNewPlaylistDialog();
+// The save runs in two halves around the dialog, which the front end shows on its own
+// time: the rows are checked before it opens and written once its OK has created the file.
+PlaylistEditorPageState::SaveStep PlaylistEditorPageState::SaveList() {
+  if (Loading()) return SaveStep::Done;
+  bool needsDialog = false;
+  SavePlaylist(editor, [&needsDialog] {
+    needsDialog = true;
+    return false;  // not now: the dialog's OK saves
   });
+  if (!needsDialog) return SaveStep::Done;
+  OpenNewPlaylistDialog(NewPlaylistFrom::SaveList);
+  return SaveStep::OpenNewPlaylistDialog;
 }
 
 void PlaylistEditorPageState::OpenNewPlaylistDialog(NewPlaylistFrom from) {
@@ -88,8 +94,14 @@ void PlaylistEditorPageState::OpenNewPlaylistDialog(NewPlaylistFrom from) {
 }
 
 bool PlaylistEditorPageState::NewPlaylistOk() {
-  return CreatePlaylist(startupFolder_, newPlaylist.fileName, newPlaylist.listTitle, editor.pendingNewPlaylist,
-                        newPlaylist.from) == CreatePlaylistResult::Created;
+  const auto create = [this] {
+    return CreatePlaylist(startupFolder_, newPlaylist.fileName, newPlaylist.listTitle, editor.pendingNewPlaylist,
+                          newPlaylist.from) == CreatePlaylistResult::Created;
+  };
+  if (newPlaylist.from == NewPlaylistFrom::Menu) return create();
+  bool created = false;
+  SavePlaylist(editor, [&] { return created = create(); });
+  return created;
 }
 
 void PlaylistEditorPageState::SelectLeftRow(std::optional<std::size_t> row) { editor.left.Select(row); }

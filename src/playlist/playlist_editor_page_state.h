@@ -84,13 +84,16 @@ class PlaylistEditorPageState {
   // Buttons (refused while a job runs).
   void AddAll();
   bool Clear();  // asks "Clear the PlayList, OK?"
-  // "Save List": when unbound, `runNewPlaylistDialog` shows the New PlayList dialog (after
-  // OpenNewPlaylistDialog(SaveList)) and returns whether NewPlaylistOk created one.
-  SavePlaylistResult SaveList(const std::function<bool()>& runNewPlaylistDialog);
+  // "Save List". Bound: asks "Overwrite an old PlayList, OK?" and writes the rows.
+  // Unbound: readies the New PlayList dialog, which the controller then opens; its OK
+  // (NewPlaylistOk) creates the file and saves the rows into it.
+  enum class SaveStep { Done, OpenNewPlaylistDialog };
+  SaveStep SaveList();
 
   // The New PlayList dialog: opened from the menu (40005) or by Save List.
   void OpenNewPlaylistDialog(NewPlaylistFrom from);
-  // OK: true when the playlist was created and the dialog closes.
+  // OK: true when the dialog closes (the playlist was created, and saved when the dialog
+  // came from Save List); false keeps it open (missing input, No to the question).
   bool NewPlaylistOk();
 
   // Rows.

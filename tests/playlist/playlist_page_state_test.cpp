@@ -64,9 +64,7 @@ TEST_F(PlaylistPageTest, ALoadRunningHoldsTheEditorBack) {
   page.PageCommand(id::kRemoveRow);
   page.AddAll();
   EXPECT_FALSE(page.Clear());
-  bool dialogRan = false;
-  EXPECT_EQ(page.SaveList([&] { return dialogRan = true; }), SavePlaylistResult::Cancelled);
-  EXPECT_FALSE(dialogRan);
+  EXPECT_EQ(page.SaveList(), PlaylistEditorPageState::SaveStep::Done);
   EXPECT_TRUE(answers.shown.empty());
 
   bool ended = false;
@@ -93,23 +91,36 @@ TEST_F(PlaylistPageTest, ALoadRunningHoldsTheEditorBack) {
   EXPECT_EQ(page.editor.doubleClickAction, DoubleClickAction::UpToAboveLine);
 }
 
-TEST_F(PlaylistPageTest, SavingUnboundRunsTheNewPlaylistDialog) {
+TEST_F(PlaylistPageTest, SavingUnboundGoesThroughTheNewPlaylistDialog) {
   AnswerScope answers(MessageAnswer::Yes);
   page.AddAll();
-  const auto dialog = [this] {
-    EXPECT_EQ(page.newPlaylist.from, NewPlaylistFrom::SaveList);
-    if (page.NewPlaylistOk()) return true;  // empty fields: the dialog stays open
-    page.newPlaylist.fileName = "mine";
-    page.newPlaylist.listTitle = "Mine";
-    return page.NewPlaylistOk();
-  };
-  ASSERT_EQ(page.SaveList(dialog), SavePlaylistResult::Saved);
-  EXPECT_EQ(answers.shown.front(), "Please input the new PlayList info.");
+  ASSERT_EQ(page.SaveList(), PlaylistEditorPageState::SaveStep::OpenNewPlaylistDialog);
+  EXPECT_EQ(page.newPlaylist.from, NewPlaylistFrom::SaveList);
+  EXPECT_FALSE(page.NewPlaylistOk());  // empty fields: the dialog stays open
+  EXPECT_EQ(answers.shown, Texts{"Please input the new PlayList info."});
+  page.newPlaylist.fileName = "mine";
+  page.newPlaylist.listTitle = "Mine";
+  ASSERT_TRUE(page.NewPlaylistOk());
   EXPECT_EQ(page.editor.currentPlaylistPath, folder / "list/mine.klt");
   EXPECT_EQ(page.editor.titleLabel, "Mine");
   const PlaylistContents saved = ReadPlaylist(folder / "list/mine.klt");
   EXPECT_EQ(saved.title, "Mine");
   EXPECT_EQ(saved.paths, (Texts{folder / "logs/a.spu", folder / "logs/b.spu"}));
+
+  // Bound now: the next save asks before overwriting and opens no dialog.
+  page.SelectPlaylistRow(0);
+  page.PageCommand(id::kRemoveRow);
+  EXPECT_EQ(page.SaveList(), PlaylistEditorPageState::SaveStep::Done);
+  EXPECT_EQ(answers.shown.back(), "Overwrite an old PlayList, OK?");
+  EXPECT_EQ(ReadPlaylist(folder / "list/mine.klt").paths, (Texts{folder / "logs/b.spu"}));
+
+  // From the menu the dialog only creates the file; the editor stays as it is.
+  page.OpenNewPlaylistDialog(NewPlaylistFrom::Menu);
+  page.newPlaylist.fileName = "other";
+  page.newPlaylist.listTitle = "Other";
+  ASSERT_TRUE(page.NewPlaylistOk());
+  EXPECT_EQ(ReadPlaylist(folder / "list/other.klt").title, "Other");
+  EXPECT_EQ(page.editor.currentPlaylistPath, folder / "list/mine.klt");
 }
 
 TEST_F(PlaylistPageTest, SlotsAreEditedImportedAndKeptWhenConfigCannotBeWritten) {
