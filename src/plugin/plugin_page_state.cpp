@@ -98,6 +98,20 @@ void PluginPageState::ConfigurePlugin() { CallPluginDialog(SelectedPluginPath(),
 void PluginPageState::AboutPlugin() { CallPluginDialog(SelectedPluginPath(), &SpuPluginApi::SPUabout); }
 void PluginPageState::TestPlugin() { CallPluginDialog(SelectedPluginPath(), &SpuPluginApi::SPUtest); }
 
+bool PluginPageState::Command(int id) {
+  using namespace plugin_page;
+  if (id == kConfigure || id == kMenuConfigure) {
+    if (controls.Enabled(kConfigure)) ConfigurePlugin();
+  } else if (id == kAbout || id == kMenuAbout) {
+    AboutPlugin();
+  } else if (id == kTest || id == kMenuTest) {
+    TestPlugin();
+  } else {
+    return false;
+  }
+  return true;
+}
+
 void PluginPageState::SetPlaybackRunning(bool playing) {
   playing_ = playing;
   Greying();

@@ -59,6 +59,10 @@ class PluginPageState {
   void AboutPlugin();
   void TestPlugin();
 
+  // The buttons and the list's context menu by command id; Configure is passed over while
+  // it is greyed. False for an id that is none of them.
+  bool Command(int id);
+
   // Greying: Configure (button and context menu) is off while a log plays or a decode runs.
   void SetPlaybackRunning(bool playing);
   void SetDecodeRunning(bool decoding);
