@@ -43,12 +43,6 @@ struct PlayOptions {
   bool console = false;
 };
 
-struct ScriptedSeek {
-  std::uint32_t atSample;
-  double target;
-  bool raised = false;
-};
-
 std::optional<long long> ParseNumber(const std::string& text, int base) {
   try {
     std::size_t used = 0;
@@ -138,7 +132,6 @@ int RunPlay(const PlayOptions& o) {
   }
   const auto seeks = ParseSeeks(o.seeks);
   if (!seeks || !ApplyMixerOptions(o, TheRegisterPath())) return 2;
-  std::vector<ScriptedSeek> pendingSeeks = *seeks;
 
   PlayerState& state = ThePlayerState();
   state.limiter = !o.noLimiter;
@@ -163,6 +156,7 @@ int RunPlay(const PlayOptions& o) {
   setup.tempoRow = *tempoRow;
   setup.stopPlayback = onEnd;
   setup.handleEndOfLog = onEnd;
+  setup.scriptedSeeks = *seeks;
 
   InterruptFlag interrupt;
   RawKeys keys;
@@ -177,12 +171,6 @@ int RunPlay(const PlayOptions& o) {
     if ((interrupt.Raised() || quit) && !stopping) {
       stopping = true;
       StopPlayerThread(state, ThePlayerThread());
-    }
-    for (ScriptedSeek& seek : pendingSeeks) {
-      if (!seek.raised && state.position.load() >= seek.atSample) {
-        state.RequestSeek(seek.target);
-        seek.raised = true;
-      }
     }
     if (std::chrono::steady_clock::now() >= nextStatus) {
       status.Show(FormatPlayingTime(state.position, state.totalLength) + "   " + kTempoTable[row].statusText +
@@ -217,7 +205,7 @@ void AddPlayCommand(CLI::App& app, int& status) {
                       "Hold back writes to a switched register such as 0x1f801d88; repeatable")
       ->allow_extra_args(false);
   AddEventSwitchOptions(*command, o->events);
-  command->add_option("--seek-at", o->seeks, "Seek to TARGET samples once the position reaches SAMPLE; repeatable")
+  command->add_option("--seek-at", o->seeks, "Seek to TARGET samples from the pass whose position first reaches SAMPLE; repeatable")
       ->allow_extra_args(false);
   command->add_flag("--console", o->console, "Print the console lines on standard output");
   command->callback([o, &status] { status = RunPlay(*o); });

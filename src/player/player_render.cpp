@@ -68,6 +68,15 @@ void AdvanceClock(PlayerSession& session) {
 void PublishPosition(PlayerSession& session) {
   session.state.position.store(session.renderPosition, std::memory_order_relaxed);
   session.state.totalLength.store(session.log->totalLength, std::memory_order_relaxed);
+  std::vector<ScriptedSeek>& pending = session.pendingSeeks;
+  for (auto seek = pending.begin(); seek != pending.end();) {
+    if (session.renderPosition < seek->atSample) {
+      ++seek;
+      continue;
+    }
+    session.state.RequestSeek(seek->target);
+    seek = pending.erase(seek);
+  }
 }
 
 }  // namespace kestrel

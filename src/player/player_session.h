@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "mixer/register_path.h"
 #include "plugin/bound_plugin.h"
@@ -18,7 +19,7 @@ enum class PlayerFailure { NoPlugin, PluginMoved, NotSpuPlugin, NotSupported, No
 
 struct PlayerSession {
   PlayerSession(PlayerState& shared, const PlayerSetup& playerSetup)
-      : state(shared), setup(playerSetup), registerPath(TheRegisterPath()) {}
+      : state(shared), setup(playerSetup), registerPath(TheRegisterPath()), pendingSeeks(playerSetup.scriptedSeeks) {}
 
   PlayerState& state;
   const PlayerSetup& setup;
@@ -37,6 +38,7 @@ struct PlayerSession {
   std::uint32_t lastTick = 0;
   std::uint16_t fadeOutLevel = 0x3FFF;
   std::uint16_t fadeInLevel = 0;
+  std::vector<ScriptedSeek> pendingSeeks;  // the scripted seeks not raised yet
 
   bool Seeking() const { return state.seeking.load(std::memory_order_relaxed); }
   void WriteRegister(std::uint32_t address, std::uint16_t value) const {

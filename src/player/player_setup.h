@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/millisecond_tick.h"
 #include "player/tempo_table.h"
@@ -26,6 +27,13 @@ enum class PlayerOutcome {
 
 bool IsPlayerFailure(PlayerOutcome outcome);
 
+// A seek the player raises itself, in the pass in which the position it publishes first
+// reaches `atSample`: a scripted run then replays the same way every time.
+struct ScriptedSeek {
+  std::uint32_t atSample = 0;
+  double target = 0.0;  // samples
+};
+
 struct PlayerSetup {
   std::string pluginPath;
   std::string logPath;
@@ -34,6 +42,7 @@ struct PlayerSetup {
   int tempoRow = kDefaultTempoRow;  // a row outside the table keeps the current factor
   void* windowHandle = nullptr;     // passed to SPUopen
   PlayerClock clock;
+  std::vector<ScriptedSeek> scriptedSeeks;  // each raised once
 
   // Run on the player thread after everything it took is released.
   // After a failure: the front end's stop routine.
