@@ -113,16 +113,20 @@ constexpr FirKernel24 kUpKernel = [] {
   return kernel;
 }();
 
+int Dot(const std::int16_t* a, const std::int16_t* b, int n, bool plain) {
+  return plain ? DotProductPlain(a, b, n) : DotProduct(a, b, n);
+}
+
 // Filters the 39 samples up to `newest`.
-int HalfBandDown(const std::int16_t* newest) {
+int HalfBandDown(const std::int16_t* newest, bool plain) {
   constexpr int kTaps = static_cast<int>(kDownKernel.size());
-  return DotProduct(newest + 1 - kTaps, kDownKernel.data(), kTaps) >> 15;
+  return Dot(newest + 1 - kTaps, kDownKernel.data(), kTaps, plain) >> 15;
 }
 
 // The even output phase from the wet samples up to `newest`, doubled for the stuffed zeros.
-int HalfBandUp(const std::int16_t* newest) {
+int HalfBandUp(const std::int16_t* newest, bool plain) {
   constexpr int kTaps = static_cast<int>(kUpKernel.size());
-  return DotProduct(newest + 1 - kTaps, kUpKernel.data(), kTaps) >> 14;
+  return Dot(newest + 1 - kTaps, kUpKernel.data(), kTaps, plain) >> 14;
 }
 
 }  // namespace
@@ -141,7 +145,7 @@ void Reverb::advance(std::uint16_t base) {
 }
 
 Reverb::Wet Reverb::tick(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
-                         bool writesEnabled) {
+                         bool writesEnabled, bool plainKernels) {
   const std::uint32_t n = position++;
   input[0].put(n, static_cast<std::int16_t>(Saturate(inLeft)));
   input[1].put(n, static_cast<std::int16_t>(Saturate(inRight)));
@@ -151,12 +155,12 @@ Reverb::Wet Reverb::tick(std::uint8_t* ram, const std::uint16_t* registers, std:
   if (n % 2 == 0) {
     // A 22,050 Hz tick: filter the input down, run the reverberator, and emit the even output phase.
     int left = 0, right = 0;
-    process(ram, registers, base, HalfBandDown(input[0].at(n)), HalfBandDown(input[1].at(n)), writesEnabled, left,
+    process(ram, registers, base, HalfBandDown(input[0].at(n), plainKernels), HalfBandDown(input[1].at(n), plainKernels), writesEnabled, left,
             right);
     output[0].put(half, static_cast<std::int16_t>(left));
     output[1].put(half, static_cast<std::int16_t>(right));
-    wet.left = Saturate(HalfBandUp(output[0].at(half)));
-    wet.right = Saturate(HalfBandUp(output[1].at(half)));
+    wet.left = Saturate(HalfBandUp(output[0].at(half), plainKernels));
+    wet.right = Saturate(HalfBandUp(output[1].at(half), plainKernels));
   } else {
     // The odd phase meets only the centre tap (4000h, doubled: unity), nine wet samples back.
     wet.left = output[0].at(half)[-9];

@@ -38,8 +38,9 @@ struct Reverb {
   void idleTick(std::uint16_t base) {
     if (position++ % 2 == 0) advance(base);
   }
+  // `plainKernels`: the scalar filter kernels instead of the vector ones (the same sums).
   Wet tick(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
-           bool writesEnabled);
+           bool writesEnabled, bool plainKernels = false);
 
  private:
   void advance(std::uint16_t base);

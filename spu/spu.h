@@ -10,6 +10,11 @@
 
 namespace kestrel::spu {
 
+// How render() computes its samples. Both give the same samples: the reference path is the plain
+// one (the whole SPU ticked one frame at a time, every block decoded afresh, scalar kernels), kept to
+// hold the fast path to it. The build's KESTREL_SPU_REFERENCE_PATH option makes it the default.
+enum class RenderPath : std::uint8_t { kFast, kReference };
+
 class Spu {
  public:
   Spu();
@@ -30,6 +35,8 @@ class Spu {
   void playCdda(const std::uint8_t* pcm, std::size_t bytes) { state_->cd.pushCdda(pcm, bytes); }
 
   // ---- playback
+  void setRenderPath(RenderPath path) { path_ = path; }
+  RenderPath renderPath() const { return path_; }
   // Renders `frames` stereo frames (left first) of s16 samples at 44.1 kHz.
   void render(std::int16_t* out, int frames);
   // As render, and beside it each source's share of those frames: stems_abi::kTrackCount tracks of
@@ -55,6 +62,7 @@ class Spu {
 
   std::unique_ptr<SpuState> state_;
   std::unique_ptr<DecodedBlockCache> blocks_ = std::make_unique<DecodedBlockCache>();  // a memo, not state
+  RenderPath path_;
 };
 
 }  // namespace kestrel::spu

@@ -27,7 +27,13 @@ bool SkippedOnLoad(std::uint32_t address) {
 
 }  // namespace
 
-Spu::Spu() { reset(); }
+#ifdef KESTREL_SPU_REFERENCE_PATH
+constexpr RenderPath kDefaultRenderPath = RenderPath::kReference;
+#else
+constexpr RenderPath kDefaultRenderPath = RenderPath::kFast;
+#endif
+
+Spu::Spu() : path_(kDefaultRenderPath) { reset(); }
 
 void Spu::reset() {
   state_ = std::make_unique<SpuState>();
@@ -82,7 +88,7 @@ void Spu::keyOn(std::uint32_t mask) {
   SpuState& s = *state_;
   for (int v = 0; v < kVoiceCount; ++v) {
     if (!(mask & (1u << v))) continue;
-    s.voices[v].keyOn(s.ram.data(), *blocks_);
+    s.voices[v].keyOn(s.ram.data(), path_ == RenderPath::kReference ? nullptr : blocks_.get());
     s.endFlags &= ~(1u << v);
   }
 }

@@ -56,14 +56,16 @@ struct RenderSettings {
   ControlBits control;
   std::uint32_t pitchMod, noiseOn, reverbOn;
   UnsafeReads unsafe;
-  DecodedBlockCache* blocks;
+  DecodedBlockCache* blocks;  // null on the reference path
+  bool reference;
 
-  RenderSettings(const SpuState& s, DecodedBlockCache& blockCache)
+  RenderSettings(const SpuState& s, DecodedBlockCache& blockCache, RenderPath path)
       : control(s.control()),
         pitchMod(s.voiceMask(reg::kPitchModLow) & ~1u),  // voice 0 has no voice below it
         noiseOn(s.voiceMask(reg::kNoiseLow)),
         reverbOn(s.voiceMask(reg::kReverbOnLow)),
-        blocks(&blockCache) {
+        blocks(path == RenderPath::kReference ? nullptr : &blockCache),
+        reference(path == RenderPath::kReference) {
     if (control.reverbWrites()) unsafe.reverbStart = std::uint32_t{s.reg(reg::kReverbBase)} * 8;
   }
 };
@@ -155,6 +157,7 @@ VoiceTickInput TickInputAt(const SpuState& s, const RenderSettings& settings, co
   VoiceTickInput in;
   in.ram = s.ram.data();
   in.blocks = settings.blocks;
+  in.plainKernels = settings.reference;
   in.noise = mix.noise[frame];
   return in;
 }
@@ -251,9 +254,10 @@ void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
 
   // Reverb that neither writes nor is heard needs no arithmetic (most logs that use no reverb).
   Reverb::Wet wet;
-  if (control.reverbWrites() || s.reg(reg::kReverbOutLeft) != 0 || s.reg(reg::kReverbOutRight) != 0) {
+  if (settings.reference || control.reverbWrites() || s.reg(reg::kReverbOutLeft) != 0 ||
+      s.reg(reg::kReverbOutRight) != 0) {
     wet = s.reverb.tick(s.ram.data(), &s.registers[reg::ImageIndex(reg::kReverbFirst)], s.reg(reg::kReverbBase),
-                        Clamp16(wetInLeft), Clamp16(wetInRight), control.reverbWrites());
+                        Clamp16(wetInLeft), Clamp16(wetInRight), control.reverbWrites(), settings.reference);
   } else {
     s.reverb.idleTick(s.reg(reg::kReverbBase));
   }
@@ -291,7 +295,7 @@ void RenderChunk(SpuState& s, RenderSettings& settings, std::int16_t* out, int f
   ChunkMix mix;
   TickNoise(s, settings, mix, frames);
   settings.unsafe.captureIndex = s.captureIndex;
-  if (RenderVoicesByVoice<kStems>(s, settings, mix, frames, stems)) {
+  if (!settings.reference && RenderVoicesByVoice<kStems>(s, settings, mix, frames, stems)) {
     for (int i = 0; i < frames; ++i) {
       if (mix.lateVoices) TickLateVoices(s, settings, mix, i);
       MixFrame<kStems>(s, settings, mix, i, out[2 * i], out[2 * i + 1], stems);
@@ -310,13 +314,13 @@ void RenderChunk(SpuState& s, RenderSettings& settings, std::int16_t* out, int f
 }  // namespace
 
 void Spu::render(std::int16_t* out, int frames) {
-  RenderSettings settings(*state_, *blocks_);
+  RenderSettings settings(*state_, *blocks_, path_);
   for (int done = 0; done < frames; done += kChunkFrames)
     RenderChunk<false>(*state_, settings, out + 2 * done, std::min(kChunkFrames, frames - done), nullptr);
 }
 
 void Spu::renderStems(std::int16_t* out, std::int16_t* tracks, int frames) {
-  RenderSettings settings(*state_, *blocks_);
+  RenderSettings settings(*state_, *blocks_, path_);
   auto stems = std::make_unique<ChunkStems>();
   stems->stride = 2 * frames;
   for (int done = 0; done < frames; done += kChunkFrames) {

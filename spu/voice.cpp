@@ -9,7 +9,7 @@ constexpr std::uint32_t kBlockAddressMask = kSoundRamMask & ~0xFu;
 std::uint32_t BlockAddress(std::uint16_t eightByteUnits) { return (std::uint32_t{eightByteUnits} * 8) & kBlockAddressMask; }
 }  // namespace
 
-void Voice::keyOn(const std::uint8_t* ram, DecodedBlockCache& blocks) {
+void Voice::keyOn(const std::uint8_t* ram, DecodedBlockCache* blocks) {
   keyedOn = true;
   repeatAddressSet = false;
   currentAddress = BlockAddress(startAddress);
@@ -20,15 +20,16 @@ void Voice::keyOn(const std::uint8_t* ram, DecodedBlockCache& blocks) {
   adsr.keyOn(adsrBits);
 }
 
-void Voice::loadBlock(const std::uint8_t* ram, DecodedBlockCache& blocks) {
+void Voice::loadBlock(const std::uint8_t* ram, DecodedBlockCache* blocks) {
   const std::uint8_t* block = ram + currentAddress;
-  blocks.decode(block, history, samples.data() + 3);
+  if (blocks) blocks->decode(block, history, samples.data() + 3);
+  else DecodeAdpcmBlock(block, history, samples.data() + 3);
   blockFlags = block[1];
   if ((blockFlags & kAdpcmLoopStart) && !repeatAddressSet)
     repeatAddress = static_cast<std::uint16_t>(currentAddress >> 3);
 }
 
-void Voice::nextBlock(const std::uint8_t* ram, DecodedBlockCache& blocks, VoiceTickOutput& out) {
+void Voice::nextBlock(const std::uint8_t* ram, DecodedBlockCache* blocks, VoiceTickOutput& out) {
   std::copy_n(samples.end() - 3, 3, samples.begin());
   if (blockFlags & kAdpcmLoopEnd) {
     out.reachedLoopEnd = true;
@@ -43,7 +44,9 @@ void Voice::nextBlock(const std::uint8_t* ram, DecodedBlockCache& blocks, VoiceT
 
 VoiceTickOutput Voice::tick(const VoiceTickInput& in) {
   VoiceTickOutput out;
-  const int raw = in.noiseMode ? in.noise : Interpolate(samples.data(), counter);
+  const int raw = in.noiseMode      ? in.noise
+                  : in.plainKernels ? InterpolatePlain(samples.data(), counter)
+                                    : Interpolate(samples.data(), counter);
   output = (raw * adsr.level()) >> 15;
   out.left = (output * left.level()) >> 15;
   out.right = (output * right.level()) >> 15;
@@ -54,7 +57,7 @@ VoiceTickOutput Voice::tick(const VoiceTickInput& in) {
   counter += in.pitchModulated ? ModulatedPitchStep(pitch, in.previousVoiceOutput) : PitchStep(pitch);
   if (counter >= kBlockCounterSpan) {
     counter -= kBlockCounterSpan;
-    nextBlock(in.ram, *in.blocks, out);
+    nextBlock(in.ram, in.blocks, out);
     out.loadedBlock = true;
   }
   return out;

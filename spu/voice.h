@@ -18,7 +18,8 @@ namespace kestrel::spu {
 // What a voice needs from the rest of the SPU for one tick.
 struct VoiceTickInput {
   const std::uint8_t* ram = nullptr;
-  DecodedBlockCache* blocks = nullptr;
+  DecodedBlockCache* blocks = nullptr;  // null: decode every block afresh (the reference path)
+  bool plainKernels = false;            // the scalar kernels instead of the vector ones (the reference path)
   std::int16_t noise = 0;
   bool noiseMode = false;
   bool pitchModulated = false;
@@ -53,7 +54,7 @@ struct Voice {
   bool repeatAddressSet = false;   // a written repeat address wins over loop-start flags until the next key on
   int output = 0;                  // this tick's sample after the envelope, before the volumes
 
-  void keyOn(const std::uint8_t* ram, DecodedBlockCache& blocks);
+  void keyOn(const std::uint8_t* ram, DecodedBlockCache* blocks);
   void keyOff() { adsr.keyOff(adsrBits); }
   void writeRepeatAddress(std::uint16_t value) {
     repeatAddress = value;
@@ -83,8 +84,8 @@ struct Voice {
   }
 
  private:
-  void loadBlock(const std::uint8_t* ram, DecodedBlockCache& blocks);
-  void nextBlock(const std::uint8_t* ram, DecodedBlockCache& blocks, VoiceTickOutput& out);
+  void loadBlock(const std::uint8_t* ram, DecodedBlockCache* blocks);
+  void nextBlock(const std::uint8_t* ram, DecodedBlockCache* blocks, VoiceTickOutput& out);
   int ticksBeforeBlockEnd(const VoiceRun& run) const;  // nor a sweep's step
   template <bool kNoise, bool kModulated>
   void renderSpan(VoiceRun& run, int first, int count);
@@ -95,6 +96,10 @@ struct Voice {
 inline int Interpolate(const std::int16_t* samples, std::uint32_t counter) {
   const GaussWeights& w = kGaussWeights[(counter >> 4) & 0xFF];
   return SumOfShiftedProducts4(w.data(), samples + (counter >> 12));  // oldest sample first
+}
+inline int InterpolatePlain(const std::int16_t* samples, std::uint32_t counter) {
+  const GaussWeights& w = kGaussWeights[(counter >> 4) & 0xFF];
+  return SumOfShiftedProducts4Plain(w.data(), samples + (counter >> 12));
 }
 
 inline constexpr std::uint32_t kMaxPitchStep = 0x4000;

@@ -1,14 +1,24 @@
-// Golden renders: fixed scenarios played in uneven chunks with register writes between them, hashed
-// together with everything they leave behind (output, register read-back, voice positions, sound RAM).
-// The hashes were taken from the plain renderer that ticks the whole SPU one sample at a time; any
-// faster way of rendering must give the very same samples.
+// Renders hashed together with everything they leave behind (output, register read-back, voice
+// positions, sound RAM), played in uneven chunks with register writes between them:
+//  - the fast render path against the reference path, over fixed scenarios and random voice settings;
+//  - the reference path's hashes of the fixed scenarios against render_goldens.txt, so that a change
+//    of the emulated hardware shows. After a deliberate change, regenerate that file with
+//      KESTREL_UPDATE_SPU_GOLDENS=1 ./build/tests/spu/spu_emu_tests --gtest_filter='RenderGolden.*'
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <map>
+#include <random>
+#include <sstream>
+#include <string>
 #include <vector>
 
+#include "abi/spu_stems.h"
 #include "spu/registers.h"
 #include "spu/spu.h"
 #include "spu_fixture.h"
@@ -49,20 +59,33 @@ struct Event {
   std::function<void(Spu&)> action;
 };
 
-// Renders `frames` in chunks of the sizes below (one frame, odd sizes, long renders), stopping at each
-// event's frame to run it.
-std::uint64_t RenderHash(Spu& spu, int frames, std::vector<Event> events) {
-  constexpr int kChunks[] = {32, 1, 7, 100, 735, 3, 64, 2048, 31, 33};
+struct Render {
+  int frames = 0;
+  std::vector<Event> events;
+  std::vector<int> chunks = {32, 1, 7, 100, 735, 3, 64, 2048, 31, 33};
+  bool stems = false;  // renderStems, its tracks hashed too
+};
+
+// Renders in chunks of the sizes given (one frame, odd sizes, long renders), stopping at each event's
+// frame to run it.
+std::uint64_t RenderHash(Spu& spu, Render render) {
+  auto& events = render.events;
   std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.frame < b.frame; });
   Fnv1a hash;
-  std::vector<std::int16_t> buffer;
+  std::vector<std::int16_t> buffer, tracks;
   std::size_t next = 0, chunk = 0;
-  for (int done = 0; done < frames;) {
+  for (int done = 0; done < render.frames;) {
     while (next < events.size() && events[next].frame <= done) events[next++].action(spu);
-    int n = std::min(kChunks[chunk++ % std::size(kChunks)], frames - done);
+    int n = std::min(render.chunks[chunk++ % render.chunks.size()], render.frames - done);
     if (next < events.size()) n = std::min(n, events[next].frame - done);
     buffer.assign(2 * static_cast<std::size_t>(n), 0);
-    spu.render(buffer.data(), n);
+    if (render.stems) {
+      tracks.assign(buffer.size() * stems_abi::kTrackCount, 0);
+      spu.renderStems(buffer.data(), tracks.data(), n);
+      hash.add(tracks.data(), tracks.size() * sizeof(std::int16_t));
+    } else {
+      spu.render(buffer.data(), n);
+    }
     hash.add(buffer.data(), buffer.size() * sizeof(std::int16_t));
     HashReadBack(spu, hash);
     done += n;
@@ -110,16 +133,14 @@ void StartVoice(Spu& spu, int voice, std::uint16_t start, std::uint16_t pitch, s
   KeyOn(spu, 1u << voice);
 }
 
-TEST(RenderGolden, OneVoice) {
-  Spu spu;
+Render OneVoice(Spu& spu) {
   PowerUp(spu);
   UploadSamples(spu);
   StartVoice(spu, 0, kRough, 0x1000, 0x38F4, 0x5FCA);
-  EXPECT_EQ(RenderHash(spu, 3 * 44100, {At(100000, [](Spu& s) { KeyOff(s, 1); })}), 0x70640FADC16FAB3Dull);
+  return {3 * 44100, {At(100000, [](Spu& s) { KeyOff(s, 1); })}};
 }
 
-TEST(RenderGolden, EightVoicesWithSweepsKeyOffsAndOneShots) {
-  Spu spu;
+Render EightVoicesWithSweepsKeyOffsAndOneShots(Spu& spu) {
   PowerUp(spu);
   UploadSamples(spu);
   const std::uint16_t pitches[8] = {0x1000, 0x0800, 0x3FFF, 0x5000, 0x0000, 0x0123, 0x1F00, 0x0C00};
@@ -134,7 +155,7 @@ TEST(RenderGolden, EightVoicesWithSweepsKeyOffsAndOneShots) {
   Write(spu, 4, reg::kVolumeRight, 0xE040);  // exponential decrease
   Write(spu, 5, reg::kVolumeLeft, 0x9050);   // negative phase
   spu.writeRegister(reg::kMainVolumeLeft, 0xE07C);
-  const std::vector<Event> events = {
+  std::vector<Event> events = {
       At(5000, [](Spu& s) { KeyOff(s, 0b00000101); }),
       At(9000, [](Spu& s) { Write(s, 7, reg::kEnvelopeLevel, 0x4000); }),
       At(12345, [](Spu& s) { Write(s, 1, reg::kAdsrHigh, 0x40C4); }),
@@ -146,11 +167,10 @@ TEST(RenderGolden, EightVoicesWithSweepsKeyOffsAndOneShots) {
       At(70000, [](Spu& s) { s.writeRegister(reg::kMainVolumeRight, 0x8000 | 0x5000 | 0x2A); }),
       At(80000, [](Spu& s) { KeyOn(s, 0xF0); }),
   };
-  EXPECT_EQ(RenderHash(spu, 3 * 44100, events), 0x434CE07A646FC077ull);
+  return {3 * 44100, events};
 }
 
-TEST(RenderGolden, TwentyFourVoicesThroughReverbWithCdInput) {
-  Spu spu;
+Render TwentyFourVoicesThroughReverbWithCdInput(Spu& spu) {
   PowerUp(spu);
   UploadSamples(spu);
   LoadHallReverb(spu);
@@ -168,21 +188,20 @@ TEST(RenderGolden, TwentyFourVoicesThroughReverbWithCdInput) {
   const auto xaStereo = XaBlock(18900, true, RoughWave(4000, 3));
   std::vector<std::int16_t> cdda = RoughWave(2 * 8000, 5);
   std::vector<Event> events = {
-      At(0, [&](Spu& s) { s.playXa(xaMono.data()); }),
-      At(10000, [&](Spu& s) { s.playXa(xaStereo.data()); }),
-      At(10000, [&](Spu& s) { s.playXa(xaStereo.data()); }),
-      At(30000, [&](Spu& s) { s.playCdda(reinterpret_cast<const std::uint8_t*>(cdda.data()), cdda.size() * 2); }),
+      At(0, [xaMono](Spu& s) { s.playXa(xaMono.data()); }),
+      At(10000, [xaStereo](Spu& s) { s.playXa(xaStereo.data()); }),
+      At(10000, [xaStereo](Spu& s) { s.playXa(xaStereo.data()); }),
+      At(30000, [cdda](Spu& s) { s.playCdda(reinterpret_cast<const std::uint8_t*>(cdda.data()), cdda.size() * 2); }),
       At(40000, [](Spu& s) { s.writeRegister(reg::kControl, 0x8085); }),  // muted: CD only
       At(45000, [](Spu& s) { s.writeRegister(reg::kControl, 0xC001); }),  // reverb writes off, still heard
       At(60000, [](Spu& s) { s.writeRegister(reg::kControl, 0xC085); }),
       At(70000, [](Spu& s) { KeyOff(s, 0x00FFFF00); }),
       At(90000, [](Spu& s) { KeyOn(s, 0x00AAAAAA); }),
   };
-  EXPECT_EQ(RenderHash(spu, 3 * 44100, events), 0x356E35FA7034FC04ull);
+  return {3 * 44100, events};
 }
 
-TEST(RenderGolden, PitchModulationAndNoise) {
-  Spu spu;
+Render PitchModulationAndNoise(Spu& spu) {
   PowerUp(spu);
   UploadSamples(spu);
   spu.writeRegister(reg::kControl, static_cast<std::uint16_t>(0xC000 | (10 << 10) | (2 << 8)));
@@ -191,18 +210,17 @@ TEST(RenderGolden, PitchModulationAndNoise) {
   Write(spu, 4, reg::kPitch, 0xC000);                // read as negative when modulated
   spu.writeRegister(reg::kPitchModLow, 0b11110111);  // a chain 0->1->2, 3->4->5->6->7; voice 0's bit means nothing
   spu.writeRegister(reg::kNoiseLow, 0b00101000);     // voice 3 modulates from noise, voice 5 sounds noise
-  const std::vector<Event> events = {
+  std::vector<Event> events = {
       At(20000, [](Spu& s) { s.writeRegister(reg::kControl, static_cast<std::uint16_t>(0xC000 | (15 << 10) | (3 << 8))); }),
       At(30000, [](Spu& s) { KeyOff(s, 0b00000010); }),
       At(50000, [](Spu& s) { s.writeRegister(reg::kPitchModLow, 0b00001100); }),
       At(70000, [](Spu& s) { s.writeRegister(reg::kControl, 0xC000); }),
   };
-  EXPECT_EQ(RenderHash(spu, 2 * 44100, events), 0xA50FE29942803DCAull);
+  return {2 * 44100, events};
 }
 
 // Voices may play what the SPU itself writes: the capture buffers and the reverb work area.
-TEST(RenderGolden, VoicesPlayingCaptureBuffersAndTheReverbArea) {
-  Spu spu;
+Render VoicesPlayingCaptureBuffersAndTheReverbArea(Spu& spu) {
   PowerUp(spu);
   UploadSamples(spu);
   LoadHallReverb(spu);
@@ -217,11 +235,133 @@ TEST(RenderGolden, VoicesPlayingCaptureBuffersAndTheReverbArea) {
   StartVoice(spu, 3, 0x0100, 0x0F00, 0x00FF, 0x0000);   // voice 1 capture
   StartVoice(spu, 4, (0x80000 - 0x0400) / 8, 0x2000, 0x00FF, 0x0000);  // the end of the reverb area
   std::vector<std::int16_t> cdda = RoughWave(2 * 30000, 11);
-  const std::vector<Event> events = {
-      At(0, [&](Spu& s) { s.playCdda(reinterpret_cast<const std::uint8_t*>(cdda.data()), cdda.size() * 2); }),
+  std::vector<Event> events = {
+      At(0, [cdda](Spu& s) { s.playCdda(reinterpret_cast<const std::uint8_t*>(cdda.data()), cdda.size() * 2); }),
       At(15000, [](Spu& s) { KeyOn(s, 0b11100); }),
   };
-  EXPECT_EQ(RenderHash(spu, 44100, events), 0xF8C59B01C704C497ull);
+  return {44100, events};
+}
+
+struct Scenario {
+  const char* name;
+  Render (*setUp)(Spu&);
+};
+constexpr Scenario kScenarios[] = {
+    {"OneVoice", OneVoice},
+    {"EightVoicesWithSweepsKeyOffsAndOneShots", EightVoicesWithSweepsKeyOffsAndOneShots},
+    {"TwentyFourVoicesThroughReverbWithCdInput", TwentyFourVoicesThroughReverbWithCdInput},
+    {"PitchModulationAndNoise", PitchModulationAndNoise},
+    {"VoicesPlayingCaptureBuffersAndTheReverbArea", VoicesPlayingCaptureBuffersAndTheReverbArea},
+};
+
+std::uint64_t HashOn(RenderPath path, Render (*setUp)(Spu&), bool stems = false) {
+  Spu spu;
+  spu.setRenderPath(path);
+  Render render = setUp(spu);
+  render.stems = stems;
+  return RenderHash(spu, std::move(render));
+}
+
+std::map<std::string, std::uint64_t> ReadGoldens() {
+  std::map<std::string, std::uint64_t> goldens;
+  std::ifstream in(KESTREL_SPU_GOLDENS);
+  std::string name, hash;
+  while (in >> name >> hash) goldens[name] = std::stoull(hash, nullptr, 16);
+  return goldens;
+}
+
+TEST(RenderGolden, ScenariosMatchTheirGoldensOnBothPaths) {
+  const bool update = std::getenv("KESTREL_UPDATE_SPU_GOLDENS") != nullptr;
+  const auto goldens = ReadGoldens();
+  std::ostringstream written;
+  for (const Scenario& scenario : kScenarios) {
+    SCOPED_TRACE(scenario.name);
+    const std::uint64_t reference = HashOn(RenderPath::kReference, scenario.setUp);
+    EXPECT_EQ(HashOn(RenderPath::kFast, scenario.setUp), reference);
+    EXPECT_EQ(HashOn(RenderPath::kFast, scenario.setUp, true), HashOn(RenderPath::kReference, scenario.setUp, true));
+    written << scenario.name << " " << std::hex << std::uppercase << reference << "\n";
+    if (update) continue;
+    const auto golden = goldens.find(scenario.name);
+    ASSERT_NE(golden, goldens.end()) << "no golden in " << KESTREL_SPU_GOLDENS;
+    EXPECT_EQ(reference, golden->second) << "regenerate with KESTREL_UPDATE_SPU_GOLDENS=1 if the change is meant";
+  }
+  if (update) {
+    std::ofstream(KESTREL_SPU_GOLDENS) << written.str();
+    std::printf("wrote %s\n", KESTREL_SPU_GOLDENS);
+  }
+}
+
+// Random voice settings, sample data, register writes and render sizes, rendered on both paths.
+// Voices also play the capture buffers and the reverb work area, which the render writes.
+TEST(RenderPaths, RandomSettingsRenderAlike) {
+  std::mt19937 random(20261207);
+  auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  auto word = [&] { return static_cast<std::uint16_t>(pick(0, 0xFFFF)); };
+  for (int trial = 0; trial < 24; ++trial) {
+    SCOPED_TRACE(trial);
+    // One set of choices, replayed on each path.
+    std::vector<std::function<void(Spu&)>> setUp;
+    std::vector<Event> events;
+    setUp.push_back([](Spu& s) { UploadSamples(s); });
+    std::vector<std::uint16_t> raw(0x2000);  // unfiltered random blocks: every filter, shift and flag
+    for (auto& w : raw) w = word();
+    setUp.push_back([raw](Spu& s) {
+      s.writeRegister(reg::kTransferAddress, kSampleUnits + 0x800);
+      s.writeDma(raw.data(), static_cast<int>(raw.size()));
+    });
+    if (pick(0, 1)) setUp.push_back([](Spu& s) { LoadHallReverb(s); });
+    const std::uint16_t control = static_cast<std::uint16_t>(0xC000 | (word() & 0x3F85));
+    const std::uint16_t masks[6] = {word(), word(), word(), word(), word(), word()};
+    const std::uint16_t mainVolumes[4] = {word(), word(), static_cast<std::uint16_t>(pick(0, 0x7FFF)),
+                                          static_cast<std::uint16_t>(pick(0, 0x7FFF))};
+    setUp.push_back([=](Spu& s) {
+      s.writeRegister(reg::kControl, control);
+      s.writeRegister(reg::kPitchModLow, masks[0]);
+      s.writeRegister(reg::kNoiseLow, masks[1] & masks[2]);
+      s.writeRegister(reg::kReverbOnLow, masks[3]);
+      s.writeRegister(reg::kReverbOnHigh, masks[4]);
+      s.writeRegister(reg::kMainVolumeLeft, mainVolumes[0] & 0xE07F);
+      s.writeRegister(reg::kReverbOutLeft, mainVolumes[2]);
+      s.writeRegister(reg::kReverbOutRight, mainVolumes[3]);
+      s.writeRegister(reg::kCdVolumeLeft, masks[5]);
+    });
+    const int voices = pick(1, kVoiceCount);
+    for (int v = 0; v < voices; ++v) {
+      const std::uint16_t starts[] = {kTone, kRough, kOneShot, kBurst,
+                                      static_cast<std::uint16_t>(kSampleUnits + 0x800 + 2 * pick(0, 0x3F0)),
+                                      static_cast<std::uint16_t>(pick(0, 0x1F0)),     // the capture buffers
+                                      static_cast<std::uint16_t>(0xFFFF - pick(0, 0x100))};  // the end of RAM
+      const std::uint16_t pitches[] = {0x1000, static_cast<std::uint16_t>(pick(0, 0x4400)),
+                                       static_cast<std::uint16_t>(pick(0x0800, 0x2000))};
+      const std::uint16_t start = starts[pick(0, 6)], pitch = pitches[pick(0, 2)];
+      const std::uint16_t adsrLow = word(), adsrHigh = word();
+      const std::uint16_t left = pick(0, 3) ? static_cast<std::uint16_t>(pick(0, 0x7FFF)) : word();
+      const std::uint16_t right = pick(0, 3) ? static_cast<std::uint16_t>(pick(0, 0x7FFF)) : word();
+      setUp.push_back([=](Spu& s) {
+        SetUpVoice(s, v, start, pitch, adsrLow, adsrHigh);
+        Write(s, v, reg::kVolumeLeft, left);
+        Write(s, v, reg::kVolumeRight, right);
+      });
+      events.push_back(At(pick(0, 3) ? 0 : pick(0, 6000), [v](Spu& s) { KeyOn(s, 1u << v); }));
+      if (pick(0, 1)) events.push_back(At(pick(0, 8000), [v](Spu& s) { KeyOff(s, 1u << v); }));
+      if (!pick(0, 3)) {
+        const std::uint16_t level = word(), repeat = starts[pick(0, 6)];
+        events.push_back(At(pick(0, 8000), [=](Spu& s) { Write(s, v, reg::kEnvelopeLevel, level); }));
+        events.push_back(At(pick(0, 8000), [=](Spu& s) { Write(s, v, reg::kRepeatAddress, repeat); }));
+      }
+    }
+    std::vector<int> chunks(8);
+    for (int& n : chunks) n = pick(0, 2) ? pick(1, 64) : pick(65, 3000);
+    const bool stems = pick(0, 3) == 0;
+    auto hashOn = [&](RenderPath path) {
+      Spu spu;
+      spu.setRenderPath(path);
+      PowerUp(spu);
+      for (const auto& step : setUp) step(spu);
+      return RenderHash(spu, {10000, events, chunks, stems});
+    };
+    EXPECT_EQ(hashOn(RenderPath::kFast), hashOn(RenderPath::kReference));
+  }
 }
 
 }  // namespace
