@@ -99,8 +99,8 @@ AppSettings LoadSettings(const std::string& configPath, int pluginRows) {
   return s;
 }
 
-bool SaveSettings(const std::string& configPath, const AppSettings& s) {
-  return IniFile(configPath).Update([&s](IniDocument& ini) {
+WriteResult SaveSettings(const std::string& configPath, const AppSettings& s) {
+  return IniFile(configPath).Edit([&s](IniDocument& ini) {
     const auto number = [&ini](const char* key, int value) { ini.Set(kS, key, std::to_string(value)); };
     const auto flag = [&ini](const char* key, bool on) { ini.Set(kS, key, Flag(on)); };
     number("PlayBackPriority", s.PlayBackPriority);
@@ -133,8 +133,8 @@ bool ReadEnableConsoleWindow(const std::string& configPath) {
   return IniFile(configPath).ReadInt(kS, "EnableConsoleWindow", 0) == 1;
 }
 
-bool WriteEnableConsoleWindow(const std::string& configPath, bool enabled) {
-  return IniFile(configPath).WriteString(kS, "EnableConsoleWindow", Flag(enabled));
+WriteResult WriteEnableConsoleWindow(const std::string& configPath, bool enabled) {
+  return IniFile(configPath).Edit([enabled](IniDocument& ini) { ini.Set(kS, "EnableConsoleWindow", Flag(enabled)); });
 }
 
 int ReadStartPoint(const std::string& configPath) {

@@ -6,6 +6,8 @@
 #include <array>
 #include <string>
 
+#include "platform/file_replace.h"
+
 namespace kestrel {
 
 inline constexpr const char* kSettingsSection = "Kestrel SPU Player";
@@ -64,12 +66,12 @@ struct AppSettings {
 AppSettings LoadSettings(const std::string& configPath, int pluginRows);
 
 // Writes the 23 keys of the exit save, in order, as one replacement of the file.
-// False when the file cannot be written (it is then unchanged).
-bool SaveSettings(const std::string& configPath, const AppSettings& settings);
+// A failure says why (the file is then unchanged).
+WriteResult SaveSettings(const std::string& configPath, const AppSettings& settings);
 
 // The keys read and written on their own.
 bool ReadEnableConsoleWindow(const std::string& configPath);  // on only for a stored 1
-bool WriteEnableConsoleWindow(const std::string& configPath, bool enabled);
+WriteResult WriteEnableConsoleWindow(const std::string& configPath, bool enabled);
 int ReadStartPoint(const std::string& configPath);
 bool WriteStartPoint(const std::string& configPath, int startPoint);
 

@@ -10,4 +10,8 @@ namespace kestrel {
 // (not rounded) to tenths.
 std::string FormatPlayingTime(std::uint32_t position, std::uint32_t totalLength);
 
+// The same while the position slider is dragged: the target, then the total length, the
+// seconds rounded to tenths.
+std::string FormatDragTime(std::uint32_t target, std::uint32_t totalLength);
+
 }  // namespace kestrel

@@ -1,0 +1,189 @@
+#pragma once
+// The application controller: every command number, slider move, drop, chooser result and
+// timer tick of the main window arrives here and is routed to the operation that owns it.
+// It owns the main window's state and starts and stops playback, decodes, scans and the
+// console. It runs on one thread (the front end's); the player, decode and scan threads
+// reach it only through FrontEnd::Post.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/app_settings.h"
+#include "app/front_end.h"
+#include "app/greying.h"
+#include "app/main_window_state.h"
+#include "app/option_page_state.h"
+#include "decoder/decode_job.h"
+#include "library/file_detection_thread.h"
+#include "library/selected_file_info.h"
+#include "library/spu_file_list.h"
+#include "platform/console_log.h"
+#include "platform/control_states.h"
+#include "player/playback_control.h"
+#include "player/player_setup.h"
+#include "player/player_state.h"
+
+namespace kestrel {
+
+inline constexpr const char* kProgramBanner = "* Running Kestrel SPU Player v.1.20RC2\n";
+// The refresh ticks of a start lock add up to this many milliseconds.
+inline constexpr int kStartLockMs = 800;
+inline constexpr int kOpeningTicks = 70;
+inline constexpr int kOpeningPeriodMs = 30;
+inline constexpr int kRestartPeriodMs = 100;
+inline constexpr int kRestartTick = 6;  // playback starts on this tick of the delayed restart
+
+struct ControllerOptions {
+  std::string startupFolder = ".";
+  PlayerState* player = &ThePlayerState();
+  ThreadSlot* playerThread = &ThePlayerThread();
+  PlayerClock playerClock;  // tests give a clock that does not wait
+};
+
+// How a page control reports what happened to it.
+enum class PageNotification {
+  Clicked,
+  SelectionConfirmed,  // a drop-down list closed with a chosen row
+  SelectionCancelled,  // closed without one: changes nothing
+};
+
+// Scroll codes of the position slider.
+enum class SliderCode { Track, EndScroll };
+
+class Controller {
+ public:
+  Controller(FrontEnd& frontEnd, ControllerOptions options);
+  // Waits for a playback and a decode still running, so no thread outlives the controller.
+  ~Controller();
+  Controller(const Controller&) = delete;
+  Controller& operator=(const Controller&) = delete;
+
+  // ---- Start-up and exit
+  // Before the main window: opens the console when config.ini asks for it.
+  void OpenConsoleIfEnabled();
+  // The main window's creation: settings into the pages, greying, the folder scan, the
+  // plugin list, the opening animation.
+  void CreateMainWindow();
+
+  // ---- What the user did
+  void CommandDispatch(int command);
+  // `row` is the confirmed row of a drop-down list.
+  void PageCommandDispatch(int control, PageNotification notification = PageNotification::Clicked, int row = -1);
+  // The horizontal sliders: the position slider (1105) and the option page's sliders.
+  void HorizontalSlider(int control, SliderCode code, int position);
+  void DropFiles(const std::vector<std::string>& paths);
+  // A chooser closed: the chosen path, or nullopt on cancel.
+  void ChooserResult(Chooser chooser, const std::optional<std::string>& path);
+  // A row of the SPU file list clicked: selects it and shows its information.
+  void SelectFileRow(std::optional<std::size_t> row);
+  // The debug window opened or closed.
+  void SetDebugWindowOpen(bool open);
+  // A tick of one of the timers started through the front end.
+  void OnTimer(AppTimer timer);
+
+  // ---- Playback
+  void StartPlayback();
+  void StopPlayback();
+  void ScheduleDelayedRestart();
+  void StopRefreshTimer();
+  void Pause();
+
+  // ---- What the front end shows
+  const MainWindowState& Window() const { return window_; }
+  const AppSettings& Settings() const { return settings_; }
+  const OptionPageState& OptionPage() const { return optionPage_; }
+  const SpuFileList& FileList() const { return fileList_; }
+  const SelectedFilePanel& Panel() const { return panel_; }
+  const ControlStates& FileListControls() const { return fileListControls_; }
+  const ControlStates& DecodeControls() const { return decodeControls_; }
+  const ControlStates& PluginControls() const { return pluginControls_; }
+  const ControlStates& EditorControls() const { return editorControls_; }
+  int PositionSlider() const { return positionSlider_; }
+  const std::string& PluginPath() const { return pluginPath_; }
+  const std::string& ConfigFile() const { return configPath_; }
+  bool StartLock() const { return startLock_; }
+  bool Decoding() const { return decodeJob_.Decoding(); }
+  bool ConsoleOpen() const { return console_.has_value(); }
+
+ private:
+  // Work from another thread that belongs to one playback; dropped when a newer playback
+  // has started since, or when the controller is gone.
+  // Called on the player thread with what was taken on this one.
+  void PostForPlayback(const std::weak_ptr<bool>& alive, std::uint64_t playback, std::function<void()> work);
+  void Changed(std::initializer_list<StateArea> areas);
+  GreyTargets Targets();
+  void Grey(GreyMoment moment);
+
+  void OnPlayerFailed(PlayerOutcome outcome);
+  void HandleEndOfLog();
+  void ChainAdvance();
+  void RepeatDecision();
+  void RefuseNextStart();
+  void Jump(bool next);
+  void ShowFileInfo(const std::optional<std::string>& droppedPath = std::nullopt);
+  void SelectPlayMode(int menuItem);
+  void MirrorPlayModeMenu();
+  void PositionSliderMoved(SliderCode code, int position);
+  void UpdatePlayStatus();
+  void ShellTick();
+
+  void StartScan();
+  void DrainScan();
+  void StartDecode();
+  void AbortDecode();
+  void EndDecode();
+
+  void OpenConsoleLog();
+  void CloseConsoleLog();
+  void ToggleConsole();
+  void WarnIfNotWritten(const WriteResult& result);
+  void Exit();
+
+  // Work posted from other threads runs only while this lives; first, as they use it.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  FrontEnd& frontEnd_;
+  PlayerState& player_;
+  ThreadSlot& playerThread_;
+  PlayerClock playerClock_;
+  std::string startupFolder_;
+  std::string configPath_;
+
+  MainWindowState window_;
+  AppSettings settings_;
+  OptionPageState optionPage_;
+
+  // The file list page, the plugin page, the decode page and the editor page keep their
+  // own state; until they are wired in, what the controller needs of them lives here.
+  SpuFileList fileList_;
+  SelectedFilePanel panel_;
+  FileDetectionThread scan_;
+  ControlStates fileListControls_;
+  ControlStates decodeControls_;
+  ControlStates pluginControls_;
+  ControlStates editorControls_;
+  std::string pluginPath_;
+  std::string decodeOutputName_ = "I Love Sunmoth !!";
+  DecodeJob decodeJob_;
+
+  int positionSlider_ = 0;
+  bool dragging_ = false;
+
+  bool startLock_ = false;
+  bool droppedFile_ = false;
+  std::uint32_t refreshTicks_ = 0;
+  bool refreshTimerRunning_ = false;
+  bool openingRunning_ = false;
+  int openingTicks_ = 0;
+  bool restartPending_ = false;
+  int restartTicks_ = 0;
+  bool chainInProgress_ = false;
+  int chainPosition_ = 0;
+  std::uint64_t playback_ = 0;  // counts the playbacks started
+
+  std::optional<ConsoleLog::Attachment> console_;
+};
+
+}  // namespace kestrel

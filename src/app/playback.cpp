@@ -1,0 +1,231 @@
+// Starting and stopping playback, what follows the end of a log, Next and Back, Pause,
+// and dropped files.
+
+#include <algorithm>
+
+#include "app/command_ids.h"
+#include "app/controller.h"
+#include "app/option_tables.h"
+#include "platform/message_port.h"
+#include "player/playback_control.h"
+
+namespace kestrel {
+namespace {
+
+void Warn(const char* text) { MessagePort::Show(text, "Warning", MessageIcon::Exclamation); }
+
+}  // namespace
+
+void Controller::ShowFileInfo(const std::optional<std::string>& droppedPath) {
+  if (!ShowSelectedFileInfo(panel_, fileList_, droppedPath)) return;
+  window_.statusFields[1] = panel_.statusFileText;
+  Changed({StateArea::FileListPage, StateArea::DecodePage, StateArea::StatusBar});
+}
+
+void Controller::SelectFileRow(std::optional<std::size_t> row) {
+  fileList_.entries.Select(row);
+  ShowFileInfo();
+}
+
+void Controller::StartPlayback() {
+  if (!droppedFile_ && panel_.path.empty()) {
+    Warn("Please select the PSX SPU LogFile from list.");
+    return;
+  }
+  if (openingRunning_) {
+    frontEnd_.StopTimer(AppTimer::Shell);
+    openingRunning_ = false;
+  }
+  if (!chainInProgress_) {
+    const auto selected = fileList_.entries.Selected();
+    const int index = selected ? static_cast<int>(*selected) : -1;
+    (void)WriteStartPoint(configPath_, index - 1);  // a failed write goes unreported, as it was not asked for
+  }
+  startLock_ = true;
+  Grey(GreyMoment::PlaybackStarts);
+
+  const int position = settings_.PlayBackPriority;
+  if (position >= 1 && position <= 7) {
+    player_.playerPriority.store(kPriorityTable[static_cast<std::size_t>(position - 1)].priority,
+                                 std::memory_order_relaxed);
+  }
+  const std::uint64_t playback = ++playback_;
+  PlayerSetup setup;
+  setup.pluginPath = pluginPath_;
+  setup.logPath = panel_.path;
+  setup.droppedFile = droppedFile_;
+  setup.tempoRow = settings_.PlayBackTempo;
+  setup.clock = playerClock_;
+  const std::weak_ptr<bool> alive = alive_;
+  setup.stopPlayback = [this, alive, playback](PlayerOutcome outcome) {
+    PostForPlayback(alive, playback, [this, outcome] { OnPlayerFailed(outcome); });
+  };
+  setup.handleEndOfLog = [this, alive, playback](PlayerOutcome) {
+    PostForPlayback(alive, playback, [this] { HandleEndOfLog(); });
+  };
+  StartPlayerThread(player_, playerThread_, player_.playerPriority.load(std::memory_order_relaxed),
+                    std::move(setup));
+
+  frontEnd_.StartTimer(AppTimer::Refresh, settings_.AnalyzerRefreshRate);
+  refreshTimerRunning_ = true;
+}
+
+void Controller::StopRefreshTimer() {
+  if (!refreshTimerRunning_) return;
+  frontEnd_.StopTimer(AppTimer::Refresh);
+  refreshTimerRunning_ = false;
+}
+
+void Controller::StopPlayback() {
+  droppedFile_ = false;
+  // A stop inside the lock would otherwise leave it on with no ticks to release it,
+  // refusing every later drop.
+  startLock_ = false;
+  StopRefreshTimer();
+  Grey(GreyMoment::PlaybackStops);
+  chainInProgress_ = false;
+  StopPlayerThread(player_, playerThread_);  // running, paused and fadeActive clear; waits 250 ms at most
+  player_.seekRequest.store(false, std::memory_order_relaxed);  // not for the next playback to take
+  window_.statusFields[0] = kIdleTimeText;
+  positionSlider_ = 0;
+  refreshTicks_ = 0;
+  Changed({StateArea::StatusBar, StateArea::FileListPage, StateArea::Analyzer});
+}
+
+void Controller::ScheduleDelayedRestart() {
+  frontEnd_.StartTimer(AppTimer::Shell, kRestartPeriodMs);
+  restartPending_ = true;
+  restartTicks_ = 0;
+}
+
+void Controller::OnPlayerFailed(PlayerOutcome outcome) {
+  StopPlayback();
+  // A file the loader rejects is said so, not only on the console.
+  if (outcome == PlayerOutcome::LogRejected) {
+    MessagePort::Show("Selected SPUFile is broken or is no SPU log; it can't be played.", "SPUFile Load Error",
+                      MessageIcon::Stop);
+  }
+}
+
+void Controller::HandleEndOfLog() {
+  if (!chainInProgress_) chainPosition_ = ReadStartPoint(configPath_);
+  if (!player_.running.load(std::memory_order_acquire)) {
+    StopRefreshTimer();
+    StopPlayback();
+    return;
+  }
+  const PlayMode mode = PlayModeOf(settings_);
+  if (mode == PlayMode::Chain || mode == PlayMode::RepeatChain) {
+    ChainAdvance();
+  } else {
+    RepeatDecision();
+  }
+}
+
+void Controller::RefuseNextStart() {
+  StopPlayback();
+  Warn("Not ready to start playing next music.");
+}
+
+void Controller::ChainAdvance() {
+  chainInProgress_ = true;
+  StopRefreshTimer();
+  chainPosition_ += 1;
+  const int count = fileList_.count;
+  const int rows = static_cast<int>(fileList_.entries.Size());
+  const auto uncheckedNext = [&] {
+    const int next = chainPosition_ + 1;
+    return next >= 0 && next < rows && !fileList_.entries.At(static_cast<std::size_t>(next)).checked;
+  };
+  while (uncheckedNext()) chainPosition_ += 1;
+  if (chainPosition_ + 1 >= count && PlayModeOf(settings_) == PlayMode::RepeatChain) {
+    chainPosition_ = -1;
+    while (uncheckedNext()) chainPosition_ += 1;
+  }
+  if (chainPosition_ + 1 >= count) {
+    StopPlayback();
+    return;
+  }
+  const int next = chainPosition_ + 1;
+  if (next < 0 || next >= rows) {
+    RepeatDecision();
+    return;
+  }
+  // The chain plays list entries, even when it began with a dropped file.
+  droppedFile_ = false;
+  SelectFileRow(static_cast<std::size_t>(next));
+  refreshTicks_ = 0;
+  if (startLock_) {
+    RefuseNextStart();
+    return;
+  }
+  StartPlayback();
+}
+
+void Controller::RepeatDecision() {
+  if (!player_.running.load(std::memory_order_acquire) || PlayModeOf(settings_) != PlayMode::Repeat) {
+    StopRefreshTimer();
+    StopPlayback();
+    return;
+  }
+  refreshTicks_ = 0;
+  if (startLock_) {
+    RefuseNextStart();
+    return;
+  }
+  StopRefreshTimer();
+  StartPlayback();
+}
+
+void Controller::Jump(bool next) {
+  if (!fileList_.entries.Selected()) return;
+  if (next) {
+    SelectNextEntry(fileList_);
+  } else {
+    SelectPreviousEntry(fileList_);
+  }
+  ShowFileInfo();
+  if (!player_.running.load(std::memory_order_acquire)) return;
+  player_.jumpRequest.store(true, std::memory_order_release);
+  StopPlayback();
+  Grey(GreyMoment::RestartArmed);
+  ScheduleDelayedRestart();
+  ConsoleLog::Write(next ? "* Jump to Next Music .....\n" : "* Jump to Previous Music .....\n");
+}
+
+void Controller::Pause() {
+  const bool playing = player_.running.load(std::memory_order_acquire);
+  if (playing && !player_.paused.load(std::memory_order_acquire)) {
+    player_.paused.store(true, std::memory_order_release);
+    return;
+  }
+  player_.paused.store(false, std::memory_order_release);
+  if (playing && settings_.EnableCompulsivePause) {
+    player_.RequestSeek(static_cast<double>(player_.totalLength.load(std::memory_order_relaxed)) * positionSlider_ *
+                        0.01);
+  }
+}
+
+void Controller::DropFiles(const std::vector<std::string>& paths) {
+  if (paths.empty()) return;
+  if (startLock_ || fileList_.detecting) {
+    Warn("Not ready to start playing music.");
+    return;
+  }
+  if (decodeJob_.Decoding()) return;
+  const std::string& path = paths.front();
+  if (!player_.running.load(std::memory_order_acquire)) {
+    droppedFile_ = true;
+    ShowFileInfo(path);
+    StartPlayback();
+    return;
+  }
+  player_.jumpRequest.store(true, std::memory_order_release);
+  StopPlayback();
+  droppedFile_ = true;
+  ShowFileInfo(path);
+  Grey(GreyMoment::RestartArmed);
+  ScheduleDelayedRestart();
+}
+
+}  // namespace kestrel

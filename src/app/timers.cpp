@@ -1,0 +1,97 @@
+// The main window's timer ticks and the position slider.
+
+#include "app/command_ids.h"
+#include "app/controller.h"
+#include "player/status_text.h"
+
+namespace kestrel {
+
+void Controller::OnTimer(AppTimer timer) {
+  if (timer == AppTimer::Debug) {
+    Changed({StateArea::Analyzer});  // the debug window samples on its own tick
+    return;
+  }
+  // One handler serves the shell and the refresh timer alike, as their ticks share it.
+  ShellTick();
+}
+
+void Controller::ShellTick() {
+  if (openingRunning_) {
+    if (openingTicks_ >= kOpeningTicks) {
+      frontEnd_.StopTimer(AppTimer::Shell);
+      openingRunning_ = false;
+    }
+    if (!player_.running.load(std::memory_order_acquire)) Changed({StateArea::Analyzer});
+    ++openingTicks_;
+    return;
+  }
+  if (restartPending_) {
+    if (restartTicks_ < kRestartTick - 1) {
+      ++restartTicks_;
+      return;
+    }
+    frontEnd_.StopTimer(AppTimer::Shell);
+    restartPending_ = false;
+    restartTicks_ = 0;
+    StartPlayback();
+    return;
+  }
+  UpdatePlayStatus();
+}
+
+void Controller::UpdatePlayStatus() {
+  const bool playing = player_.running.load(std::memory_order_acquire);
+  if (playing && !dragging_ && !player_.seekRequest.load(std::memory_order_acquire) &&
+      !player_.seeking.load(std::memory_order_acquire)) {
+    const std::uint32_t position = player_.position.load(std::memory_order_relaxed);
+    const std::uint32_t total = player_.totalLength.load(std::memory_order_relaxed);
+    window_.statusFields[0] = FormatPlayingTime(position, total);
+    // A log of no length stays at 0 rather than dividing by it.
+    if (!startLock_) positionSlider_ = total == 0 ? 0 : static_cast<int>(std::uint64_t{position} * 100 / total);
+    fileListControls_.SetEnabled(ctl::kPositionSlider, !player_.fadeActive.load(std::memory_order_relaxed));
+    Changed({StateArea::StatusBar, StateArea::FileListPage});
+  }
+  const bool debugOpen = player_.debugWindowOpen.load(std::memory_order_relaxed);
+  if (window_.menu.Enabled(cmd::kViewSpuOperation) == debugOpen) {
+    window_.menu.SetEnabled(cmd::kViewSpuOperation, !debugOpen);
+    Changed({StateArea::Menu});
+  }
+  ++refreshTicks_;
+  if (startLock_ && refreshTicks_ * static_cast<std::uint32_t>(settings_.AnalyzerRefreshRate) >= kStartLockMs) {
+    ApplyGreying(GreyMoment::StartLockReleased, Targets());
+    startLock_ = false;
+    Changed({StateArea::Toolbar});
+  }
+  // The register and event switches are read from the plugin page's boxes here once that
+  // page's state is wired in; until then they keep what was set directly.
+  if (playing) {
+    player_.analyzerReadRequest.store(true, std::memory_order_release);
+    Changed({StateArea::Analyzer});
+  }
+}
+
+void Controller::SetDebugWindowOpen(bool open) { player_.debugWindowOpen.store(open, std::memory_order_relaxed); }
+
+void Controller::PositionSliderMoved(SliderCode code, int position) {
+  const bool playing = player_.running.load(std::memory_order_acquire);
+  const std::uint32_t total = player_.totalLength.load(std::memory_order_relaxed);
+  const double target = static_cast<double>(total) * position * 0.01;
+  if (!playing) {
+    // Stopped, the slider snaps back, and no seek is left for the next playback to take.
+    positionSlider_ = 0;
+    Changed({StateArea::FileListPage});
+    return;
+  }
+  positionSlider_ = position;
+  if (code != SliderCode::EndScroll) {
+    dragging_ = true;
+    window_.statusFields[0] = FormatDragTime(static_cast<std::uint32_t>(target), total);
+    Changed({StateArea::StatusBar});
+    return;
+  }
+  player_.RequestSeek(target);
+  player_.position.store(static_cast<std::uint32_t>(target), std::memory_order_relaxed);
+  dragging_ = false;
+}
+
+}  // namespace kestrel

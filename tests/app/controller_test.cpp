@@ -1,0 +1,414 @@
+// The controller headless: start-up, the greying rules, playback start and stop, the play
+// modes, Next and Back, drops, pause, the position slider, the console and exit.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "app/command_ids.h"
+#include "app/controller_fixture.h"
+#include "app/greying.h"
+#include "platform/ini_file.h"
+#include "support/log_files.h"
+
+namespace kestrel::test {
+namespace {
+
+using namespace cmd;
+
+std::string Key(const std::string& folder, const char* key) {
+  return IniFile(folder + "/config.ini").ReadString(kSettingsSection, key, "(absent)");
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+class PlaybackTest : public ControllerTest {
+ protected:
+  // Five short logs a..e, all checked, limiter off so they play at once.
+  void StartUpWithFiveLogs(const std::string& keys = "") {
+    for (const char* name : {"a", "b", "c", "d", "e"}) AddLog(name, 2);
+    WriteConfig(keys);
+    StartUp();
+    CommandDispatch(kCheckAll);
+    controller->PageCommandDispatch(ctl::kLimiter);
+  }
+  void CommandDispatch(int command) { controller->CommandDispatch(command); }
+  void StartOn(std::size_t row) {
+    controller->SelectFileRow(row);
+    CommandDispatch(kStartPlay);
+  }
+  const MainWindowState& W() const { return controller->Window(); }
+};
+
+TEST_F(ControllerTest, StartUpWithoutConfigCreatesItAndGreysAsAtFirstStart) {
+  controller->OpenConsoleIfEnabled();
+  controller->CreateMainWindow();
+  EXPECT_EQ(Key(folder.Path(), "EnableConsoleWindow"), "0");
+  EXPECT_FALSE(controller->ConsoleOpen());
+  const MainWindowState& w = controller->Window();
+  EXPECT_FALSE(w.menu.Enabled(kStopPlay));
+  EXPECT_FALSE(w.menu.Enabled(kViewSpuOperation));
+  EXPECT_FALSE(controller->DecodeControls().Enabled(ctl::kAbort));
+  EXPECT_TRUE(w.menu.Checked(kSingleMode));
+  EXPECT_FALSE(w.menu.Checked(kRepeatMode));
+  EXPECT_EQ(w.statusFields[2], "Tempo : 100%");
+  EXPECT_EQ(w.slotTitles[2], "Empty Slot #3");
+  EXPECT_EQ(ToolTipOf(kToolPrevious).text, std::string("Previous Music"));
+  EXPECT_FALSE(controller->PluginPath().empty());
+
+  // The opening animation runs for 70 ticks of 30 ms.
+  EXPECT_EQ(frontEnd.timers[AppTimer::Shell], 30);
+  Tick(AppTimer::Shell, 70);
+  EXPECT_TRUE(frontEnd.TimerRuns(AppTimer::Shell));
+  Tick(AppTimer::Shell);
+  EXPECT_FALSE(frontEnd.TimerRuns(AppTimer::Shell));
+}
+
+TEST_F(PlaybackTest, TheScanGreysUntilItEndsAndStopPlayStaysGrey) {
+  StartUpWithFiveLogs();
+  EXPECT_EQ(controller->FileList().count, 5);
+  for (const int item : {kStartPlay, kRefreshFileList, kShuffleFileList, kSelectPlayList}) {
+    EXPECT_TRUE(W().menu.Enabled(item)) << item;
+  }
+  EXPECT_TRUE(W().toolbar.Enabled(kToolStart));
+  EXPECT_FALSE(W().toolbar.Enabled(kToolStop));
+  EXPECT_FALSE(W().menu.Enabled(kStopPlay));
+  EXPECT_TRUE(controller->FileListControls().Enabled(ctl::kRefresh));
+}
+
+// Every moment's rules, applied to fresh states, leave exactly what the moment that ends it
+// gives back: what a playback, a scan or a decode greys, its end enables again.
+TEST(GreyingTableTest, EveryEndGivesBackWhatItsStartTookAway) {
+  const std::pair<GreyMoment, GreyMoment> pairs[] = {{GreyMoment::PlaybackStarts, GreyMoment::PlaybackStops},
+                                                     {GreyMoment::ScanStarts, GreyMoment::ScanEnds},
+                                                     {GreyMoment::DecodeStarts, GreyMoment::DecodeEnds}};
+  for (const auto& [start, end] : pairs) {
+    std::array<ControlStates, kGreyTargetCount> states;
+    GreyTargets targets;
+    for (int i = 0; i < kGreyTargetCount; ++i) targets[i] = &states[i];
+    ApplyGreying(start, targets);
+    ApplyGreying(end, targets);
+    for (const GreyRule& rule : GreyingTable()) {
+      if (rule.moment != start || rule.enabled) continue;
+      for (const int id : rule.ids) {
+        // The scan's end leaves Stop Play grey, which only a playback enables.
+        if (start == GreyMoment::ScanStarts && id == kToolStop) continue;
+        EXPECT_TRUE(states[static_cast<int>(rule.target)].Enabled(id)) << static_cast<int>(start) << " " << id;
+      }
+    }
+  }
+}
+
+TEST_F(PlaybackTest, StartPlayGreysTheTableRowAndStopGivesTheIdleTextsBack) {
+  AddLog("long", 60);
+  StartUpWithFiveLogs();
+  controller->PageCommandDispatch(ctl::kLimiter);  // on again: the long log plays in real time
+  controller->PageCommandDispatch(ctl::kTempoList, PageNotification::SelectionCancelled, 16);
+  EXPECT_EQ(W().statusFields[2], "Tempo : 100%");
+
+  controller->SelectFileRow(std::nullopt);
+  controller->CommandDispatch(kToolStart);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Warning: Please select the PSX SPU LogFile from list."});
+  EXPECT_TRUE(W().menu.Enabled(kStartPlay));
+  EXPECT_FALSE(Playing());
+
+  StartOn(5);  // "long", the sixth row: StartPoint is its index less one
+  ASSERT_TRUE(Playing());
+  EXPECT_EQ(Key(folder.Path(), "StartPoint"), "4");
+  for (const int item : {kStartPlay, kRefreshFileList, kShuffleFileList, kPluginConfigure, kSelectPlayList, kFirstSlot,
+                         kLastSlot}) {
+    EXPECT_FALSE(W().menu.Enabled(item)) << item;
+  }
+  EXPECT_TRUE(W().menu.Enabled(kStopPlay));
+  EXPECT_TRUE(W().menu.Enabled(kNext));  // the menu's Next is not held by the start lock
+  for (const int button : {kToolStart, kToolNext, kToolPrevious, kToolImport}) {
+    EXPECT_FALSE(W().toolbar.Enabled(button)) << button;
+  }
+  EXPECT_TRUE(W().toolbar.Enabled(kToolStop));
+  for (const int box : {ctl::kPrioritySlider, ctl::kRefreshSlider, ctl::kLimiter, ctl::kFadeOut, ctl::kFadeIn,
+                        ctl::kDynamicOrchestra}) {
+    EXPECT_FALSE(controller->OptionPage().controls.Enabled(box)) << box;
+  }
+  EXPECT_TRUE(controller->OptionPage().controls.Enabled(ctl::kCompulsivePause));
+  EXPECT_FALSE(controller->DecodeControls().Enabled(ctl::kDecode));
+  EXPECT_FALSE(controller->PluginControls().Enabled(ctl::kPluginConfigure));
+  EXPECT_FALSE(frontEnd.TimerRuns(AppTimer::Shell)) << "a start ends the opening animation";
+  EXPECT_EQ(frontEnd.timers[AppTimer::Refresh], 50);
+
+  // The tempo list acts on the running playback.
+  controller->PageCommandDispatch(ctl::kTempoList, PageNotification::SelectionConfirmed, 16);
+  EXPECT_EQ(W().statusFields[2], "Tempo : 700%");
+  EXPECT_DOUBLE_EQ(state.tempoFactor.load(), 7.0);
+
+  // The start lock holds Next and Previous until 800 ms of 50 ms ticks.
+  ASSERT_TRUE(WaitForSound());
+  Tick(AppTimer::Refresh, 15);
+  EXPECT_TRUE(controller->StartLock());
+  EXPECT_FALSE(W().toolbar.Enabled(kToolNext));
+  Tick(AppTimer::Refresh);
+  EXPECT_FALSE(controller->StartLock());
+  EXPECT_TRUE(W().toolbar.Enabled(kToolNext));
+  EXPECT_EQ(W().statusFields[0].rfind("Time : 00:", 0), 0u) << W().statusFields[0];
+  EXPECT_NE(W().statusFields[0].find(" / 01:00.0"), std::string::npos) << W().statusFields[0];
+
+  // A drag shows its target and holds the status; the release seeks there.
+  controller->HorizontalSlider(ctl::kPositionSlider, SliderCode::Track, 50);
+  EXPECT_EQ(W().statusFields[0], "Time : 00:30.0 / 01:00.0");
+  Tick(AppTimer::Refresh);
+  EXPECT_EQ(W().statusFields[0], "Time : 00:30.0 / 01:00.0");
+  controller->HorizontalSlider(ctl::kPositionSlider, SliderCode::EndScroll, 50);
+  EXPECT_GE(state.position.load(), 30u * 44100);
+
+  controller->CommandDispatch(kStopPlay);
+  EXPECT_FALSE(Playing());
+  EXPECT_FALSE(playerThread.Holds());
+  EXPECT_EQ(W().statusFields[0], "Time : --:--.- / --:--.-");
+  EXPECT_EQ(controller->PositionSlider(), 0);
+  EXPECT_FALSE(frontEnd.TimerRuns(AppTimer::Refresh));
+  EXPECT_TRUE(W().menu.Enabled(kStartPlay));
+  EXPECT_FALSE(W().menu.Enabled(kStopPlay));
+  EXPECT_FALSE(W().toolbar.Enabled(kToolStop));
+  EXPECT_TRUE(controller->OptionPage().controls.Enabled(ctl::kLimiter));
+
+  // Stopped, the slider snaps back at every move.
+  controller->HorizontalSlider(ctl::kPositionSlider, SliderCode::Track, 40);
+  EXPECT_EQ(controller->PositionSlider(), 0);
+  EXPECT_FALSE(state.seekRequest.load());
+  RunUntilStopped();
+}
+
+TEST_F(ControllerTest, StartLockLastsEightHundredMillisecondsOfTicks) {
+  for (const auto& [rate, ticks] : {std::pair{20, 40}, std::pair{100, 8}}) {
+    // A playback stands in for itself: only the ticks matter here.
+    ControllerTest::WriteConfig("AnalyzerRefreshRate=" + std::to_string(rate) + "\n");
+    auto fresh = std::make_unique<Controller>(frontEnd, ControllerOptions{folder.Path(), &state, &playerThread, {}});
+    fresh->CreateMainWindow();
+    frontEnd.RunUntil([&] { return !fresh->FileList().detecting; });
+    Tick(AppTimer::Shell, 71);
+    AddLog("x", 60);
+    fresh->SelectFileRow(std::nullopt);
+    fresh->DropFiles({listFolder + "/x.spu"});
+    ASSERT_TRUE(Playing());
+    for (int i = 1; i < ticks; ++i) fresh->OnTimer(AppTimer::Refresh);
+    EXPECT_TRUE(fresh->StartLock()) << rate;
+    fresh->OnTimer(AppTimer::Refresh);
+    EXPECT_FALSE(fresh->StartLock()) << rate;
+    fresh->StopPlayback();
+    frontEnd.RunUntil([&] { return !playerThread.Holds(); });
+    fresh.reset();
+  }
+}
+
+TEST_F(PlaybackTest, PlayModesOverAListWithAnUncheckedEntry) {
+  StartUpWithFiveLogs();
+  controller->SelectFileRow(2);
+  // Row 2 unchecked: a click on its box is the file list's; here the list is set directly.
+  const_cast<SpuFileList&>(controller->FileList()).entries.At(2).checked = false;
+
+  StartOn(1);
+  EXPECT_EQ(PlayOn(), (std::vector<std::string>{"b"})) << "Single stops after one log";
+
+  CommandDispatch(kChainMode);
+  EXPECT_TRUE(controller->OptionPage().controls.Checked(ctl::kChainRadio));
+  StartOn(1);
+  EXPECT_EQ(PlayOn(), (std::vector<std::string>{"b", "d", "e"}));
+  EXPECT_TRUE(W().menu.Enabled(kStartPlay));
+
+  CommandDispatch(kRepeatChainMode);
+  StartOn(3);
+  EXPECT_EQ(PlayOn(), (std::vector<std::string>{"d", "e", "a", "b", "d", "e", "a", "b", "d", "e", "a", "b"}));
+
+  CommandDispatch(kRepeatMode);
+  StartOn(4);
+  EXPECT_EQ(PlayOn(), std::vector<std::string>(12, "e"));
+
+  // A chained log that ends inside the start lock cannot start the next one.
+  CommandDispatch(kChainMode);
+  StartOn(0);
+  ASSERT_TRUE(frontEnd.RunUntil([&] { return !Playing(); }));
+  RunUntilStopped();
+  EXPECT_TRUE(Contains(Messages(), "Warning: Not ready to start playing next music."));
+  EXPECT_EQ(controller->Panel().fileName, "b") << "the chain had moved on to the next entry";
+}
+
+TEST_F(PlaybackTest, RepeatChainWithNothingCheckedStopsAfterTheFirstLog) {
+  StartUpWithFiveLogs();
+  CommandDispatch(kUnCheckAll);
+  CommandDispatch(kRepeatChainMode);
+  StartOn(2);
+  EXPECT_EQ(PlayOn(), (std::vector<std::string>{"c"}));
+}
+
+TEST_F(PlaybackTest, NextAndBackWhilePlayingRestartOnTheSixthTickAndOnlyMoveWhenStopped) {
+  AddLog("f", 60);
+  StartUpWithFiveLogs();
+  controller->PageCommandDispatch(ctl::kLimiter);
+  std::vector<std::string> lines;
+  const ConsoleLog::Attachment console = ConsoleLog::Attach([&](std::string_view l) { lines.emplace_back(l); });
+
+  controller->SelectFileRow(0);
+  CommandDispatch(kBack);
+  EXPECT_EQ(controller->FileList().entries.Selected(), 0u);
+  CommandDispatch(kNext);
+  EXPECT_EQ(controller->FileList().entries.Selected(), 1u);
+  EXPECT_FALSE(Playing());
+  EXPECT_TRUE(lines.empty());
+
+  StartOn(5);
+  Tick(AppTimer::Refresh, 16);
+  CommandDispatch(kToolNext);  // on the last row: the same log again
+  EXPECT_EQ(controller->FileList().entries.Selected(), 5u);
+  EXPECT_FALSE(Playing());
+  EXPECT_FALSE(W().toolbar.Enabled(kToolStart));
+  EXPECT_FALSE(W().toolbar.Enabled(kToolNext));
+  EXPECT_EQ(frontEnd.timers[AppTimer::Shell], 100);
+  EXPECT_TRUE(Contains(lines, "* Jump to Next Music .....\n"));
+  Tick(AppTimer::Shell, 5);
+  EXPECT_FALSE(Playing());
+  Tick(AppTimer::Shell);
+  EXPECT_TRUE(Playing());
+  EXPECT_EQ(controller->Panel().fileName, "f");
+
+  Tick(AppTimer::Refresh, 16);
+  CommandDispatch(kBack);
+  EXPECT_TRUE(Contains(lines, "* Jump to Previous Music .....\n"));
+  Tick(AppTimer::Shell, 6);
+  EXPECT_TRUE(Playing());
+  EXPECT_EQ(controller->Panel().fileName, "e");
+  EXPECT_EQ(Key(folder.Path(), "StartPoint"), "3") << "a jump starts a new chain point";
+  RunUntilStopped();
+}
+
+TEST_F(PlaybackTest, DropsWhileStoppedPlayingInTheStartLockAndDuringAScan) {
+  AddLog("long", 60);
+  StartUpWithFiveLogs();
+  controller->PageCommandDispatch(ctl::kLimiter);
+  const std::string longLog = listFolder + "/long.spu";
+  const std::string other = listFolder + "/b.spu";
+
+  CommandDispatch(kRefreshFileList);
+  controller->DropFiles({longLog});
+  EXPECT_FALSE(Playing());
+  ASSERT_TRUE(frontEnd.RunUntil([&] { return !controller->FileList().detecting; }));
+
+  controller->DropFiles({longLog, other});  // only the first one plays
+  ASSERT_TRUE(Playing());
+  EXPECT_EQ(controller->Panel().fileName, "long");
+  controller->DropFiles({other});
+  EXPECT_EQ(controller->Panel().fileName, "long") << "refused in the start lock";
+
+  Tick(AppTimer::Refresh, 16);
+  controller->DropFiles({other});
+  EXPECT_FALSE(Playing());
+  EXPECT_FALSE(W().toolbar.Enabled(kToolStart));
+  Tick(AppTimer::Shell, 6);
+  EXPECT_TRUE(Playing());
+  EXPECT_EQ(controller->Panel().fileName, "b");
+  const auto shown = Messages();
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), "Warning: Not ready to start playing music."), 2);
+  CommandDispatch(kStopPlay);
+  RunUntilStopped();
+
+  // A file that is no log says so once the player has refused it.
+  controller->DropFiles({folder.Write("logs/notes.spu", "not a log at all")});
+  ASSERT_TRUE(RunUntilStopped());
+  EXPECT_TRUE(
+      Contains(Messages(), "SPUFile Load Error: Selected SPUFile is broken or is no SPU log; it can't be played."));
+  EXPECT_TRUE(W().menu.Enabled(kStartPlay));
+}
+
+// The player's state stands in for a playback here: only the controller's side matters.
+TEST_F(ControllerTest, PauseCompulsiveResumeAndALogOfNoLength) {
+  StartUp();
+  state.running = true;
+  state.totalLength = 1000;
+  controller->HorizontalSlider(ctl::kPositionSlider, SliderCode::Track, 37);
+  controller->HorizontalSlider(ctl::kPositionSlider, SliderCode::EndScroll, 37);
+  state.seekRequest = false;
+
+  controller->CommandDispatch(kToolPause);
+  EXPECT_TRUE(state.paused.load());
+  controller->CommandDispatch(kToolPause);
+  EXPECT_FALSE(state.paused.load());
+  EXPECT_FALSE(state.seekRequest.load()) << "no re-seek without the compulsive pause";
+
+  controller->PageCommandDispatch(ctl::kCompulsivePause);
+  controller->CommandDispatch(kToolPause);
+  controller->CommandDispatch(kToolPause);
+  EXPECT_TRUE(state.seekRequest.load());
+  EXPECT_DOUBLE_EQ(state.seekTarget.load(), 370.0);
+
+  state.running = false;
+  state.paused = true;
+  state.seekRequest = false;
+  controller->CommandDispatch(kToolPause);
+  EXPECT_FALSE(state.paused.load());
+  EXPECT_FALSE(state.seekRequest.load());
+
+  state.running = true;
+  state.totalLength = 0;
+  Tick(AppTimer::Shell, 71);
+  Tick(AppTimer::Refresh, 20);
+  EXPECT_EQ(controller->PositionSlider(), 0);
+  state.running = false;
+}
+
+TEST_F(ControllerTest, TheConsoleToggleFollowsTheFileAndSaysWhenItCannotWrite) {
+  WriteConfig("EnableConsoleWindow=1\n");
+  StartUp();
+  EXPECT_TRUE(controller->ConsoleOpen());
+  EXPECT_TRUE(controller->Window().menu.Checked(kConsoleWindow));
+  controller->CommandDispatch(kConsoleWindow);
+  EXPECT_FALSE(controller->ConsoleOpen());
+  EXPECT_EQ(Key(folder.Path(), "EnableConsoleWindow"), "0");
+  controller->CommandDispatch(kConsoleWindow);
+  EXPECT_TRUE(controller->ConsoleOpen());
+  EXPECT_TRUE(controller->Window().menu.Checked(kConsoleWindow));
+  EXPECT_EQ(Key(folder.Path(), "EnableConsoleWindow"), "1");
+  const auto lines = frontEnd.ConsoleLines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), kProgramBanner), 2);
+
+  // config.ini replaced by a folder: no write can succeed.
+  std::filesystem::remove(folder / "config.ini");
+  std::filesystem::create_directory(folder / "config.ini");
+  controller->CommandDispatch(kConsoleWindow);  // reads 0: opens again
+  controller->CommandDispatch(kExit);
+  const auto warnings = frontEnd.ConsoleLines();
+  EXPECT_EQ(std::count_if(warnings.begin(), warnings.end(),
+                          [](const std::string& l) { return l.rfind("* Warning : config.ini can't be written: ", 0) == 0; }),
+            2);
+  EXPECT_TRUE(frontEnd.closed);
+}
+
+TEST_F(PlaybackTest, ExitStopsThePlaybackClosesThePluginAndSavesTheSettings) {
+  AddLog("long", 60);
+  StartUpWithFiveLogs("PlayBackPriority=9\nEnableFadeOut=2\n");
+  controller->PageCommandDispatch(ctl::kLimiter);
+  controller->PageCommandDispatch(ctl::kTempoList, PageNotification::SelectionConfirmed, 16);
+  CommandDispatch(kChainMode);
+  StartOn(5);
+  ASSERT_TRUE(Playing());
+  recording.Reset();
+  CommandDispatch(kExit);
+  EXPECT_FALSE(Playing());
+  EXPECT_FALSE(playerThread.Holds());
+  const std::string calls = recording.Calls();
+  EXPECT_NE(calls.find("SPUclose"), std::string::npos) << calls;
+  EXPECT_NE(calls.find("SPUshutdown"), std::string::npos) << calls;
+  EXPECT_TRUE(frontEnd.closed);
+
+  const IniDocument ini = IniFile(folder / "config.ini").Read();
+  EXPECT_EQ(ini.Keys(kSettingsSection).size(), 25u) << "the 23 keys, the console switch and StartPoint";
+  EXPECT_EQ(ini.GetInt(kSettingsSection, "PlayBackTempo", 0), 16);
+  EXPECT_EQ(ini.GetInt(kSettingsSection, "PlayBackPriority", 0), 7);
+  EXPECT_EQ(ini.GetInt(kSettingsSection, "EnableChanePlay", 0), 1);
+  EXPECT_EQ(ini.GetInt(kSettingsSection, "EnableSinglePlay", 1), 0);
+  EXPECT_EQ(ini.GetInt(kSettingsSection, "EnableFadeOut", 1), 0);
+  EXPECT_EQ(ini.GetString(kSettingsSection, "SPUFileFolder"), listFolder);
+}
+
+}  // namespace
+}  // namespace kestrel::test
