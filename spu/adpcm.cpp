@@ -10,13 +10,16 @@
 namespace kestrel::spu {
 namespace {
 
-constexpr int kFilterCount = static_cast<int>(kAdpcmPositive.size());
+constexpr int kFilterCount = 5;  // the filters an encoder may choose
+constexpr int kReservedFilter = static_cast<int>(kAdpcmPositive.size()) - 1;
 constexpr int kMaxUsefulShift = 12;
 
-// Filters 5..7 are undefined for SPU-ADPCM; clamping keeps bad sample data inside the table.
-int FilterOf(std::uint8_t header) { return std::min((header >> 4) & 0x7, kFilterCount - 1); }
+// Bits 4..7 of the header. Filters 5..15 are reserved (psx-spx, "SPU ADPCM Samples"); the console
+// gives them no prediction at all, so a block with one plays its bare nibbles (hardware captures:
+// a short periodic pattern, not a growing one).
+int FilterOf(std::uint8_t header) { return std::min((header >> 4) & 0xF, kReservedFilter); }
 
-// Shift values 13..15 act like shift 9 on the SPU (psx-spx, SPU-ADPCM notes).
+// Shift values 13..15 are reserved and act as shift 9 (psx-spx, "SPU ADPCM Samples").
 int ShiftOf(std::uint8_t header) {
   const int shift = header & 0x0F;
   return shift > kMaxUsefulShift ? 9 : shift;
@@ -26,8 +29,11 @@ std::int16_t Clamp16(int value) {
   return static_cast<std::int16_t>(std::clamp(value, -0x8000, 0x7FFF));
 }
 
+// Each of the two products is divided by 64 on its own, rounding down, with no rounding term
+// (psx-spx, "SPU ADPCM Samples"; hardware captures of filters 1, 2 and 4 follow this, not a rounded
+// sum, which drifts from them block by block).
 int Predict(const AdpcmHistory& history, int filter) {
-  return (history.old * kAdpcmPositive[filter] + history.older * kAdpcmNegative[filter] + 32) >> 6;
+  return ((history.old * kAdpcmPositive[filter]) >> 6) + ((history.older * kAdpcmNegative[filter]) >> 6);
 }
 
 std::int16_t Reconstruct(int nibble, int shift, int prediction) {

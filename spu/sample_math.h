@@ -12,9 +12,11 @@
 
 namespace kestrel::spu {
 
-// Sum over i < 4 of (w[i] * s[i]) >> 15, each product shifted on its own (the Gaussian interpolation).
-inline int SumOfShiftedProducts4Plain(const std::int16_t* w, const std::int16_t* s) {
-  return ((w[0] * s[0]) >> 15) + ((w[1] * s[1]) >> 15) + ((w[2] * s[2]) >> 15) + ((w[3] * s[3]) >> 15);
+// (Sum over i < 4 of w[i] * s[i]) >> 15: the Gaussian interpolation. The console adds the four
+// products before its one shift; shifting each product on its own (as psx-spx, "4-Point Gaussian
+// Interpolation", writes it) comes out up to 3 LSB low, which hardware captures do not show.
+inline int WeightedSum4Plain(const std::int16_t* w, const std::int16_t* s) {
+  return (w[0] * s[0] + w[1] * s[1] + w[2] * s[2] + w[3] * s[3]) >> 15;
 }
 
 // Sum over i < n of a[i] * b[i]; n is a multiple of 8 and the sum must fit 32 bits (the reverb's
@@ -60,15 +62,13 @@ inline void AddScaled(const int* values, int n, int leftVolume, int rightVolume,
   AddScaledPlain(values + i, n - i, leftVolume, rightVolume, left + i, right + i);
 }
 
-inline int SumOfShiftedProducts4(const std::int16_t* w, const std::int16_t* s) {
+inline int WeightedSum4(const std::int16_t* w, const std::int16_t* s) {
   const __m128i weights = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(w));
   const __m128i samples = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s));
-  // Low and high halves of the four 16x16 products, interleaved into four full 32-bit products.
-  const __m128i low = _mm_mullo_epi16(weights, samples), high = _mm_mulhi_epi16(weights, samples);
-  __m128i sum = _mm_srai_epi32(_mm_unpacklo_epi16(low, high), 15);
-  sum = _mm_add_epi32(sum, _mm_shuffle_epi32(sum, _MM_SHUFFLE(1, 0, 3, 2)));
-  sum = _mm_add_epi32(sum, _mm_shuffle_epi32(sum, _MM_SHUFFLE(2, 3, 0, 1)));
-  return _mm_cvtsi128_si32(sum);
+  // Pairs of full 32-bit products, summed: w0*s0 + w1*s1 and w2*s2 + w3*s3 (the Gaussian weights
+  // are far from the one pair, both -8000h, that overflows).
+  const __m128i pairs = _mm_madd_epi16(weights, samples);
+  return _mm_cvtsi128_si32(_mm_add_epi32(pairs, _mm_shuffle_epi32(pairs, _MM_SHUFFLE(1, 0, 3, 1)))) >> 15;
 }
 
 inline int DotProduct(const std::int16_t* a, const std::int16_t* b, int n) {
@@ -85,9 +85,7 @@ inline int DotProduct(const std::int16_t* a, const std::int16_t* b, int n) {
 
 #else
 
-inline int SumOfShiftedProducts4(const std::int16_t* w, const std::int16_t* s) {
-  return SumOfShiftedProducts4Plain(w, s);
-}
+inline int WeightedSum4(const std::int16_t* w, const std::int16_t* s) { return WeightedSum4Plain(w, s); }
 inline int DotProduct(const std::int16_t* a, const std::int16_t* b, int n) { return DotProductPlain(a, b, n); }
 inline void AddScaled(const int* values, int n, int leftVolume, int rightVolume, int* left, int* right) {
   AddScaledPlain(values, n, leftVolume, rightVolume, left, right);

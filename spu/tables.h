@@ -8,9 +8,10 @@
 
 namespace kestrel::spu {
 
-// ADPCM prediction filters: new = sample + (old * kAdpcmPositive[f] + older * kAdpcmNegative[f] + 32) / 64.
-inline constexpr std::array<int, 5> kAdpcmPositive = {0, 60, 115, 98, 122};
-inline constexpr std::array<int, 5> kAdpcmNegative = {0, 0, -52, -55, -60};
+// ADPCM prediction filters: new = sample + old * kAdpcmPositive[f] / 64 + older * kAdpcmNegative[f] / 64.
+// Filters 0..4 as published; the sixth, zero one is what the reserved filter numbers give on the SPU.
+inline constexpr std::array<int, 6> kAdpcmPositive = {0, 60, 115, 98, 122, 0};
+inline constexpr std::array<int, 6> kAdpcmNegative = {0, 0, -52, -55, -60, 0};
 
 // The interpolation table: entries 000h..1FFh, indexed by bits 4..11 of the pitch counter.
 inline constexpr std::array<std::int16_t, 512> kGaussTable = {

@@ -95,11 +95,11 @@ struct Voice {
 // block, bits 4..11: the table position); `samples` holds three samples of the previous block first.
 inline int Interpolate(const std::int16_t* samples, std::uint32_t counter) {
   const GaussWeights& w = kGaussWeights[(counter >> 4) & 0xFF];
-  return SumOfShiftedProducts4(w.data(), samples + (counter >> 12));  // oldest sample first
+  return WeightedSum4(w.data(), samples + (counter >> 12));  // oldest sample first
 }
 inline int InterpolatePlain(const std::int16_t* samples, std::uint32_t counter) {
   const GaussWeights& w = kGaussWeights[(counter >> 4) & 0xFF];
-  return SumOfShiftedProducts4Plain(w.data(), samples + (counter >> 12));
+  return WeightedSum4Plain(w.data(), samples + (counter >> 12));
 }
 
 inline constexpr std::uint32_t kMaxPitchStep = 0x4000;

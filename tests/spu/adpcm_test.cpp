@@ -78,37 +78,6 @@ TEST(Adpcm, PadsToWholeBlocksAndSetsLoopFlags) {
   EXPECT_EQ(EncodeAdpcm(longer, 100000)[4 * 16 + 1], kAdpcmLoopStart | kAdpcmLoopEnd | kAdpcmLoopRepeat);
 }
 
-TEST(Adpcm, DecoderFollowsShiftAndFilterRules) {
-  std::uint8_t block[16] = {};
-  std::int16_t out[28];
-  AdpcmHistory history;
-
-  block[0] = 0x0C;  // filter 0, shift 12: the nibble itself
-  block[2] = 0x87;  // +7, then -8
-  DecodeAdpcmBlock(block, history, out);
-  EXPECT_EQ(out[0], 7);
-  EXPECT_EQ(out[1], -8);
-
-  block[0] = 0x00;  // shift 0: nibble * 4096
-  DecodeAdpcmBlock(block, history, out);
-  EXPECT_EQ(out[0], 0x7000);
-  EXPECT_EQ(out[1], -0x8000);
-
-  block[0] = 0x0D;  // shift 13 behaves as shift 9
-  block[2] = 0x01;
-  DecodeAdpcmBlock(block, history, out);
-  EXPECT_EQ(out[0], 8);
-
-  history = {0, 64};
-  block[0] = 0x1C;  // filter 1 on silence decays the history: (64 * 60 + 32) >> 6 = 60
-  block[2] = 0x00;
-  DecodeAdpcmBlock(block, history, out);
-  EXPECT_EQ(out[0], 60);
-  EXPECT_EQ(out[1], (60 * 60 + 32) >> 6);
-  EXPECT_EQ(history.old, out[27]);
-  EXPECT_EQ(history.older, out[26]);
-}
-
 // The cache must answer exactly as the decoder, whether it hits, misses or evicts: a small pool of
 // blocks and histories, drawn at random, revisits entries and collides in the table.
 TEST(Adpcm, CachedDecodingMatchesTheDecoder) {

@@ -10,17 +10,17 @@
 namespace kestrel::spu {
 namespace {
 
-TEST(SpuSampleMath, ShiftedProductsMatchThePlainSumForEveryGaussianRow) {
+TEST(SpuSampleMath, WeightedSumsMatchThePlainSumForEveryGaussianRow) {
   std::mt19937 random(7);
   std::uniform_int_distribution<int> anySample(-0x8000, 0x7FFF);
   const std::array<std::int16_t, 4> extremes[] = {
       {-0x8000, -0x8000, -0x8000, -0x8000}, {0x7FFF, 0x7FFF, 0x7FFF, 0x7FFF}, {-0x8000, 0x7FFF, -1, 1}, {}};
   for (const GaussWeights& w : kGaussWeights) {
-    for (const auto& s : extremes) EXPECT_EQ(SumOfShiftedProducts4(w.data(), s.data()), SumOfShiftedProducts4Plain(w.data(), s.data()));
+    for (const auto& s : extremes) EXPECT_EQ(WeightedSum4(w.data(), s.data()), WeightedSum4Plain(w.data(), s.data()));
     for (int trial = 0; trial < 64; ++trial) {
       std::array<std::int16_t, 4> s{};
       for (auto& v : s) v = static_cast<std::int16_t>(anySample(random));
-      ASSERT_EQ(SumOfShiftedProducts4(w.data(), s.data()), SumOfShiftedProducts4Plain(w.data(), s.data()));
+      ASSERT_EQ(WeightedSum4(w.data(), s.data()), WeightedSum4Plain(w.data(), s.data()));
     }
   }
 }

@@ -1,0 +1,117 @@
+// Small cases of the console's documented and captured behaviour: a voice keyed on a known block,
+// read back through the capture buffer of voice 1, ENVX, ENDX and the repeat address.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "spu/adpcm.h"
+#include "spu/registers.h"
+#include "spu/spu.h"
+#include "spu_fixture.h"
+
+namespace kestrel::spu {
+namespace {
+using namespace testing;
+
+using Block = std::array<std::uint8_t, kAdpcmBlockBytes>;
+Block MakeBlock(std::uint8_t header, std::uint8_t flags, std::uint8_t fill) {
+  Block block;
+  block.fill(fill);
+  block[0] = header;
+  block[1] = flags;
+  return block;
+}
+
+void Upload(Spu& spu, const std::vector<Block>& blocks) {
+  std::vector<std::uint16_t> words;
+  for (const Block& b : blocks)
+    for (int i = 0; i < kAdpcmBlockBytes; i += 2) words.push_back(static_cast<std::uint16_t>(b[i] | (b[i + 1] << 8)));
+  spu.writeRegister(reg::kTransferAddress, kSampleUnits);
+  spu.writeDma(words.data(), static_cast<int>(words.size()));
+}
+
+// A sustain that never steps: the level stays where it is put.
+constexpr std::uint16_t kFastAttack = 0x000F, kFrozenSustain = 0x1FC0;
+
+// Voice 1 on the blocks at pitch 1000h, full volume, not yet keyed on.
+void SetUpVoice1(Spu& spu, const std::vector<Block>& blocks, std::uint16_t adsrLow = kFastAttack,
+                 std::uint16_t adsrHigh = kFrozenSustain) {
+  PowerUp(spu);
+  Upload(spu, blocks);
+  SetUpVoice(spu, 1, kSampleUnits, 0x1000, adsrLow, adsrHigh);
+}
+
+void Render(Spu& spu, int frames) {
+  std::vector<std::int16_t> stereo(2 * static_cast<std::size_t>(frames));
+  spu.render(stereo.data(), frames);
+}
+
+// Voice 1's capture buffer at halfword `index`.
+std::int16_t Captured(const Spu& spu, int index) {
+  const std::uint8_t* p = spu.soundRam() + 2 * kCaptureBufferBytes + 2 * index;
+  return static_cast<std::int16_t>(p[0] | (p[1] << 8));
+}
+
+int Envx(const Spu& spu, int voice) {
+  return static_cast<std::int16_t>(spu.readRegister(reg::Voice(voice, reg::kEnvelopeLevel)));
+}
+
+TEST(HardwareCases, AdpcmFiltersShiftsAndHistory) {
+  std::int16_t out[kAdpcmSamplesPerBlock];
+  AdpcmHistory history;
+  // Filter 0: shift 12 gives the nibble itself, shift 0 the nibble times 4096.
+  DecodeAdpcmBlock(MakeBlock(0x0C, 0, 0x87).data(), history, out);
+  EXPECT_EQ(out[0], 7);
+  EXPECT_EQ(out[1], -8);
+  DecodeAdpcmBlock(MakeBlock(0x00, 0, 0x87).data(), history, out);
+  EXPECT_EQ(out[0], 0x7000);
+  EXPECT_EQ(out[1], -0x8000);
+
+  // Each filter product is divided by 64 on its own, rounding down: filter 1 from -64, then filter 2
+  // from (100, 100), where a rounded sum would give -56 and 98.
+  history = {0, -64};
+  DecodeAdpcmBlock(MakeBlock(0x1C, 0, 0).data(), history, out);
+  EXPECT_EQ(out[0], -60);
+  EXPECT_EQ(out[1], -57);
+  history = {100, 100};
+  DecodeAdpcmBlock(MakeBlock(0x2C, 0, 0).data(), history, out);
+  EXPECT_EQ(out[0], 179 - 82);
+  // The history carries into the next block: its last two samples.
+  EXPECT_EQ(history.old, out[27]);
+  EXPECT_EQ(history.older, out[26]);
+
+  // Reserved filters 5..15 predict nothing, whatever the history: the bare nibbles.
+  for (int header : {0x5C, 0x7C, 0xFC}) {
+    history = {3000, -3000};
+    DecodeAdpcmBlock(MakeBlock(static_cast<std::uint8_t>(header), 0, 0x78).data(), history, out);
+    EXPECT_EQ(out[0], -8);
+    EXPECT_EQ(out[1], 7);
+    EXPECT_EQ(out[27], 7);
+  }
+  // Reserved shifts 13..15 act as shift 9.
+  for (int header : {0x0D, 0x0E, 0x0F}) {
+    DecodeAdpcmBlock(MakeBlock(static_cast<std::uint8_t>(header), 0, 0x78).data(), history, out);
+    EXPECT_EQ(out[0], -64);
+    EXPECT_EQ(out[1], 56);
+  }
+}
+
+TEST(HardwareCases, GaussianSumIsShiftedOnceAfterTheEnvelopeSettles) {
+  // Filter 4, shift 0, all nibbles +7: saturates at 7FFFh; with ENVX held at 3FFFh the console
+  // captures 16318 (the four products summed, then shifted), not 16317.
+  Spu spu;
+  std::vector<Block> blocks(4, MakeBlock(0x40, 0, 0x77));
+  blocks[3][1] = kAdpcmLoopEnd | kAdpcmLoopRepeat;
+  SetUpVoice1(spu, blocks);
+  KeyOn(spu, 1u << 1);
+  Render(spu, 8);
+  spu.writeRegister(reg::Voice(1, reg::kEnvelopeLevel), 0x3FFF);
+  Render(spu, 40);
+  EXPECT_EQ(Captured(spu, 40), 16318);
+  EXPECT_EQ(Envx(spu, 1), 0x3FFF);
+}
+
+}  // namespace
+}  // namespace kestrel::spu
