@@ -15,13 +15,6 @@ constexpr std::uint32_t kKeyOnHigh = 0x1F801D8A;
 constexpr std::uint32_t kKeyOff = 0x1F801D8C;
 constexpr std::uint32_t kPitch0 = 0x1F801C04;
 
-// Writes value i to pitch register 0 at time 10 * i, for i in 0..count-1.
-void AddPitchRamp(SpuLogWriter& log, int count) {
-  for (int i = 0; i < count; ++i) {
-    log.AddRegisterWrite(static_cast<std::uint32_t>(10 * i), kPitch0, static_cast<std::uint16_t>(i));
-  }
-}
-
 TEST(PlayerReplay, EventsAtTimeZeroComeOnePerPassBeforeAnyRendering) {
   PlayerHarness h;
   SpuLogWriter log = NewFormatLog(200);
@@ -65,13 +58,9 @@ TEST(PlayerReplay, LimiterOffAdvancesFortyFourPointOneSamplesAStepAndIgnoresPaus
 }
 
 TEST(PlayerReplay, CyclesPerSampleFollowTheTempo) {
-  EXPECT_EQ(CyclesPerSample(0.05), 15360u);
-  EXPECT_EQ(CyclesPerSample(0.5), 1536u);
-  EXPECT_EQ(CyclesPerSample(1.0), 768u);
-  EXPECT_EQ(CyclesPerSample(1.25), 614u);
-  EXPECT_EQ(CyclesPerSample(2.0), 384u);
-  EXPECT_EQ(CyclesPerSample(7.0), 109u);
-  EXPECT_EQ(CyclesPerSample(10.0), 76u);
+  for (const auto& [tempo, cycles] : {std::pair{0.05, 15360u}, {1.0, 768u}, {1.25, 614u}, {7.0, 109u}, {10.0, 76u}}) {
+    EXPECT_EQ(CyclesPerSample(tempo), cycles) << tempo;
+  }
 }
 
 TEST(PlayerReplay, WithTheLimiterTheClockFollowsTheMillisecondTick) {
@@ -139,7 +128,7 @@ TEST(PlayerReplay, SeekBackwardReplaysFromTheFirstEventWithoutReloadingTheState)
   PlayerHarness h;
   h.state.limiter = true;
   SpuLogWriter log = NewFormatLog(1000);
-  AddPitchRamp(log, 100);
+  for (std::uint16_t i = 0; i < 100; ++i) log.AddRegisterWrite(10u * i, kPitch0, i);
   bool sought = false;
   h.clock.onSleep = [&] {
     if (!sought && h.state.position >= 600) {
@@ -182,28 +171,27 @@ TEST(PlayerReplay, InvalidWritesReadsAndCodesReachOnlyTheConsole) {
   EXPECT_EQ(CountPrefix(calls, WriteLine(kKeyOn, 9)), 1);
 }
 
-TEST(PlayerReplay, TheLastOldFormatRecordIsDeliveredBeforeTheEnd) {
+// An old-format log ends on its last record, which still plays; a new-format event past the
+// length never does.
+TEST(PlayerReplay, TheLogsEndIsItsLastRecordOrItsLength) {
   PlayerHarness h;
-  SpuLogWriter log(LogFileType::Old);
-  log.AddRegisterWrite(0, kKeyOn, 1);
-  log.AddRegisterWrite(100, kKeyOn, 2);
-  log.AddRegisterWrite(300, kKeyOn, 3);
-  EXPECT_EQ(h.Play(h.WriteLog(log)), PlayerOutcome::PlayedToEnd);
-  const auto calls = h.Calls();
-  const int last = IndexOf(calls, WriteLine(kKeyOn, 3));
+  SpuLogWriter old(LogFileType::Old);
+  old.AddRegisterWrite(0, kKeyOn, 1);
+  old.AddRegisterWrite(100, kKeyOn, 2);
+  old.AddRegisterWrite(300, kKeyOn, 3);
+  EXPECT_EQ(h.Play(h.WriteLog(old)), PlayerOutcome::PlayedToEnd);
+  const int last = IndexOf(h.Calls(), WriteLine(kKeyOn, 3));
   ASSERT_GT(last, 0);
-  EXPECT_LT(last, IndexOf(calls, "SPUclose"));
+  EXPECT_LT(last, IndexOf(h.Calls(), "SPUclose"));
   EXPECT_EQ(h.state.totalLength, 300u);
-}
 
-TEST(PlayerReplay, ANewFormatEventBeyondTheLengthIsNeverDelivered) {
-  PlayerHarness h;
+  h.recording.Reset();
   SpuLogWriter log = NewFormatLog(100);
-  log.AddRegisterWrite(90, kKeyOn, 1);
-  log.AddRegisterWrite(120, kKeyOn, 2);
-  h.Play(h.WriteLog(log));
-  EXPECT_EQ(CountPrefix(h.Calls(), WriteLine(kKeyOn, 1)), 1);
-  EXPECT_EQ(CountPrefix(h.Calls(), WriteLine(kKeyOn, 2)), 0);
+  log.AddRegisterWrite(90, kKeyOn, 4);
+  log.AddRegisterWrite(120, kKeyOn, 5);
+  h.Play(h.WriteLog(log, "new.spu"));
+  EXPECT_EQ(CountPrefix(h.Calls(), WriteLine(kKeyOn, 4)), 1);
+  EXPECT_EQ(CountPrefix(h.Calls(), WriteLine(kKeyOn, 5)), 0);
 }
 
 TEST(PlayerReplay, FadesStepTheMainVolumeByThreeAPass) {

@@ -1,4 +1,4 @@
-// The player on its own thread, in real time: stopping, the plugin lock, pacing.
+// The player on its own thread: stopping and the plugin lock.
 
 #include <gtest/gtest.h>
 
@@ -75,9 +75,7 @@ TEST_F(PlayerThreadTest, TheNextPlaybackWaitsUntilASlowThreadHasUnloadedThePlugi
   h.recording.SetCloseDelay(400);
   StartAndWaitForSound();
 
-  const auto before = Clock::now();
   EXPECT_FALSE(StopPlayerThread(h.state, slot));  // SPUclose takes longer than the wait
-  EXPECT_LT(Clock::now() - before, std::chrono::milliseconds(390));
   StartPlayerThread(h.state, slot, ThreadPriority::Normal, setup);
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   StopPlayerThread(h.state, slot);
@@ -98,18 +96,6 @@ TEST_F(PlayerThreadTest, StopsFromTwoThreadsAtOnceReleaseTheHandleOnce) {
   other.join();
   EXPECT_TRUE(ending.WaitFor(1, std::chrono::seconds(5)));
   EXPECT_FALSE(slot.Holds());
-}
-
-TEST_F(PlayerThreadTest, WithTheLimiterALogTakesAboutItsOwnLength) {
-  SetUpPlayback(0.4);
-  const auto start = Clock::now();
-  StartPlayerThread(h.state, slot, ThreadPriority::Normal, setup);
-  ASSERT_TRUE(ending.WaitFor(1, std::chrono::seconds(10)));
-  const auto took = Clock::now() - start;
-  EXPECT_EQ(ending.outcome, PlayerOutcome::PlayedToEnd);
-  EXPECT_GT(took, std::chrono::milliseconds(300));
-  EXPECT_LT(took, std::chrono::seconds(4));
-  slot.Take().Wait();
 }
 
 }  // namespace
