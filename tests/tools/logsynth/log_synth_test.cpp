@@ -171,11 +171,7 @@ TEST(LogSynth, DmaUploadSendsTheSampleToTheTransferAddress) {
 
 TEST(LogSynth, BuildFaultsNameTheirLine) {
   const std::string voices = "instrument s wave=sine\ntrack t inst=s voices=0-1\npattern p\n";
-  const struct {
-    std::string text;
-    int line;
-    std::string message;
-  } cases[] = {
+  const struct { std::string text; int line; std::string message; } cases[] = {
       {voices + "  t: C4+E4+G4\nend\nplay p\n", 4, "a chord of 3 notes needs as many voices on track 't'"},
       {voices + "  t: C4 C8\nend\nplay p\n", 4, "note C8 is too high for instrument 's'"},
       {"format old\ninstrument d upload=dma\n" + voices + "  t: C4\nend\nplay p\n", 1,

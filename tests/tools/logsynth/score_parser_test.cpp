@@ -116,11 +116,7 @@ TEST(ScoreParser, AStreamWithoutAtStartsWhereTheSongEndsSoFar) {
   EXPECT_EQ(score.streams[1].step, 2);
 }
 
-struct BadScore {
-  std::string text;
-  int line;
-  std::string message;
-};
+struct BadScore { std::string text; int line; std::string message; };
 
 TEST(ScoreParser, FaultsNameTheirLine) {
   const BadScore cases[] = {
@@ -174,13 +170,10 @@ TEST(ScoreParser, BinaryGarbageIsAnErrorNotACrash) {
 }
 
 TEST(NotePitch, NamesAndRegisters) {
-  EXPECT_EQ(ParseNoteName("C4"), 60);
-  EXPECT_EQ(ParseNoteName("A4"), 69);
-  EXPECT_EQ(ParseNoteName("F#3"), 54);
-  EXPECT_EQ(ParseNoteName("Bb2"), 46);
-  EXPECT_EQ(ParseNoteName("c-1"), 0);
-  EXPECT_EQ(ParseNoteName("G9"), 127);
-  EXPECT_EQ(ParseNoteName("Ab-1"), 8);
+  for (const auto& [name, note] : {std::pair{"C4", 60}, {"A4", 69}, {"F#3", 54}, {"Bb2", 46}, {"c-1", 0}, {"G9", 127},
+                                   {"Ab-1", 8}}) {
+    EXPECT_EQ(ParseNoteName(name), note) << name;
+  }
   for (const char* bad : {"", "H4", "C", "C10", "G#9", "C#b4", "C4x", "Cb-1"}) {
     EXPECT_FALSE(ParseNoteName(bad)) << bad;
   }

@@ -66,10 +66,7 @@ TEST(WavFile, ReadsPcmAndMixesChannels) {
 TEST(WavFile, RefusesWhatItCannotRead) {
   std::vector<std::uint8_t> noData = MakeWav(1, 1, 44100, 16, {0, 0});
   noData.resize(36);  // RIFF header and fmt chunk only
-  const struct {
-    std::vector<std::uint8_t> bytes;
-    std::string message;
-  } cases[] = {
+  const struct { std::vector<std::uint8_t> bytes; std::string message; } cases[] = {
       {{'h', 'e', 'l', 'l', 'o'}, "not a WAV file"},
       {MakeWav(3, 1, 44100, 32, {0, 0, 0, 0}), "unsupported WAV encoding 3"},
       {MakeWav(1, 1, 44100, 24, {0, 0, 0}), "unsupported sample size of 24 bits"},
@@ -106,10 +103,7 @@ TEST(WavInstrument, ABadFileIsAClearErrorOnTheInstrumentsLine) {
   test::TempFolder folder;
   folder.Write("broken.wav", std::string("this is no sound"));
   const std::string tail = "track t inst=s voices=0\npattern p\n  t: C4\nend\nplay p\n";
-  const struct {
-    std::string instrument;
-    std::string message;
-  } cases[] = {
+  const struct { std::string instrument; std::string message; } cases[] = {
       {"instrument s wav=broken.wav\n", "instrument 's': " + folder.Path() + "/broken.wav: not a WAV file"},
       {"instrument s wav=missing.wav\n", "instrument 's': cannot open " + folder.Path() + "/missing.wav"},
   };
