@@ -33,20 +33,13 @@ TEST(InfoCommand, DescribesEachLogInArgumentOrder) {
   const json logs = json::parse(result.out);
   ASSERT_EQ(logs.size(), 2u);
 
-  const json& a = logs[0];
-  EXPECT_EQ(a["path"], plain);
-  EXPECT_EQ(a["opened"], true);
-  EXPECT_EQ(a["loadable"], true);
-  EXPECT_EQ(a["format"], "new");
-  EXPECT_EQ(a["totalLength"], 3000000);
-  EXPECT_EQ(a["lengthText"], "01:08.0");
-  EXPECT_EQ(a["timeText"], "01 : 08");
-  EXPECT_EQ(a["header"]["present"], true);
-  EXPECT_EQ(a["header"]["signature"], "SPU");
-  EXPECT_EQ(a["header"]["gameTitle"], "Caf\xC3\xA9 Game");  // Windows-1252 shown as UTF-8
-  EXPECT_EQ(a["header"]["musicTitle"], "Theme");
-  EXPECT_EQ(a["sizeText"], "512 KB, UnCompressed");
-
+  EXPECT_EQ(logs[0], (json{{"path", plain}, {"opened", true}, {"loadable", true}, {"format", "new"},
+                           {"totalLength", 3000000}, {"lengthText", "01:08.0"}, {"timeText", "01 : 08"},
+                           {"header", {{"present", true}, {"signature", "SPU"},
+                                       {"gameTitle", "Caf\xC3\xA9 Game"},  // Windows-1252 shown as UTF-8
+                                       {"musicTitle", "Theme"}, {"copyright", "(c) 1999"}}},
+                           {"sizeText", "512 KB, UnCompressed"}}))
+      << logs[0].dump(2);
   const json& b = logs[1];
   EXPECT_EQ(b["format"], "old");
   EXPECT_EQ(b["totalLength"], 441000);
@@ -56,13 +49,17 @@ TEST(InfoCommand, DescribesEachLogInArgumentOrder) {
             ", Compressed");
 }
 
-TEST(InfoCommand, NamesThatAreNotUtf8ArePrintedByTheTitleRule) {
+TEST(InfoCommand, NamesThatAreNotUtf8ArePrintedByTheTitleRuleAlsoInTheTable) {
   test::TempFolder folder;
   const std::string path = test::WriteLog(folder, "caf\xE9.spu", test::NewFormatLog(441000));
   const auto result = Info({path});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(json::parse(result.out)[0]["path"], folder / "caf\xC3\xA9.spu");
-  EXPECT_NE(Info({path}, false).out.find("caf\xC3\xA9.spu"), std::string::npos);
+  // The table without --json shows the same.
+  const std::string old = test::WriteLog(folder, "a.spu", test::OneRecordOldLog(2646000));
+  const auto table = Info({path, old}, false);
+  EXPECT_EQ(table.exitCode, 0);
+  for (const char* text : {"caf\xC3\xA9.spu", "01:00.0", "old"}) EXPECT_NE(table.out.find(text), std::string::npos) << text;
 }
 
 TEST(InfoCommand, BadFilesAreDescribedNotFatal) {
@@ -98,15 +95,6 @@ TEST(InfoCommand, BadFilesAreDescribedNotFatal) {
     EXPECT_EQ(log["opened"], false);
     EXPECT_EQ(log["header"]["present"], false);
   }
-}
-
-TEST(InfoCommand, PrintsATableWithoutJson) {
-  test::TempFolder folder;
-  const std::string log = test::WriteLog(folder, "a.spu", test::OneRecordOldLog(2646000));
-  const auto result = Info({log}, false);
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_NE(result.out.find("01:00.0"), std::string::npos);
-  EXPECT_NE(result.out.find("old"), std::string::npos);
 }
 
 }  // namespace

@@ -116,13 +116,10 @@ TEST(FileDetectionTest, AScanOutlivedByItsOwnerStopsCleanly) {
   TempFolder folder;
   for (int i = 0; i < 20; ++i) WriteTestLog(folder, "g" + std::to_string(i) + ".gz", {.gzip = true});
   int notified = 0;
-  {
-    SpuFileList list;
-    FileDetectionThread scan([&notified] { ++notified; });
-    ASSERT_TRUE(scan.Start(list, folder.Path()));
-  }  // the owner goes before the scan has ended
-  SUCCEED();
-}
+  SpuFileList list;
+  FileDetectionThread scan([&notified] { ++notified; });
+  ASSERT_TRUE(scan.Start(list, folder.Path()));
+}  // the owner goes before the scan has ended
 
 }  // namespace
 }  // namespace kestrel

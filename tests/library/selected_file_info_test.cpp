@@ -11,6 +11,7 @@ namespace {
 
 using test::TempFolder;
 using test::WriteTestLog;
+using Texts = std::vector<std::string>;
 
 SpuFileList ListWith(const std::string& path) {
   SpuFileList list;
@@ -31,18 +32,12 @@ TEST(SelectedFileInfoTest, TheSelectedLogFillsEveryField) {
   EXPECT_EQ(panel.fileName, "kept");
   list.entries.Select(0);
   ASSERT_TRUE(ShowSelectedFileInfo(panel, list));
-  EXPECT_EQ(panel.fileName, "song");
-  EXPECT_EQ(panel.path, path);
-  EXPECT_EQ(panel.currentLogPath, path);
-  EXPECT_EQ(panel.targetFileName, "song");
-  EXPECT_EQ(panel.time, "01 : 08");
   EXPECT_EQ(panel.fileFormat, LogFileType::New);
-  EXPECT_EQ(panel.size, "512 KB, UnCompressed");
-  EXPECT_EQ(panel.format, "SPU");
-  EXPECT_EQ(panel.gameTitle, "Game");
-  EXPECT_EQ(panel.musicTitle, "Caf\xC3\xA9");  // not UTF-8 in the file: read as Windows-1252
-  EXPECT_EQ(panel.copyright, "(c)");
-  EXPECT_EQ(panel.statusFileText, "File : song");
+  EXPECT_EQ((Texts{panel.fileName, panel.path, panel.currentLogPath, panel.targetFileName, panel.time, panel.size,
+                   panel.format, panel.gameTitle, panel.musicTitle, panel.copyright, panel.statusFileText}),
+            (Texts{"song", path, path, "song", "01 : 08", "512 KB, UnCompressed", "SPU", "Game",
+                   "Caf\xC3\xA9",  // not UTF-8 in the file: read as Windows-1252
+                   "(c)", "File : song"}));
 }
 
 TEST(SelectedFileInfoTest, ADroppedCompressedLogWithoutTitles) {

@@ -17,7 +17,7 @@ SpuFileList ListOf(int rows) {
   return list;
 }
 
-TEST(ShuffleTest, EveryRowMovesOnceAndEndsChecked) {
+TEST(ShuffleTest, EveryRowMovesOnceAndEndsCheckedEvenInListsOfOneOrNone) {
   SpuFileList list = ListOf(40);
   list.entries.At(3).checked = true;  // a check left by the user does not stall the shuffle
   ShuffleRandom random(12345);
@@ -34,6 +34,15 @@ TEST(ShuffleTest, EveryRowMovesOnceAndEndsChecked) {
   EXPECT_EQ(names.size(), 40u);
   EXPECT_EQ(serials.size(), 40u);
   EXPECT_EQ(list.entries.Selected(), 0u);
+
+  SpuFileList one = ListOf(1);
+  ShuffleFileList(one);
+  EXPECT_EQ(one.entries.At(0).name, "n0");
+  EXPECT_TRUE(one.entries.At(0).checked);
+  EXPECT_EQ(one.entries.Selected(), 0u);
+  SpuFileList none = ListOf(0);
+  ShuffleFileList(none);
+  EXPECT_FALSE(none.entries.Selected());
 }
 
 TEST(ShuffleTest, TheOrderFollowsTheClassicGeneratorsDraws) {
@@ -47,18 +56,6 @@ TEST(ShuffleTest, TheOrderFollowsTheClassicGeneratorsDraws) {
   ShuffleRandom random(1);
   ShuffleFileList(list, random);
   EXPECT_EQ(test::EntryNames(list.entries), (std::vector<std::string>{"n2", "n1", "n0"}));
-}
-
-TEST(ShuffleTest, OneRowAndEmptyLists) {
-  SpuFileList one = ListOf(1);
-  ShuffleFileList(one);
-  EXPECT_EQ(one.entries.At(0).name, "n0");
-  EXPECT_TRUE(one.entries.At(0).checked);
-  EXPECT_EQ(one.entries.Selected(), 0u);
-
-  SpuFileList none = ListOf(0);
-  ShuffleFileList(none);
-  EXPECT_FALSE(none.entries.Selected());
 }
 
 }  // namespace

@@ -74,14 +74,14 @@ TEST(PlaylistEditorTest, ClearAsksFirst) {
   EXPECT_TRUE(editor.playlist.Empty());
 }
 
-TEST(PlaylistEditorTest, CreateChecksAsksAndWritesTheTitle) {
+// Saving through the page binds, creates and overwrites; here what only the editor shows.
+TEST(PlaylistEditorTest, CreateAsksAndWritesTheTitleAndACancelledSaveStaysUnbound) {
   TempFolder folder;
+  PlaylistEditor editor = EditorWithRows({"a"});
+  AddAllRows(editor);
+  EXPECT_EQ(SavePlaylist(editor, [] { return false; }), SavePlaylistResult::Cancelled);
+  EXPECT_TRUE(editor.currentPlaylistPath.empty());
   std::optional<NewPlaylist> pending;
-  {
-    AnswerScope yes(MessageAnswer::Yes);
-    EXPECT_EQ(CreatePlaylist(folder.Path(), "", "Title", pending), CreatePlaylistResult::MissingInfo);
-    EXPECT_EQ(yes.shown, Texts{"Please input the new PlayList info."});
-  }
   {
     AnswerScope no(MessageAnswer::No);
     EXPECT_EQ(CreatePlaylist(folder.Path(), "mine", "Mine", pending), CreatePlaylistResult::Declined);
@@ -93,32 +93,6 @@ TEST(PlaylistEditorTest, CreateChecksAsksAndWritesTheTitle) {
   ASSERT_TRUE(pending);
   EXPECT_EQ(pending->path, folder.Path() + "/list/mine.klt");
   EXPECT_EQ(ReadPlaylist(pending->path).title, "Mine");
-}
-
-TEST(PlaylistEditorTest, SaveBindsCreatesAndOverwrites) {
-  TempFolder folder;
-  PlaylistEditor editor = EditorWithRows({"a", "b"});
-  AddAllRows(editor);
-  AnswerScope yes(MessageAnswer::Yes);
-
-  EXPECT_EQ(SavePlaylist(editor, [] { return false; }), SavePlaylistResult::Cancelled);
-  EXPECT_TRUE(editor.currentPlaylistPath.empty());
-
-  const auto dialog = [&] {
-    return CreatePlaylist(folder.Path(), "new", "New One", editor.pendingNewPlaylist) == CreatePlaylistResult::Created;
-  };
-  ASSERT_EQ(SavePlaylist(editor, dialog), SavePlaylistResult::Saved);
-  EXPECT_EQ(editor.currentPlaylistPath, folder.Path() + "/list/new.klt");
-  EXPECT_EQ(editor.titleLabel, "New One");
-  EXPECT_EQ(ReadPlaylist(editor.currentPlaylistPath).paths,
-            (Texts{"/logs/a.spu", "/logs/b.spu"}));
-
-  editor.playlist.Select(0);
-  RemoveSelectedRow(editor);
-  ASSERT_EQ(SavePlaylist(editor, {}), SavePlaylistResult::Saved);
-  EXPECT_EQ(yes.shown.back(), "Overwrite an old PlayList, OK?");
-  EXPECT_EQ(ReadPlaylist(editor.currentPlaylistPath).paths, Texts{"/logs/b.spu"});
-  EXPECT_EQ(ReadPlaylist(editor.currentPlaylistPath).title, "New One");
 }
 
 TEST(PlaylistEditorTest, AFailedSaveIsReportedAndTheFileKept) {

@@ -112,7 +112,9 @@ TEST_F(PlaylistPageTest, SavingUnboundGoesThroughTheNewPlaylistDialog) {
   page.PageCommand(id::kRemoveRow);
   EXPECT_EQ(page.SaveList(), PlaylistEditorPageState::SaveStep::Done);
   EXPECT_EQ(answers.shown.back(), "Overwrite an old PlayList, OK?");
-  EXPECT_EQ(ReadPlaylist(folder / "list/mine.klt").paths, (Texts{folder / "logs/b.spu"}));
+  const PlaylistContents overwritten = ReadPlaylist(folder / "list/mine.klt");
+  EXPECT_EQ(overwritten.paths, (Texts{folder / "logs/b.spu"}));
+  EXPECT_EQ(overwritten.title, "Mine");
 
   // From the menu the dialog only creates the file; the editor stays as it is.
   page.OpenNewPlaylistDialog(NewPlaylistFrom::Menu);

@@ -106,10 +106,7 @@ TEST(HeaderEditorTest, WhatIsNoPlainLogIsNeverWritten) {
   const std::string packed = WriteTestLog(folder, "b.gz", {.gzip = true, .withHeader = true, .gameTitle = "G"});
   const std::string ro = WriteTestLog(folder, "ro.spu");
   ::chmod(ro.c_str(), 0444);  // refused even for root, who could write it
-  const struct {
-    std::string path;
-    std::string refusal;
-  } cases[] = {
+  const struct { std::string path; std::string refusal; } cases[] = {
       {packed, "a three-character extension such as .gz marks a compressed log"},
       {WriteTestLog(folder, "gzip.spu", {.gzip = true}), "it holds gzip-compressed data"},
       {folder.Write("notes.spu", std::string(600, 'n')), "it is too short to be an SPU log (600 bytes)"},

@@ -111,19 +111,16 @@ TEST_F(LogEventReaderTest, ReadAheadTimeThenBodyAndRewind) {
 }
 
 TEST(InvalidEventLine, WritesAndReadsOutsideTheirWindows) {
-  LogEvent write;
-  write.kind = LogEventKind::RegisterWrite;
-  write.address = 0x1F801DFE;
-  EXPECT_FALSE(InvalidEventLine(write));
-  write.address = 0x1F801E00;
-  EXPECT_EQ(InvalidEventLine(write), "Write to Invalid SPU Register: 1f801e00\n");
-
-  LogEvent read;
-  read.kind = LogEventKind::RegisterRead;
-  read.address = 0x1F801014;
-  EXPECT_FALSE(InvalidEventLine(read));
-  read.address = 0x1F810000;
-  EXPECT_EQ(InvalidEventLine(read), "* Warning : Write to Invalid SPU Register: 1f810000\n");
+  for (const auto& [kind, address, line] :
+       {std::tuple{LogEventKind::RegisterWrite, 0x1F801DFEu, ""},
+        {LogEventKind::RegisterWrite, 0x1F801E00u, "Write to Invalid SPU Register: 1f801e00\n"},
+        {LogEventKind::RegisterRead, 0x1F801014u, ""},
+        {LogEventKind::RegisterRead, 0x1F810000u, "* Warning : Write to Invalid SPU Register: 1f810000\n"}}) {
+    LogEvent event;
+    event.kind = kind;
+    event.address = address;
+    EXPECT_EQ(InvalidEventLine(event).value_or(""), line) << std::hex << address;
+  }
 }
 
 // An unknown code consumes no payload; an odd CD-audio count B is read as B/2*2 bytes but

@@ -16,11 +16,7 @@ namespace {
 using test::TempFolder;
 
 TEST(FormatLogLength, ListAndPanelTexts) {
-  struct Case {
-    std::uint32_t samples;
-    const char* list;
-    const char* panel;
-  };
+  struct Case { std::uint32_t samples; const char* list; const char* panel; };
   const Case cases[] = {
       {0, "00:00.0", "00 : 00"},
       {441000, "00:10.0", "00 : 10"},
@@ -41,11 +37,7 @@ TEST(ReadLogLength, ReadsBothFormatsPlainAndCompressedWithoutAValidityTest) {
   TempFolder folder;
   SpuLogWriter fresh = test::NewFormatLog(3000000);
   fresh.AddRegisterWrite(5, 0x1F801C00, 1);
-  const struct {
-    SpuLogWriter writer;
-    LogFileType type;
-    std::uint32_t length;
-  } cases[] = {
+  const struct { SpuLogWriter writer; LogFileType type; std::uint32_t length; } cases[] = {
       {test::OneRecordOldLog(441000), LogFileType::Old, 441000},
       {fresh, LogFileType::New, 3000000},
       {test::NewFormatLog(0), LogFileType::New, 0},      // the loader rejects it; the list shows it
