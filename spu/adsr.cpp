@@ -29,7 +29,11 @@ void Adsr::keyOn(AdsrBits bits) {
 }
 
 void Adsr::keyOff(AdsrBits bits) {
-  if (phase != AdsrPhase::Off) enter(AdsrPhase::Release, bits);
+  if (phase == AdsrPhase::Off) return;
+  enter(AdsrPhase::Release, bits);
+  // The release takes its first step on the first tick, however slow its rate: soon after a key off
+  // from 7FFFh the console reads 7FF7h, where a step counter started from zero would still wait.
+  envelope.primeStep();
 }
 
 void Adsr::mute(AdsrBits bits) {

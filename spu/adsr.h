@@ -48,7 +48,7 @@ inline void Adsr::tick(AdsrBits bits) {
       if (envelope.level >= 0x7FFF) enter(AdsrPhase::Decay, bits);
       break;
     case AdsrPhase::Decay:
-      if (envelope.level <= bits.sustainLevel()) enter(AdsrPhase::Sustain, bits);
+      if (envelope.level < bits.sustainLevel()) enter(AdsrPhase::Sustain, bits);
       break;
     case AdsrPhase::Release:
       if (envelope.level <= 0) {
@@ -70,7 +70,7 @@ inline int Adsr::quietTicks(AdsrBits bits) const {
       if (envelope.level >= 0x7FFF) return 0;
       break;
     case AdsrPhase::Decay:
-      if (envelope.level <= bits.sustainLevel()) return 0;
+      if (envelope.level < bits.sustainLevel()) return 0;
       break;
     case AdsrPhase::Release:
       if (envelope.level <= 0) return 0;

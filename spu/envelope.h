@@ -30,6 +30,8 @@ struct Envelope {
     level = startLevel;
     counter = 0;
   }
+  // The next tick steps (unless the rate never steps).
+  void primeStep() { counter = 0x7FFF; }
   // One 44.1 kHz tick (inline: it runs for every voice on every sample).
   void tick(const EnvelopeRate& rate);
 

@@ -97,6 +97,8 @@ struct AdsrBits {
   int attackShift() const { return (value >> 10) & 0x1F; }
   int attackStep() const { return (value >> 8) & 0x3; }
   int decayShift() const { return (value >> 4) & 0xF; }
+  // The decay ends once the level is below this, (N + 1) * 800h (psx-spx, "Volume and ADSR
+  // Generator"): strictly below, so sustain level 0 decays to 07FFh, as the console does.
   int sustainLevel() const { return (static_cast<int>(value & 0xF) + 1) * 0x800; }
   bool sustainExponential() const { return value & 0x80000000u; }
   bool sustainDecreasing() const { return value & 0x40000000u; }

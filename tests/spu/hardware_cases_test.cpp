@@ -113,5 +113,33 @@ TEST(HardwareCases, GaussianSumIsShiftedOnceAfterTheEnvelopeSettles) {
   EXPECT_EQ(Envx(spu, 1), 0x3FFF);
 }
 
+TEST(HardwareCases, DecayEndsBelowTheSustainLevelAndReleaseStepsAtOnce) {
+  const std::vector<Block> silence(2, MakeBlock(0x00, kAdpcmLoopEnd | kAdpcmLoopRepeat, 0));
+  // Sustain level 0 (800h), exponential decay at shift 11: steps of -1 near the end, and the decay
+  // stops below the level, at 7FFh.
+  Spu spu;
+  SetUpVoice1(spu, silence, 0x00B0);
+  KeyOn(spu, 1u << 1);
+  Render(spu, 30000);
+  EXPECT_EQ(Envx(spu, 1), 0x07FF);
+
+  // A release at the slowest rate, linear or exponential, from 7FFFh: its first step comes at once.
+  for (int release : {0x001F, 0x003F}) {
+    Spu held;
+    SetUpVoice1(held, silence, kFastAttack, static_cast<std::uint16_t>(kFrozenSustain | release));
+    KeyOn(held, 1u << 1);
+    Render(held, 100);
+    // Sustain level 15 still lets the decay take its first step, from 7FFFh to 3FFFh, as on the console.
+    ASSERT_EQ(Envx(held, 1), 0x3FFF);
+    held.writeRegister(reg::Voice(1, reg::kEnvelopeLevel), 0x7FFF);
+    Render(held, 100);
+    held.writeRegister(reg::kKeyOffLow, 0x0002);
+    Render(held, 1);
+    EXPECT_EQ(Envx(held, 1), 0x7FF7);
+    Render(held, 5000);
+    EXPECT_EQ(Envx(held, 1), 0x7FF7);
+  }
+}
+
 }  // namespace
 }  // namespace kestrel::spu
