@@ -3,8 +3,6 @@
 #include "app/command_ids.h"
 #include "app/controller.h"
 #include "library/shuffle_file_list.h"
-#include "mixer/channel_mixer.h"
-#include "mixer/register_path.h"
 
 namespace kestrel {
 
@@ -34,15 +32,19 @@ void Controller::CommandDispatch(int command) {
     case kRepeatMode:
     case kChainMode:
     case kRepeatChainMode: SelectPlayMode(command); break;
-    case cmd::kCheckAll: CheckAllItems(fileList_); Changed({StateArea::FileListPage}); break;
-    case cmd::kUnCheckAll: UnCheckAllItems(fileList_); Changed({StateArea::FileListPage}); break;
+    case cmd::kCheckAll: fileListPage_.CheckAll(); Changed({StateArea::FileListPage}); break;
+    case cmd::kUnCheckAll: fileListPage_.UnCheckAll(); Changed({StateArea::FileListPage}); break;
     case kRefreshFileList: StartScan(); break;
-    case kShuffleFileList: ShuffleFileList(fileList_); Changed({StateArea::FileListPage}); break;
+    // The menu item only shuffles; the page's button also clears the ticks.
+    case kShuffleFileList: ShuffleFileList(fileListPage_.list); Changed({StateArea::FileListPage}); break;
     case kViewSpuOperation: frontEnd_.OpenDialog(AppDialog::DebugWindow); break;
     case kConsoleWindow: ToggleConsole(); break;
     case kToolVolume: frontEnd_.OpenVolumeControl(); break;
+    case cmd::kPluginConfigure: pluginPage_.ConfigurePlugin(); break;
+    case cmd::kPluginTest: pluginPage_.TestPlugin(); break;
+    case cmd::kPluginAbout: pluginPage_.AboutPlugin(); break;
     default:
-      // The slot imports and the plugin commands belong to their pages.
+      // The slot imports belong to the playlist pages.
       break;
   }
 }
@@ -85,41 +87,29 @@ void Controller::PageCommandDispatch(int control, PageNotification notification,
     case kDecode: StartDecode(); break;
     case kAbort: AbortDecode(); break;
     case kSpecifyDecodeTime:
-      settings_.SpecifyDecodeTime = !settings_.SpecifyDecodeTime;
-      decodeControls_.SetEnabled(1027, settings_.SpecifyDecodeTime);
+      decodePage_.SetSpecifyDecodeTime(!decodePage_.SpecifyDecodeTime());
       Changed({StateArea::DecodePage});
       break;
-    case kRefresh: StartScan(); break;
+    case kRefresh:
     case kShuffle:
-      UnCheckAllItems(fileList_);
-      ShuffleFileList(fileList_);
-      Changed({StateArea::FileListPage});
-      break;
-    case ctl::kCheckAll: CommandDispatch(cmd::kCheckAll); break;
-    case ctl::kUnCheckAll: CommandDispatch(cmd::kUnCheckAll); break;
-    case kChooseFolder: frontEnd_.OpenChooser(Chooser::SpuFolder, settings_.SPUFileFolder); break;
-    case kMuteAll:
-    case kUnMuteAll:
-    case kResetLevels: {
-      ChannelMixer& mixer = TheRegisterPath().channelMixer;
-      if (control == kMuteAll) MuteAll(mixer);
-      if (control == kUnMuteAll) UnmuteAll(mixer);
-      if (control == kResetLevels) ResetLevels(mixer);
-      Changed({StateArea::MixerPage});
-      break;
-    }
-    case kContextPlay: CommandDispatch(cmd::kStartPlay); break;
-    case kContextStop: StopPlayback(); break;
-    case kContextEditHeader: frontEnd_.OpenDialog(AppDialog::HeaderInformationEditor); break;
+    case ctl::kCheckAll:
+    case ctl::kUnCheckAll:
+    case kChooseFolder:
+    case kContextPlay:
+    case kContextStop:
+    case kContextEditHeader: OnFileListAction(fileListPage_.PageCommand(control)); break;
     default:
-      if (control >= kFirstMute && control <= kLastMute) {
-        ChannelMixer& mixer = TheRegisterPath().channelMixer;
-        const int channel = control - kFirstMute;
-        SetMute(mixer, channel, !mixer.mute[static_cast<std::size_t>(channel)].load(std::memory_order_relaxed));
+      if (mixerPage_.Command(control)) {
         Changed({StateArea::MixerPage});
+      } else if (switchPage_.Toggle(control)) {
+        Changed({StateArea::PluginPage});
+      } else if (decodePage_.ToggleDecodingEventBox(control)) {
+        Changed({StateArea::DecodePage});
+      } else if (pluginPage_.Command(control)) {
+        decodePage_.pluginName = pluginPage_.info;
+        Changed({StateArea::PluginPage, StateArea::DecodePage});
       }
-      // The plugin page's, the editor page's and the playlist rows' commands belong to
-      // their pages.
+      // The editor page's and the playlist rows' commands belong to their pages.
       break;
   }
 }
@@ -129,16 +119,28 @@ void Controller::HorizontalSlider(int control, SliderCode code, int position) {
     PositionSliderMoved(code, position);
     return;
   }
+  if (control == decode_page::kPriority) {
+    decodePage_.MovePrioritySlider(position);
+    Changed({StateArea::DecodePage});
+    return;
+  }
   optionPage_.MoveSlider(settings_, control, position);
   Changed({StateArea::OptionPage});
+}
+
+void Controller::VerticalSlider(int control, int position) {
+  const int channel = control - mixer_page::kFirstSlider;
+  if (channel < 0 || channel >= spu_reg::kVoiceCount) return;
+  mixerPage_.MoveSlider(channel, position);
+  Changed({StateArea::MixerPage});
 }
 
 void Controller::ChooserResult(Chooser chooser, const std::optional<std::string>& path) {
   if (!path) return;
   switch (chooser) {
     case Chooser::SpuFolder:
-      settings_.SPUFileFolder = *path;
-      StartScan();
+      fileListPage_.FolderChosen(*path);
+      Changed({StateArea::FileListPage});
       break;
     case Chooser::BackImage:
       optionPage_.ChooseBackImage(settings_, *path);
@@ -146,6 +148,23 @@ void Controller::ChooserResult(Chooser chooser, const std::optional<std::string>
       break;
     case Chooser::PlayList: break;  // the import belongs to the playlist pages
   }
+}
+
+void Controller::OnFileListAction(FileListAction action) {
+  switch (action) {
+    case FileListAction::None: break;
+    case FileListAction::ScanStarted: Grey(GreyMoment::ScanStarts); break;
+    case FileListAction::ChooseFolder: frontEnd_.OpenChooser(Chooser::SpuFolder, fileListPage_.location); break;
+    case FileListAction::StartPlayback:
+      ShowFileInfo();
+      StartPlayback();
+      break;
+    case FileListAction::SwitchToRow: SwitchWhilePlaying(std::nullopt); break;
+    case FileListAction::StopPlayback: StopPlayback(); break;
+    case FileListAction::EditHeader: frontEnd_.OpenDialog(AppDialog::HeaderInformationEditor); break;
+    case FileListAction::PanelChanged: ShowPanelChange(); break;
+  }
+  Changed({StateArea::FileListPage});
 }
 
 void Controller::SelectPlayMode(int menuItem) {

@@ -18,7 +18,8 @@ Controller::Controller(FrontEnd& frontEnd, ControllerOptions options)
       playerClock_(std::move(options.playerClock)),
       startupFolder_(std::move(options.startupFolder)),
       configPath_(ConfigPath(startupFolder_)),
-      scan_([this, alive = std::weak_ptr<bool>(alive_)] {
+      pluginPage_(startupFolder_),
+      fileListPage_([this, alive = std::weak_ptr<bool>(alive_)] {
         frontEnd_.Post([this, alive] {
           if (alive.lock()) DrainScan();
         });
@@ -27,10 +28,11 @@ Controller::Controller(FrontEnd& frontEnd, ControllerOptions options)
 Controller::~Controller() {
   *alive_ = false;
   alive_.reset();
+  MessagePort::SetProgressHandler(previousProgress_);
   player_.running.store(false, std::memory_order_release);
   playerThread_.Take().Wait();
-  decodeJob_.AbortDecode();
-  decodeJob_.WaitForThread();
+  decodePage_.AbortDecode();
+  decodePage_.WaitForDecodeEnd();
 }
 
 void Controller::PostForPlayback(const std::weak_ptr<bool>& alive, std::uint64_t playback,
@@ -45,12 +47,25 @@ void Controller::Changed(std::initializer_list<StateArea> areas) {
 }
 
 GreyTargets Controller::Targets() {
-  return {&window_.menu,      &window_.toolbar,          &fileListControls_, &editorControls_,
-          &optionPage_.controls, &decodeControls_, &pluginControls_};
+  return {&window_.menu,         &window_.toolbar,       &fileListPage_.controls, &editorControls_,
+          &optionPage_.controls, &decodePage_.controls, &pluginPage_.controls};
+}
+
+void Controller::UpdateActivity() {
+  ProgramActivity activity;
+  activity.playing = player_.running.load(std::memory_order_acquire);
+  activity.decoding = decodePage_.Decoding();
+  activity.delayedRestart = restartPending_;
+  activity.startLock = startLock_;
+  fileListPage_.SetActivity(activity);
+  pluginPage_.SetPlaybackRunning(activity.playing);
+  pluginPage_.SetDecodeRunning(activity.decoding);
+  decodePage_.SetPlaybackRunning(activity.playing);
 }
 
 void Controller::Grey(GreyMoment moment) {
   ApplyGreying(moment, Targets());
+  UpdateActivity();
   Changed({StateArea::Menu, StateArea::Toolbar, StateArea::FileListPage, StateArea::PlayListEditorPage,
            StateArea::OptionPage, StateArea::DecodePage, StateArea::PluginPage});
 }
@@ -62,19 +77,27 @@ void Controller::OpenConsoleIfEnabled() {
 }
 
 void Controller::CreateMainWindow() {
-  const std::vector<PluginRow> plugins = ScanPlugins(PluginFolder(startupFolder_));
-  settings_ = LoadSettings(configPath_, static_cast<int>(plugins.size()));
+  // The decode thread's progress is shown on this thread.
+  previousProgress_ = MessagePort::SetProgressHandler([this, alive = std::weak_ptr<bool>(alive_)](const Progress& p) {
+    frontEnd_.Post([this, alive, p] {
+      if (!alive.lock()) return;
+      decodePage_.ShowProgress(p);
+      Changed({StateArea::DecodePage});
+    });
+  });
+  pluginPage_.ScanPlugins();
+  settings_ = LoadSettings(configPath_, static_cast<int>(pluginPage_.Rows().size()));
+  fileListPage_.location = settings_.SPUFileFolder;
+  decodePage_.SetSpecifyDecodeTime(settings_.SpecifyDecodeTime);
+  decodePage_.LoadPriority(settings_.DecodePriority, settings_.decodePriorityLabel);
   Grey(GreyMoment::StartUp);
   window_.menu.SetChecked(cmd::kConsoleWindow, settings_.EnableConsoleWindow);
   MirrorPlayModeMenu();
   optionPage_.Show(settings_, player_);
-  decodeControls_.SetEnabled(1027, settings_.SpecifyDecodeTime);  // the decoding-time edit
   window_.statusFields[2] = settings_.tempoStatusText;
   window_.slotTitles = settings_.slotTitles;
-  if (settings_.SelectedSPUPlugin >= 0) {
-    pluginPath_ = kestrel::PluginPath(PluginFolder(startupFolder_),
-                             plugins[static_cast<std::size_t>(settings_.SelectedSPUPlugin)].fileName);
-  }
+  pluginPage_.ApplyStoredSelection(settings_.SelectedSPUPlugin);
+  decodePage_.pluginName = pluginPage_.info;
   StartScan();
   openingRunning_ = true;
   openingTicks_ = 0;
@@ -85,53 +108,40 @@ void Controller::CreateMainWindow() {
 // ---- The folder scan
 
 void Controller::StartScan() {
-  if (!scan_.Start(fileList_, settings_.SPUFileFolder)) return;
-  Grey(GreyMoment::ScanStarts);
+  if (fileListPage_.StartScan()) Grey(GreyMoment::ScanStarts);
 }
 
 void Controller::DrainScan() {
-  if (!fileList_.detecting) return;
-  if (scan_.Drain(fileList_)) Grey(GreyMoment::ScanEnds);
+  if (fileListPage_.DrainScan()) Grey(GreyMoment::ScanEnds);
   Changed({StateArea::FileListPage});
 }
 
 // ---- The decode
 
 void Controller::StartDecode() {
-  if (decodeJob_.Decoding()) return;
-  DecodeRequest request;
-  request.pluginPath = pluginPath_;
-  request.logPath = panel_.path;
-  request.startupFolder = startupFolder_;
-  request.outputName = decodeOutputName_;
-  request.specifyTime = settings_.SpecifyDecodeTime;
-  const int position = std::clamp(settings_.DecodePriority, 1, 7);
-  request.priority = kPriorityTable[static_cast<std::size_t>(position - 1)].priority;
-  request.onEnded = [this, alive = std::weak_ptr<bool>(alive_)] {
-    frontEnd_.Post([this, alive] {
-      if (alive.lock()) EndDecode();
+  DecodeSources sources;
+  sources.pluginPath = pluginPage_.path;
+  sources.logPath = fileListPage_.panel.path;
+  sources.startupFolder = startupFolder_;
+  sources.ended = [this, alive = std::weak_ptr<bool>(alive_)](std::uint32_t job) {
+    frontEnd_.Post([this, alive, job] {
+      if (alive.lock()) DecodeEnded(job);
     });
   };
-  decodeJob_.StartDecode(std::move(request));
+  if (!decodePage_.StartDecode(sources)) return;
   Grey(GreyMoment::DecodeStarts);
-  decodeControls_.SetEnabled(ctl::kDecode, false);
-  decodeControls_.SetEnabled(ctl::kAbort, true);
-  Changed({StateArea::DecodePage});
 }
 
 void Controller::AbortDecode() {
-  if (!decodeJob_.Decoding()) return;
-  decodeJob_.AbortDecode();
-  EndDecode();
+  if (!decodePage_.Decoding()) return;
+  decodePage_.AbortDecode();
+  Grey(GreyMoment::DecodeEnds);
 }
 
-void Controller::EndDecode() {
-  if (!decodeJob_.Decoding() && !decodeControls_.Enabled(ctl::kAbort)) return;
-  decodeJob_.EndDecodeJob();
-  Grey(GreyMoment::DecodeEnds);
-  decodeControls_.SetEnabled(ctl::kDecode, !player_.running.load(std::memory_order_acquire));
-  decodeControls_.SetEnabled(ctl::kAbort, false);
-  Changed({StateArea::DecodePage});
+void Controller::DecodeEnded(std::uint32_t job) {
+  if (!decodePage_.Decoding()) return;
+  decodePage_.DecodeEnded(job);
+  if (!decodePage_.Decoding()) Grey(GreyMoment::DecodeEnds);
 }
 
 // ---- The console
@@ -174,12 +184,13 @@ void Controller::Exit() {
     playerThread_.Take().Wait();
     StopPlayback();
   }
-  if (decodeJob_.Decoding()) {
-    decodeJob_.AbortDecode();
-    decodeJob_.WaitForThread();
-    EndDecode();
-  }
+  if (decodePage_.Decoding()) AbortDecode();
+  decodePage_.WaitForDecodeEnd();
   ++playback_;  // what the ended threads posted no longer applies
+  settings_.SPUFileFolder = fileListPage_.location;
+  settings_.SpecifyDecodeTime = decodePage_.SpecifyDecodeTime();
+  settings_.DecodePriority = decodePage_.priorityPosition;
+  settings_.SelectedSPUPlugin = pluginPage_.SelectedSPUPlugin();
   WarnIfNotWritten(SaveSettings(configPath_, settings_));
   frontEnd_.CloseMainWindow();
 }

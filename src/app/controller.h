@@ -16,15 +16,16 @@
 #include "app/greying.h"
 #include "app/main_window_state.h"
 #include "app/option_page_state.h"
-#include "decoder/decode_job.h"
-#include "library/file_detection_thread.h"
-#include "library/selected_file_info.h"
-#include "library/spu_file_list.h"
+#include "decoder/decode_page_state.h"
+#include "library/file_list_page_state.h"
+#include "mixer/mixer_page_state.h"
+#include "mixer/switch_page_state.h"
 #include "platform/console_log.h"
 #include "platform/control_states.h"
 #include "player/playback_control.h"
 #include "player/player_setup.h"
 #include "player/player_state.h"
+#include "plugin/plugin_page_state.h"
 
 namespace kestrel {
 
@@ -72,13 +73,18 @@ class Controller {
   void CommandDispatch(int command);
   // `row` is the confirmed row of a drop-down list.
   void PageCommandDispatch(int control, PageNotification notification = PageNotification::Clicked, int row = -1);
-  // The horizontal sliders: the position slider (1105) and the option page's sliders.
+  // The horizontal sliders: the position slider (1105), the option page's and the decode
+  // page's sliders.
   void HorizontalSlider(int control, SliderCode code, int position);
+  // The mixer page's level sliders (1127 + channel).
+  void VerticalSlider(int control, int position);
   void DropFiles(const std::vector<std::string>& paths);
   // A chooser closed: the chosen path, or nullopt on cancel.
   void ChooserResult(Chooser chooser, const std::optional<std::string>& path);
-  // A row of the SPU file list clicked: selects it and shows its information.
-  void SelectFileRow(std::optional<std::size_t> row);
+  // A click on a row of the SPU file list (nullopt: on no row).
+  void ClickFileRow(std::optional<std::size_t> row);
+  // The user ticked or cleared a row's box.
+  void CheckFileRow(std::size_t row, bool checked);
   // The debug window opened or closed.
   void SetDebugWindowOpen(bool open);
   // A tick of one of the timers started through the front end.
@@ -95,17 +101,22 @@ class Controller {
   const MainWindowState& Window() const { return window_; }
   const AppSettings& Settings() const { return settings_; }
   const OptionPageState& OptionPage() const { return optionPage_; }
-  const SpuFileList& FileList() const { return fileList_; }
-  const SelectedFilePanel& Panel() const { return panel_; }
-  const ControlStates& FileListControls() const { return fileListControls_; }
-  const ControlStates& DecodeControls() const { return decodeControls_; }
-  const ControlStates& PluginControls() const { return pluginControls_; }
+  const FileListPageState& FileListPage() const { return fileListPage_; }
+  const SpuFileList& FileList() const { return fileListPage_.list; }
+  const SelectedFilePanel& Panel() const { return fileListPage_.panel; }
+  const ControlStates& FileListControls() const { return fileListPage_.controls; }
+  const DecodePageState& DecodePage() const { return decodePage_; }
+  const ControlStates& DecodeControls() const { return decodePage_.controls; }
+  const PluginPageState& PluginPage() const { return pluginPage_; }
+  const ControlStates& PluginControls() const { return pluginPage_.controls; }
+  const SwitchPageState& SwitchPage() const { return switchPage_; }
+  const MixerPageState& MixerPage() const { return mixerPage_; }
   const ControlStates& EditorControls() const { return editorControls_; }
   int PositionSlider() const { return positionSlider_; }
-  const std::string& PluginPath() const { return pluginPath_; }
+  const std::string& PluginPath() const { return pluginPage_.path; }
   const std::string& ConfigFile() const { return configPath_; }
   bool StartLock() const { return startLock_; }
-  bool Decoding() const { return decodeJob_.Decoding(); }
+  bool Decoding() const { return decodePage_.Decoding(); }
   bool ConsoleOpen() const { return console_.has_value(); }
 
  private:
@@ -124,6 +135,12 @@ class Controller {
   void RefuseNextStart();
   void Jump(bool next);
   void ShowFileInfo(const std::optional<std::string>& droppedPath = std::nullopt);
+  void ShowPanelChange();
+  void SelectAndShow(std::size_t row);
+  void SwitchWhilePlaying(const std::optional<std::string>& droppedPath);
+  void OnFileListAction(FileListAction action);
+  // Tells the pages that follow the program's activity what it is doing now.
+  void UpdateActivity();
   void SelectPlayMode(int menuItem);
   void MirrorPlayModeMenu();
   void PositionSliderMoved(SliderCode code, int position);
@@ -134,7 +151,7 @@ class Controller {
   void DrainScan();
   void StartDecode();
   void AbortDecode();
-  void EndDecode();
+  void DecodeEnded(std::uint32_t job);
 
   void OpenConsoleLog();
   void CloseConsoleLog();
@@ -155,18 +172,14 @@ class Controller {
   AppSettings settings_;
   OptionPageState optionPage_;
 
-  // The file list page, the plugin page, the decode page and the editor page keep their
-  // own state; until they are wired in, what the controller needs of them lives here.
-  SpuFileList fileList_;
-  SelectedFilePanel panel_;
-  FileDetectionThread scan_;
-  ControlStates fileListControls_;
-  ControlStates decodeControls_;
-  ControlStates pluginControls_;
+  FileListPageState fileListPage_;
+  PluginPageState pluginPage_;
+  SwitchPageState switchPage_;
+  MixerPageState mixerPage_;
+  DecodePageState decodePage_;
+  // The editor page's buttons, until its state is wired in.
   ControlStates editorControls_;
-  std::string pluginPath_;
-  std::string decodeOutputName_ = "I Love Sunmoth !!";
-  DecodeJob decodeJob_;
+  MessagePort::ProgressHandler previousProgress_;
 
   int positionSlider_ = 0;
   bool dragging_ = false;

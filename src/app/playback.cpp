@@ -16,19 +16,35 @@ void Warn(const char* text) { MessagePort::Show(text, "Warning", MessageIcon::Ex
 
 }  // namespace
 
-void Controller::ShowFileInfo(const std::optional<std::string>& droppedPath) {
-  if (!ShowSelectedFileInfo(panel_, fileList_, droppedPath)) return;
-  window_.statusFields[1] = panel_.statusFileText;
+void Controller::ShowPanelChange() {
+  const SelectedFilePanel& panel = fileListPage_.panel;
+  window_.statusFields[1] = panel.statusFileText;
+  decodePage_.ShowTargetFile(panel.targetFileName, panel.fileFormat);
   Changed({StateArea::FileListPage, StateArea::DecodePage, StateArea::StatusBar});
 }
 
-void Controller::SelectFileRow(std::optional<std::size_t> row) {
-  fileList_.entries.Select(row);
+void Controller::ShowFileInfo(const std::optional<std::string>& droppedPath) {
+  if (fileListPage_.ShowSelectedFileInfo(droppedPath)) ShowPanelChange();
+}
+
+void Controller::ClickFileRow(std::optional<std::size_t> row) {
+  if (fileListPage_.ClickRow(row)) ShowPanelChange();
+  Changed({StateArea::FileListPage});
+}
+
+void Controller::CheckFileRow(std::size_t row, bool checked) {
+  fileListPage_.SetRowChecked(row, checked);
+  Changed({StateArea::FileListPage});
+}
+
+void Controller::SelectAndShow(std::size_t row) {
+  fileListPage_.list.entries.Select(row);
   ShowFileInfo();
 }
 
 void Controller::StartPlayback() {
-  if (!droppedFile_ && panel_.path.empty()) {
+  const SelectedFilePanel& panel = fileListPage_.panel;
+  if (!droppedFile_ && panel.path.empty()) {
     Warn("Please select the PSX SPU LogFile from list.");
     return;
   }
@@ -37,7 +53,7 @@ void Controller::StartPlayback() {
     openingRunning_ = false;
   }
   if (!chainInProgress_) {
-    const auto selected = fileList_.entries.Selected();
+    const auto selected = fileListPage_.list.entries.Selected();
     const int index = selected ? static_cast<int>(*selected) : -1;
     (void)WriteStartPoint(configPath_, index - 1);  // a failed write goes unreported, as it was not asked for
   }
@@ -51,8 +67,9 @@ void Controller::StartPlayback() {
   }
   const std::uint64_t playback = ++playback_;
   PlayerSetup setup;
-  setup.pluginPath = pluginPath_;
-  setup.logPath = panel_.path;
+  setup.pluginPath = pluginPage_.path;
+  switchPage_.ReadSwitches();
+  setup.logPath = panel.path;
   setup.droppedFile = droppedFile_;
   setup.tempoRow = settings_.PlayBackTempo;
   setup.clock = playerClock_;
@@ -68,6 +85,7 @@ void Controller::StartPlayback() {
 
   frontEnd_.StartTimer(AppTimer::Refresh, settings_.AnalyzerRefreshRate);
   refreshTimerRunning_ = true;
+  UpdateActivity();
 }
 
 void Controller::StopRefreshTimer() {
@@ -89,6 +107,7 @@ void Controller::StopPlayback() {
   window_.statusFields[0] = kIdleTimeText;
   positionSlider_ = 0;
   refreshTicks_ = 0;
+  UpdateActivity();
   Changed({StateArea::StatusBar, StateArea::FileListPage, StateArea::Analyzer});
 }
 
@@ -96,6 +115,7 @@ void Controller::ScheduleDelayedRestart() {
   frontEnd_.StartTimer(AppTimer::Shell, kRestartPeriodMs);
   restartPending_ = true;
   restartTicks_ = 0;
+  UpdateActivity();
 }
 
 void Controller::OnPlayerFailed(PlayerOutcome outcome) {
@@ -131,11 +151,12 @@ void Controller::ChainAdvance() {
   chainInProgress_ = true;
   StopRefreshTimer();
   chainPosition_ += 1;
-  const int count = fileList_.count;
-  const int rows = static_cast<int>(fileList_.entries.Size());
+  const SpuFileList& list = fileListPage_.list;
+  const int count = list.count;
+  const int rows = static_cast<int>(list.entries.Size());
   const auto uncheckedNext = [&] {
     const int next = chainPosition_ + 1;
-    return next >= 0 && next < rows && !fileList_.entries.At(static_cast<std::size_t>(next)).checked;
+    return next >= 0 && next < rows && !list.entries.At(static_cast<std::size_t>(next)).checked;
   };
   while (uncheckedNext()) chainPosition_ += 1;
   if (chainPosition_ + 1 >= count && PlayModeOf(settings_) == PlayMode::RepeatChain) {
@@ -153,7 +174,7 @@ void Controller::ChainAdvance() {
   }
   // The chain plays list entries, even when it began with a dropped file.
   droppedFile_ = false;
-  SelectFileRow(static_cast<std::size_t>(next));
+  SelectAndShow(static_cast<std::size_t>(next));
   refreshTicks_ = 0;
   if (startLock_) {
     RefuseNextStart();
@@ -178,18 +199,12 @@ void Controller::RepeatDecision() {
 }
 
 void Controller::Jump(bool next) {
-  if (!fileList_.entries.Selected()) return;
-  if (next) {
-    SelectNextEntry(fileList_);
-  } else {
-    SelectPreviousEntry(fileList_);
-  }
-  ShowFileInfo();
+  if (!fileListPage_.list.entries.Selected()) return;
+  // At either end the selection stays, and a playing log starts again.
+  if (!(next ? fileListPage_.SelectNextEntry() : fileListPage_.SelectPreviousEntry())) ShowFileInfo();
+  ShowPanelChange();
   if (!player_.running.load(std::memory_order_acquire)) return;
-  player_.jumpRequest.store(true, std::memory_order_release);
-  StopPlayback();
-  Grey(GreyMoment::RestartArmed);
-  ScheduleDelayedRestart();
+  SwitchWhilePlaying(std::nullopt);
   ConsoleLog::Write(next ? "* Jump to Next Music .....\n" : "* Jump to Previous Music .....\n");
 }
 
@@ -208,11 +223,11 @@ void Controller::Pause() {
 
 void Controller::DropFiles(const std::vector<std::string>& paths) {
   if (paths.empty()) return;
-  if (startLock_ || fileList_.detecting) {
+  if (startLock_ || fileListPage_.Scanning()) {
     Warn("Not ready to start playing music.");
     return;
   }
-  if (decodeJob_.Decoding()) return;
+  if (decodePage_.Decoding()) return;
   const std::string& path = paths.front();
   if (!player_.running.load(std::memory_order_acquire)) {
     droppedFile_ = true;
@@ -220,10 +235,14 @@ void Controller::DropFiles(const std::vector<std::string>& paths) {
     StartPlayback();
     return;
   }
+  SwitchWhilePlaying(path);
+}
+
+void Controller::SwitchWhilePlaying(const std::optional<std::string>& droppedPath) {
   player_.jumpRequest.store(true, std::memory_order_release);
   StopPlayback();
-  droppedFile_ = true;
-  ShowFileInfo(path);
+  droppedFile_ = droppedPath.has_value();
+  ShowFileInfo(droppedPath);
   Grey(GreyMoment::RestartArmed);
   ScheduleDelayedRestart();
 }

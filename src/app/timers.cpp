@@ -33,6 +33,7 @@ void Controller::ShellTick() {
     frontEnd_.StopTimer(AppTimer::Shell);
     restartPending_ = false;
     restartTicks_ = 0;
+    UpdateActivity();
     StartPlayback();
     return;
   }
@@ -48,7 +49,7 @@ void Controller::UpdatePlayStatus() {
     window_.statusFields[0] = FormatPlayingTime(position, total);
     // A log of no length stays at 0 rather than dividing by it.
     if (!startLock_) positionSlider_ = total == 0 ? 0 : static_cast<int>(std::uint64_t{position} * 100 / total);
-    fileListControls_.SetEnabled(ctl::kPositionSlider, !player_.fadeActive.load(std::memory_order_relaxed));
+    fileListPage_.controls.SetEnabled(ctl::kPositionSlider, !player_.fadeActive.load(std::memory_order_relaxed));
     Changed({StateArea::StatusBar, StateArea::FileListPage});
   }
   const bool debugOpen = player_.debugWindowOpen.load(std::memory_order_relaxed);
@@ -58,12 +59,12 @@ void Controller::UpdatePlayStatus() {
   }
   ++refreshTicks_;
   if (startLock_ && refreshTicks_ * static_cast<std::uint32_t>(settings_.AnalyzerRefreshRate) >= kStartLockMs) {
-    ApplyGreying(GreyMoment::StartLockReleased, Targets());
     startLock_ = false;
+    ApplyGreying(GreyMoment::StartLockReleased, Targets());
+    UpdateActivity();
     Changed({StateArea::Toolbar});
   }
-  // The register and event switches are read from the plugin page's boxes here once that
-  // page's state is wired in; until then they keep what was set directly.
+  switchPage_.ReadSwitches();
   if (playing) {
     player_.analyzerReadRequest.store(true, std::memory_order_release);
     Changed({StateArea::Analyzer});

@@ -9,6 +9,7 @@
 #include "app/command_ids.h"
 #include "app/controller_fixture.h"
 #include "app/greying.h"
+#include "mixer/register_path.h"
 #include "platform/ini_file.h"
 #include "support/log_files.h"
 
@@ -37,7 +38,7 @@ class PlaybackTest : public ControllerTest {
   }
   void CommandDispatch(int command) { controller->CommandDispatch(command); }
   void StartOn(std::size_t row) {
-    controller->SelectFileRow(row);
+    controller->ClickFileRow(row);
     CommandDispatch(kStartPlay);
   }
   const MainWindowState& W() const { return controller->Window(); }
@@ -109,7 +110,7 @@ TEST_F(PlaybackTest, StartPlayGreysTheTableRowAndStopGivesTheIdleTextsBack) {
   controller->PageCommandDispatch(ctl::kTempoList, PageNotification::SelectionCancelled, 16);
   EXPECT_EQ(W().statusFields[2], "Tempo : 100%");
 
-  controller->SelectFileRow(std::nullopt);
+  controller->ClickFileRow(std::nullopt);
   controller->CommandDispatch(kToolStart);
   EXPECT_EQ(Messages(), std::vector<std::string>{"Warning: Please select the PSX SPU LogFile from list."});
   EXPECT_TRUE(W().menu.Enabled(kStartPlay));
@@ -189,7 +190,7 @@ TEST_F(ControllerTest, StartLockLastsEightHundredMillisecondsOfTicks) {
     frontEnd.RunUntil([&] { return !fresh->FileList().detecting; });
     Tick(AppTimer::Shell, 71);
     AddLog("x", 60);
-    fresh->SelectFileRow(std::nullopt);
+    fresh->ClickFileRow(std::nullopt);
     fresh->DropFiles({listFolder + "/x.spu"});
     ASSERT_TRUE(Playing());
     for (int i = 1; i < ticks; ++i) fresh->OnTimer(AppTimer::Refresh);
@@ -204,9 +205,8 @@ TEST_F(ControllerTest, StartLockLastsEightHundredMillisecondsOfTicks) {
 
 TEST_F(PlaybackTest, PlayModesOverAListWithAnUncheckedEntry) {
   StartUpWithFiveLogs();
-  controller->SelectFileRow(2);
-  // Row 2 unchecked: a click on its box is the file list's; here the list is set directly.
-  const_cast<SpuFileList&>(controller->FileList()).entries.At(2).checked = false;
+  controller->ClickFileRow(2);
+  controller->CheckFileRow(2, false);
 
   StartOn(1);
   EXPECT_EQ(PlayOn(), (std::vector<std::string>{"b"})) << "Single stops after one log";
@@ -249,7 +249,7 @@ TEST_F(PlaybackTest, NextAndBackWhilePlayingRestartOnTheSixthTickAndOnlyMoveWhen
   std::vector<std::string> lines;
   const ConsoleLog::Attachment console = ConsoleLog::Attach([&](std::string_view l) { lines.emplace_back(l); });
 
-  controller->SelectFileRow(0);
+  controller->ClickFileRow(0);
   CommandDispatch(kBack);
   EXPECT_EQ(controller->FileList().entries.Selected(), 0u);
   CommandDispatch(kNext);
@@ -408,6 +408,48 @@ TEST_F(PlaybackTest, ExitStopsThePlaybackClosesThePluginAndSavesTheSettings) {
   EXPECT_EQ(ini.GetInt(kSettingsSection, "EnableSinglePlay", 1), 0);
   EXPECT_EQ(ini.GetInt(kSettingsSection, "EnableFadeOut", 1), 0);
   EXPECT_EQ(ini.GetString(kSettingsSection, "SPUFileFolder"), listFolder);
+}
+
+TEST_F(PlaybackTest, TheSwitchesMixerAndDecodePagesFollowTheController) {
+  StartUpWithFiveLogs();
+  Tick(AppTimer::Shell, 71);
+  RegisterPath& path = TheRegisterPath();
+
+  // A register box takes effect on the next refresh tick.
+  controller->PageCommandDispatch(switch_page::kFirstRegisterBox);
+  EXPECT_TRUE(path.registerControl.allow[0].load());
+  Tick(AppTimer::Refresh);
+  EXPECT_FALSE(path.registerControl.allow[0].load());
+
+  controller->PageCommandDispatch(mixer_page::kMuteAll);
+  EXPECT_TRUE(path.channelMixer.mute[23].load());
+  EXPECT_TRUE(controller->MixerPage().controls.Checked(mixer_page::kFirstMuteBox + 23));
+  controller->PageCommandDispatch(mixer_page::kFirstMuteBox + 23);
+  EXPECT_FALSE(path.channelMixer.mute[23].load());
+
+  // A decode greys the menu and toolbar until it ends by itself.
+  controller->ClickFileRow(0);
+  controller->PageCommandDispatch(ctl::kDecode);
+  ASSERT_TRUE(controller->Decoding());
+  for (const int item : {kStartPlay, kNext, kBack, kSelectPlayList, kPluginConfigure}) {
+    EXPECT_FALSE(W().menu.Enabled(item)) << item;
+  }
+  EXPECT_FALSE(W().toolbar.Enabled(kToolImport));
+  EXPECT_FALSE(controller->PluginControls().Enabled(ctl::kPluginConfigure));
+  controller->DropFiles({listFolder + "/b.spu"});
+  EXPECT_FALSE(Playing()) << "a drop during a decode is ignored";
+  ASSERT_TRUE(frontEnd.RunUntil([&] { return !controller->Decoding(); }));
+  EXPECT_TRUE(W().menu.Enabled(kStartPlay));
+  EXPECT_TRUE(W().toolbar.Enabled(kToolImport));
+  EXPECT_FALSE(controller->DecodeControls().Enabled(ctl::kAbort));
+
+  // Exit in the middle of a decode waits for a whole WAV file.
+  controller->PageCommandDispatch(ctl::kDecode);
+  CommandDispatch(kExit);
+  const auto wav = ReadFileBytes(folder / "wav/I Love Sunmoth !!.wav");
+  ASSERT_GE(wav.size(), 44u);
+  EXPECT_EQ(U32At(wav, 4), wav.size() - 8);
+  EXPECT_EQ(U32At(wav, 40), wav.size() - 44);
 }
 
 }  // namespace
