@@ -14,6 +14,8 @@ inline constexpr std::uint32_t kSoundRamMask = kSoundRamBytes - 1;
 inline constexpr std::uint32_t kCaptureBufferBytes = 0x400;
 inline constexpr std::uint32_t kCaptureHalfwords = kCaptureBufferBytes / 2;
 inline constexpr std::uint32_t kCaptureAreaBytes = 4 * kCaptureBufferBytes;
+// No 8-byte unit of sound RAM: the IRQ address while the IRQ is disabled.
+inline constexpr std::uint32_t kNoIrqUnit = kSoundRamBytes / 8;
 
 namespace reg {
 inline constexpr std::uint32_t kBase = 0x1F801C00;  // first register; the image covers 512 bytes from here

@@ -59,6 +59,8 @@ class Spu {
   std::uint16_t readVoiceRegister(int voice, std::uint32_t offset) const;
   void keyOn(std::uint32_t mask);
   void keyOff(std::uint32_t mask);
+  // Raises the IRQ flag when the next `halfwords` of a transfer touch the IRQ address.
+  void noteTransfer(int halfwords);
 
   std::unique_ptr<SpuState> state_;
   std::unique_ptr<DecodedBlockCache> blocks_ = std::make_unique<DecodedBlockCache>();  // a memo, not state

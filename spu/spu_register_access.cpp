@@ -60,7 +60,10 @@ void Spu::writeRegister(std::uint32_t address, std::uint16_t value) {
     case reg::kKeyOffHigh: keyOff(std::uint32_t{value} << 16); break;
     case reg::kReverbBase: s.reverb.setBase(value); break;
     case reg::kTransferAddress: s.transfer.setAddress(value); break;
-    case reg::kTransferFifo: s.transfer.write(s.ram.data(), value); break;
+    case reg::kTransferFifo:
+      noteTransfer(1);
+      s.transfer.write(s.ram.data(), value);
+      break;
     case reg::kTransferControl: s.transfer.control = value; break;
     case reg::kControl:
       if (!ControlBits{value}.irqEnabled()) s.irqFlag = false;  // clearing the enable acknowledges
@@ -89,6 +92,7 @@ void Spu::keyOn(std::uint32_t mask) {
   for (int v = 0; v < kVoiceCount; ++v) {
     if (!(mask & (1u << v))) continue;
     s.voices[v].keyOn(s.ram.data(), path_ == RenderPath::kReference ? nullptr : blocks_.get());
+    if (s.voices[v].blockCovers(s.irqUnit())) s.irqFlag = true;
     s.endFlags &= ~(1u << v);
   }
 }
@@ -135,12 +139,25 @@ std::uint16_t Spu::readRegister(std::uint32_t address) const {
   }
 }
 
+void Spu::noteTransfer(int halfwords) {
+  SpuState& s = *state_;
+  const std::uint32_t unit = s.irqUnit();
+  if (unit == kNoIrqUnit || s.irqFlag) return;
+  // Bytes from the transfer address on, wrapping at the end of RAM.
+  const std::uint32_t distance = (unit * 8 - (s.transfer.current & ~7u)) & kSoundRamMask;
+  if (distance < (s.transfer.current & 7u) + 2u * static_cast<std::uint32_t>(halfwords)) s.irqFlag = true;
+}
+
 void Spu::writeDma(const std::uint16_t* words, int count) {
-  if (words && count > 0) state_->transfer.writeBlock(state_->ram.data(), words, count);
+  if (!words || count <= 0) return;
+  noteTransfer(count);
+  state_->transfer.writeBlock(state_->ram.data(), words, count);
 }
 
 void Spu::readDma(std::uint16_t* words, int count) {
-  if (words && count > 0) state_->transfer.readBlock(state_->ram.data(), words, count);
+  if (!words || count <= 0) return;
+  noteTransfer(count);
+  state_->transfer.readBlock(state_->ram.data(), words, count);
 }
 
 void Spu::saveRegisterImage(std::uint8_t* image) const {

@@ -55,6 +55,7 @@ struct ChunkStems {
 struct RenderSettings {
   ControlBits control;
   std::uint32_t pitchMod, noiseOn, reverbOn;
+  std::uint32_t irqUnit;
   UnsafeReads unsafe;
   DecodedBlockCache* blocks;  // null on the reference path
   bool reference;
@@ -64,6 +65,7 @@ struct RenderSettings {
         pitchMod(s.voiceMask(reg::kPitchModLow) & ~1u),  // voice 0 has no voice below it
         noiseOn(s.voiceMask(reg::kNoiseLow)),
         reverbOn(s.voiceMask(reg::kReverbOnLow)),
+        irqUnit(s.irqUnit()),
         blocks(path == RenderPath::kReference ? nullptr : &blockCache),
         reference(path == RenderPath::kReference) {
     if (control.reverbWrites()) unsafe.reverbStart = std::uint32_t{s.reg(reg::kReverbBase)} * 8;
@@ -117,6 +119,7 @@ bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& 
     run.noise = (settings.noiseOn & bit) ? mix.noise.data() : nullptr;
     if (settings.pitchMod & bit) run.modulator = s.voices[v - 1].keyedOn ? mix.outputs[v - 1].data() : kSilence.data();
     run.unsafe = settings.unsafe;
+    run.irqUnit = settings.irqUnit;
     int* sumLeft = intoReverb ? mix.reverbLeft.data() : mix.otherLeft.data();
     int* sumRight = intoReverb ? mix.reverbRight.data() : mix.otherRight.data();
     if constexpr (kStems) {
@@ -143,6 +146,7 @@ bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& 
       return false;
     }
     if (run.reachedLoopEnd) s.endFlags |= bit;
+    if (run.touchedIrqUnit) s.irqFlag = true;
     if constexpr (kStems) {
       for (int i = 0; i < frames; ++i) {
         sumLeft[i] += stems->left[v][i];
@@ -158,6 +162,7 @@ VoiceTickInput TickInputAt(const SpuState& s, const RenderSettings& settings, co
   in.ram = s.ram.data();
   in.blocks = settings.blocks;
   in.plainKernels = settings.reference;
+  in.irqUnit = settings.irqUnit;
   in.noise = mix.noise[frame];
   return in;
 }
@@ -171,7 +176,9 @@ void TickLateVoices(SpuState& s, const RenderSettings& settings, const ChunkMix&
     in.noiseMode = settings.noiseOn & bit;
     in.pitchModulated = settings.pitchMod & bit;
     in.previousVoiceOutput = (in.pitchModulated && s.voices[v - 1].keyedOn) ? mix.outputs[v - 1][frame] : 0;
-    if (s.voices[v].tick(in).reachedLoopEnd) s.endFlags |= bit;
+    const VoiceTickOutput out = s.voices[v].tick(in);
+    if (out.reachedLoopEnd) s.endFlags |= bit;
+    if (out.touchedIrqUnit) s.irqFlag = true;
   }
 }
 
@@ -193,6 +200,7 @@ void RenderVoicesAt(SpuState& s, const RenderSettings& settings, ChunkMix& mix, 
     const VoiceTickOutput out = voice.tick(in);
     in.previousVoiceOutput = mix.outputs[v][frame] = voice.output;
     if (out.reachedLoopEnd) s.endFlags |= bit;
+    if (out.touchedIrqUnit) s.irqFlag = true;
     const bool intoReverb = settings.reverbOn & bit;
     (intoReverb ? mix.reverbLeft : mix.otherLeft)[frame] += out.left;
     (intoReverb ? mix.reverbRight : mix.otherRight)[frame] += out.right;
@@ -204,8 +212,10 @@ void RenderVoicesAt(SpuState& s, const RenderSettings& settings, ChunkMix& mix, 
 }
 
 // Inlined: it runs on every frame, and the two kinds of render would otherwise each call it.
-[[gnu::always_inline]] inline void Capture(SpuState& s, StereoFrame cd, int voice1, int voice3) {
+[[gnu::always_inline]] inline void Capture(SpuState& s, std::uint32_t irqUnit, StereoFrame cd, int voice1, int voice3) {
   const std::uint32_t offset = 2 * s.captureIndex;
+  // The four halfwords written lie in the same 8-byte unit of each buffer.
+  if (irqUnit < kCaptureAreaBytes / 8 && irqUnit % (kCaptureBufferBytes / 8) == offset / 8) s.irqFlag = true;
   Store16(s.ram.data(), kCaptureCdLeft + offset, cd.left);
   Store16(s.ram.data(), kCaptureCdRight + offset, cd.right);
   Store16(s.ram.data(), kCaptureVoice1 + offset, voice1);
@@ -241,7 +251,7 @@ void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   const int dryLeft = mix.otherLeft[i] + wetInLeft, dryRight = mix.otherRight[i] + wetInRight;
 
   const StereoFrame cd = s.cd.pop();
-  Capture(s, cd, mix.outputs[1][i], mix.outputs[3][i]);
+  Capture(s, settings.irqUnit, cd, mix.outputs[1][i], mix.outputs[3][i]);
   int cdLeft = 0, cdRight = 0;
   if (control.cdAudio()) {
     cdLeft = Scale(cd.left, s.reg(reg::kCdVolumeLeft));

@@ -34,6 +34,9 @@ struct SpuState {
     return reg(lowAddress) | (std::uint32_t{reg(lowAddress + 2)} << 16);
   }
   ControlBits control() const { return ControlBits{reg(reg::kControl)}; }
+  // The 8-byte unit of sound RAM whose reading or writing by the SPU (voices, capture, transfers)
+  // raises the IRQ flag while the IRQ is enabled (psx-spx, "SPU Interrupt").
+  std::uint32_t irqUnit() const { return control().irqEnabled() ? reg(reg::kIrqAddress) : kNoIrqUnit; }
 };
 
 }  // namespace kestrel::spu

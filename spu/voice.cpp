@@ -59,6 +59,7 @@ VoiceTickOutput Voice::tick(const VoiceTickInput& in) {
     counter -= kBlockCounterSpan;
     nextBlock(in.ram, in.blocks, out);
     out.loadedBlock = true;
+    out.touchedIrqUnit = blockCovers(in.irqUnit);
   }
   return out;
 }

@@ -24,6 +24,7 @@ struct VoiceTickInput {
   bool noiseMode = false;
   bool pitchModulated = false;
   int previousVoiceOutput = 0;  // the voice below, this tick, after its envelope
+  std::uint32_t irqUnit = kNoIrqUnit;
 };
 
 struct VoiceTickOutput {
@@ -31,6 +32,7 @@ struct VoiceTickOutput {
   int right = 0;
   bool reachedLoopEnd = false;
   bool loadedBlock = false;
+  bool touchedIrqUnit = false;  // the block loaded lies on the IRQ address
 };
 
 struct VoiceRun;  // voice_run.h
@@ -73,6 +75,8 @@ struct Voice {
     left.tick();
     right.tick();
   }
+  // Whether the block being played covers the 8-byte unit `unit` of sound RAM.
+  bool blockCovers(std::uint32_t unit) const { return (currentAddress >> 3) == unit || (currentAddress >> 3) + 1 == unit; }
   // Silent until the next key on or ENVX write: the envelope is off at level zero.
   bool silentForGood() const { return adsr.phase == AdsrPhase::Off && adsr.level() == 0; }
   // False for a voice that was never keyed on and has no sweep: ticks leave it as it is.

@@ -106,6 +106,7 @@ void Voice::render(VoiceRun& run) {
     in.noise = run.noise ? run.noise[i] : 0;
     in.pitchModulated = run.modulator != nullptr;
     in.previousVoiceOutput = run.modulator ? run.modulator[i] : 0;
+    in.irqUnit = run.irqUnit;
     const VoiceTickOutput out = tick(in);
     run.output[i] = output;
     if (!volumesAfterRun) {
@@ -113,6 +114,7 @@ void Voice::render(VoiceRun& run) {
       run.right[i] += out.right;
     }
     run.reachedLoopEnd |= out.reachedLoopEnd;
+    run.touchedIrqUnit |= out.touchedIrqUnit;
     if (out.loadedBlock && run.unsafe.covers(currentAddress, i)) {
       run.readUnsafeBlock = true;
       return;

@@ -44,7 +44,9 @@ struct VoiceRun {
   int* left = nullptr;   // the voice's share is added here per frame
   int* right = nullptr;
   int* output = nullptr;  // per frame: the sample after the envelope
+  std::uint32_t irqUnit = kNoIrqUnit;
   bool reachedLoopEnd = false;
+  bool touchedIrqUnit = false;
   bool readUnsafeBlock = false;  // the run stopped early: render these frames tick by tick instead
 };
 

@@ -141,5 +141,52 @@ TEST(HardwareCases, DecayEndsBelowTheSustainLevelAndReleaseStepsAtOnce) {
   }
 }
 
+// The IRQ flag (status bit 6) rises when the SPU touches the IRQ address while the IRQ is enabled:
+// a voice's block, the capture buffers, a transfer. Clearing the enable acknowledges it.
+TEST(HardwareCases, IrqFlagRisesOnTheIrqAddress) {
+  const auto flag = [](const Spu& spu) { return (spu.readRegister(reg::kStatus) & 0x40) != 0; };
+  std::vector<Block> blocks(4, MakeBlock(0x0C, 0, 0x11));
+  blocks[3][1] = kAdpcmLoopEnd | kAdpcmLoopRepeat;
+
+  Spu spu;
+  SetUpVoice1(spu, blocks);
+  spu.writeRegister(reg::kIrqAddress, kSampleUnits + 2 * 2);  // the third block
+  spu.writeRegister(reg::kControl, 0xC040);
+  KeyOn(spu, 1u << 1);
+  Render(spu, 2 * kAdpcmSamplesPerBlock - 1);
+  EXPECT_FALSE(flag(spu));
+  Render(spu, 1);
+  EXPECT_TRUE(flag(spu));
+  spu.writeRegister(reg::kControl, 0xC000);
+  EXPECT_FALSE(flag(spu));
+  spu.writeRegister(reg::kControl, 0xC040);
+  Render(spu, kAdpcmSamplesPerBlock);  // the fourth block: not the address
+  EXPECT_FALSE(flag(spu));
+
+  // The capture buffers: halfwords 20..23 of each are written on ticks 20..23 of a lap.
+  Spu capture;
+  PowerUp(capture);
+  capture.writeRegister(reg::kIrqAddress, (kCaptureBufferBytes + 40) / 8);
+  capture.writeRegister(reg::kControl, 0xC040);
+  Render(capture, 20);
+  EXPECT_FALSE(flag(capture));
+  Render(capture, 1);
+  EXPECT_TRUE(flag(capture));
+
+  // A transfer over the address, and none while the IRQ is disabled.
+  for (int control : {0xC000, 0xC040}) {
+    Spu transfer;
+    PowerUp(transfer);
+    transfer.writeRegister(reg::kIrqAddress, 0x3003);
+    transfer.writeRegister(reg::kControl, static_cast<std::uint16_t>(control));
+    transfer.writeRegister(reg::kTransferAddress, 0x3000);
+    const std::vector<std::uint16_t> words(12, 0x1234);
+    transfer.writeDma(words.data(), 12);
+    EXPECT_FALSE(flag(transfer));
+    transfer.writeDma(words.data(), 1);
+    EXPECT_EQ(flag(transfer), control == 0xC040);
+  }
+}
+
 }  // namespace
 }  // namespace kestrel::spu

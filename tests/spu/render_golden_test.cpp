@@ -310,11 +310,14 @@ TEST(RenderPaths, RandomSettingsRenderAlike) {
       s.writeDma(raw.data(), static_cast<int>(raw.size()));
     });
     if (pick(0, 1)) setUp.push_back([](Spu& s) { LoadHallReverb(s); });
-    const std::uint16_t control = static_cast<std::uint16_t>(0xC000 | (word() & 0x3F85));
+    const std::uint16_t control = static_cast<std::uint16_t>(0xC000 | (word() & 0x3FC5));  // IRQ on or off
+    const std::uint16_t irqAddress = pick(0, 1) ? static_cast<std::uint16_t>(pick(0, 0x1FF))
+                                                : static_cast<std::uint16_t>(kSampleUnits + pick(0, 0x1000));
     const std::uint16_t masks[6] = {word(), word(), word(), word(), word(), word()};
     const std::uint16_t mainVolumes[4] = {word(), word(), static_cast<std::uint16_t>(pick(0, 0x7FFF)),
                                           static_cast<std::uint16_t>(pick(0, 0x7FFF))};
     setUp.push_back([=](Spu& s) {
+      s.writeRegister(reg::kIrqAddress, irqAddress);
       s.writeRegister(reg::kControl, control);
       s.writeRegister(reg::kPitchModLow, masks[0]);
       s.writeRegister(reg::kNoiseLow, masks[1] & masks[2]);
