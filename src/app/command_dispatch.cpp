@@ -11,10 +11,16 @@ using namespace cmd;
 void Controller::CommandDispatch(int command) {
   switch (command) {
     case kAbout: frontEnd_.OpenDialog(AppDialog::About); break;
-    case kNewPlayList: frontEnd_.OpenDialog(AppDialog::NewPlayList); break;
+    case kNewPlayList:
+      editorPage_.OpenNewPlaylistDialog(NewPlaylistFrom::Menu);
+      frontEnd_.OpenDialog(AppDialog::NewPlayList);
+      break;
     case kSelectPlayList:
     case kToolImport: frontEnd_.OpenChooser(Chooser::PlayList, startupFolder_ + "/list"); break;
-    case kRegisterSlot: frontEnd_.OpenDialog(AppDialog::PlayListSlot); break;
+    case kRegisterSlot:
+      slotDialog_.Open();
+      frontEnd_.OpenDialog(AppDialog::PlayListSlot);
+      break;
     case kExit: Exit(); break;
     case kStartPlay:
       ShowFileInfo();
@@ -44,7 +50,10 @@ void Controller::CommandDispatch(int command) {
     case cmd::kPluginTest: pluginPage_.TestPlugin(); break;
     case cmd::kPluginAbout: pluginPage_.AboutPlugin(); break;
     default:
-      // The slot imports belong to the playlist pages.
+      if (command >= kFirstSlot && command <= kLastSlot) {
+        const int slot = command - kFirstSlot + 1;
+        LoadStarted(editorPage_.ImportSlot(slot, slotDialog_.SlotPath(slot)));
+      }
       break;
   }
 }
@@ -98,6 +107,32 @@ void Controller::PageCommandDispatch(int control, PageNotification notification,
     case kContextPlay:
     case kContextStop:
     case kContextEditHeader: OnFileListAction(fileListPage_.PageCommand(control)); break;
+    case kOpen:
+      if (editorPage_.OpenFolderOffered()) frontEnd_.OpenChooser(Chooser::EditorFolder, startupFolder_);
+      break;
+    case kLoadList:
+      if (const auto chooser = editorPage_.LoadListChooser()) frontEnd_.OpenChooser(Chooser::EditorPlayList, chooser->folder);
+      break;
+    case kClear:
+      editorPage_.Clear();
+      Changed({StateArea::PlayListEditorPage});
+      break;
+    case kSaveList:
+      if (editorPage_.SaveList() == PlaylistEditorPageState::SaveStep::OpenNewPlaylistDialog) {
+        frontEnd_.OpenDialog(AppDialog::NewPlayList);
+      }
+      Changed({StateArea::PlayListEditorPage});
+      break;
+    case kAddAll:
+      editorPage_.AddAll();
+      Changed({StateArea::PlayListEditorPage});
+      break;
+    case kContextRemoveRow:
+    case kContextRowUp:
+    case kContextRowDown:
+      editorPage_.PageCommand(control);
+      Changed({StateArea::PlayListEditorPage});
+      break;
     default:
       if (mixerPage_.Command(control)) {
         Changed({StateArea::MixerPage});
@@ -146,7 +181,9 @@ void Controller::ChooserResult(Chooser chooser, const std::optional<std::string>
       optionPage_.ChooseBackImage(settings_, *path);
       Changed({StateArea::OptionPage});
       break;
-    case Chooser::PlayList: break;  // the import belongs to the playlist pages
+    case Chooser::PlayList: LoadStarted(editorPage_.ImportPlaylist(*path)); break;
+    case Chooser::EditorPlayList: LoadStarted(editorPage_.LoadList(*path)); break;
+    case Chooser::EditorFolder: LoadStarted(editorPage_.OpenFolder(*path)); break;
   }
 }
 
@@ -161,7 +198,7 @@ void Controller::OnFileListAction(FileListAction action) {
       break;
     case FileListAction::SwitchToRow: SwitchWhilePlaying(std::nullopt); break;
     case FileListAction::StopPlayback: StopPlayback(); break;
-    case FileListAction::EditHeader: frontEnd_.OpenDialog(AppDialog::HeaderInformationEditor); break;
+    case FileListAction::EditHeader: OpenHeaderEditor(); break;
     case FileListAction::PanelChanged: ShowPanelChange(); break;
   }
   Changed({StateArea::FileListPage});

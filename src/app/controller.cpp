@@ -18,12 +18,19 @@ Controller::Controller(FrontEnd& frontEnd, ControllerOptions options)
       playerClock_(std::move(options.playerClock)),
       startupFolder_(std::move(options.startupFolder)),
       configPath_(ConfigPath(startupFolder_)),
-      pluginPage_(startupFolder_),
       fileListPage_([this, alive = std::weak_ptr<bool>(alive_)] {
         frontEnd_.Post([this, alive] {
           if (alive.lock()) DrainScan();
         });
-      }) {}
+      }),
+      pluginPage_(startupFolder_),
+      editorPage_(fileListPage_.list, startupFolder_,
+                  [this, alive = std::weak_ptr<bool>(alive_)] {
+                    frontEnd_.Post([this, alive] {
+                      if (alive.lock()) DrainLoad();
+                    });
+                  }),
+      slotDialog_(configPath_) {}
 
 Controller::~Controller() {
   *alive_ = false;
@@ -47,7 +54,7 @@ void Controller::Changed(std::initializer_list<StateArea> areas) {
 }
 
 GreyTargets Controller::Targets() {
-  return {&window_.menu,         &window_.toolbar,       &fileListPage_.controls, &editorControls_,
+  return {&window_.menu,         &window_.toolbar,       &fileListPage_.controls, &editorPage_.controls,
           &optionPage_.controls, &decodePage_.controls, &pluginPage_.controls};
 }
 
@@ -55,6 +62,7 @@ void Controller::UpdateActivity() {
   ProgramActivity activity;
   activity.playing = player_.running.load(std::memory_order_acquire);
   activity.decoding = decodePage_.Decoding();
+  activity.loading = editorPage_.Loading();
   activity.delayedRestart = restartPending_;
   activity.startLock = startLock_;
   fileListPage_.SetActivity(activity);
@@ -95,7 +103,7 @@ void Controller::CreateMainWindow() {
   MirrorPlayModeMenu();
   optionPage_.Show(settings_, player_);
   window_.statusFields[2] = settings_.tempoStatusText;
-  window_.slotTitles = settings_.slotTitles;
+  window_.slotTitles = slotDialog_.Titles();
   pluginPage_.ApplyStoredSelection(settings_.SelectedSPUPlugin);
   decodePage_.pluginName = pluginPage_.info;
   StartScan();
@@ -114,6 +122,52 @@ void Controller::StartScan() {
 void Controller::DrainScan() {
   if (fileListPage_.DrainScan()) Grey(GreyMoment::ScanEnds);
   Changed({StateArea::FileListPage});
+}
+
+// ---- The playlist jobs and dialogs
+
+void Controller::LoadStarted(bool started) {
+  if (started) Grey(GreyMoment::ImportStarts);
+  Changed({StateArea::PlayListEditorPage, StateArea::FileListPage});
+}
+
+void Controller::DrainLoad() {
+  if (editorPage_.DrainLoad()) {
+    Grey(GreyMoment::ImportEnds);
+    if (!player_.running.load(std::memory_order_acquire) && !decodePage_.Decoding()) {
+      Grey(GreyMoment::ImportEndsIdle);
+    }
+  }
+  Changed({StateArea::PlayListEditorPage, StateArea::FileListPage});
+}
+
+bool Controller::NewPlaylistOk() {
+  const bool closes = editorPage_.NewPlaylistOk();
+  Changed({StateArea::PlayListEditorPage});
+  return closes;
+}
+
+void Controller::SlotDialogOk() {
+  slotDialog_.Ok();
+  window_.slotTitles = slotDialog_.Titles();
+  Changed({StateArea::Menu});
+}
+
+void Controller::OpenHeaderEditor() {
+  const SelectedFilePanel& panel = fileListPage_.panel;
+  if (panel.currentLogPath.empty()) {
+    headerDialog_.OpenWithoutSelection();
+  } else {
+    headerDialog_.Open(panel.fileName, panel.currentLogPath);
+  }
+  frontEnd_.OpenDialog(AppDialog::HeaderInformationEditor);
+}
+
+bool Controller::HeaderDialogSave() {
+  if (!headerDialog_.Save()) return false;
+  // The panel shows the new titles, unless it is held by a playback or a decode.
+  if (!player_.running.load(std::memory_order_acquire) && !decodePage_.Decoding()) ShowFileInfo();
+  return true;
 }
 
 // ---- The decode

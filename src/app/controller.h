@@ -25,7 +25,10 @@
 #include "player/playback_control.h"
 #include "player/player_setup.h"
 #include "player/player_state.h"
+#include "playlist/playlist_editor_page_state.h"
+#include "playlist/playlist_slot_dialog_state.h"
 #include "plugin/plugin_page_state.h"
+#include "spulog/header_editor_dialog_state.h"
 
 namespace kestrel {
 
@@ -85,6 +88,14 @@ class Controller {
   void ClickFileRow(std::optional<std::size_t> row);
   // The user ticked or cleared a row's box.
   void CheckFileRow(std::size_t row, bool checked);
+  // The dialogs' fields are edited in place; their OK buttons come back here.
+  NewPlaylistDialogState& NewPlaylistDialog() { return editorPage_.newPlaylist; }
+  PlaylistSlotDialogState& SlotDialog() { return slotDialog_; }
+  HeaderEditorDialogState& HeaderDialog() { return headerDialog_; }
+  // True when the dialog closes.
+  bool NewPlaylistOk();
+  void SlotDialogOk();
+  bool HeaderDialogSave();
   // The debug window opened or closed.
   void SetDebugWindowOpen(bool open);
   // A tick of one of the timers started through the front end.
@@ -111,7 +122,8 @@ class Controller {
   const ControlStates& PluginControls() const { return pluginPage_.controls; }
   const SwitchPageState& SwitchPage() const { return switchPage_; }
   const MixerPageState& MixerPage() const { return mixerPage_; }
-  const ControlStates& EditorControls() const { return editorControls_; }
+  const PlaylistEditorPageState& EditorPage() const { return editorPage_; }
+  const ControlStates& EditorControls() const { return editorPage_.controls; }
   int PositionSlider() const { return positionSlider_; }
   const std::string& PluginPath() const { return pluginPage_.path; }
   const std::string& ConfigFile() const { return configPath_; }
@@ -152,6 +164,10 @@ class Controller {
   void StartDecode();
   void AbortDecode();
   void DecodeEnded(std::uint32_t job);
+  // A load job of the editor page (an import, Load List, Open) has started, or was refused.
+  void LoadStarted(bool started);
+  void DrainLoad();
+  void OpenHeaderEditor();
 
   void OpenConsoleLog();
   void CloseConsoleLog();
@@ -177,8 +193,9 @@ class Controller {
   SwitchPageState switchPage_;
   MixerPageState mixerPage_;
   DecodePageState decodePage_;
-  // The editor page's buttons, until its state is wired in.
-  ControlStates editorControls_;
+  PlaylistEditorPageState editorPage_;
+  PlaylistSlotDialogState slotDialog_;
+  HeaderEditorDialogState headerDialog_;
   MessagePort::ProgressHandler previousProgress_;
 
   int positionSlider_ = 0;

@@ -38,9 +38,11 @@ enum class AppDialog { About, NewPlayList, PlayListSlot, HeaderInformationEditor
 
 // File and folder choosers. The chosen path comes back through Controller::ChooserResult.
 enum class Chooser {
-  SpuFolder,  // the file list's folder
-  PlayList,   // a playlist to import
-  BackImage,  // "Select List BackImage"
+  SpuFolder,       // the file list's folder
+  PlayList,        // a playlist to import into the file list
+  EditorPlayList,  // "Load List": a playlist into the editor
+  EditorFolder,    // "Open": a folder into the editor's left list
+  BackImage,       // "Select List BackImage"
 };
 
 class FrontEnd {
