@@ -25,17 +25,24 @@ void Voice::loadBlock(const std::uint8_t* ram, DecodedBlockCache* blocks) {
   if (blocks) blocks->decode(block, history, samples.data() + 3);
   else DecodeAdpcmBlock(block, history, samples.data() + 3);
   blockFlags = block[1];
+  blockEndHandled = false;
   if ((blockFlags & kAdpcmLoopStart) && !repeatAddressSet)
     repeatAddress = static_cast<std::uint16_t>(currentAddress >> 3);
 }
 
-void Voice::nextBlock(const std::uint8_t* ram, DecodedBlockCache* blocks, VoiceTickOutput& out) {
+void Voice::handleBlockEnd(bool noiseMode, VoiceTickOutput& out) {
+  blockEndHandled = true;
+  if (!(blockFlags & kAdpcmLoopEnd)) return;
+  out.reachedLoopEnd = true;
+  // End without repeat silences the voice at once: release with the level at zero (psx-spx, "SPU
+  // Voice Flags"). Not in noise mode, where the console only moves the address (as measured on it).
+  if (!(blockFlags & kAdpcmLoopRepeat) && !noiseMode) adsr.mute(adsrBits);
+}
+
+void Voice::nextBlock(const std::uint8_t* ram, DecodedBlockCache* blocks) {
   std::copy_n(samples.end() - 3, 3, samples.begin());
   if (blockFlags & kAdpcmLoopEnd) {
-    out.reachedLoopEnd = true;
     currentAddress = BlockAddress(repeatAddress);
-    // End without repeat: the voice is silenced at once (release with the level at zero).
-    if (!(blockFlags & kAdpcmLoopRepeat)) adsr.mute(adsrBits);
   } else {
     currentAddress = (currentAddress + kAdpcmBlockBytes) & kBlockAddressMask;
   }
@@ -44,6 +51,7 @@ void Voice::nextBlock(const std::uint8_t* ram, DecodedBlockCache* blocks, VoiceT
 
 VoiceTickOutput Voice::tick(const VoiceTickInput& in) {
   VoiceTickOutput out;
+  if (!blockEndHandled && counter >= kBlockEndCounter) handleBlockEnd(in.noiseMode, out);
   const int raw = in.noiseMode      ? in.noise
                   : in.plainKernels ? InterpolatePlain(samples.data(), counter)
                                     : Interpolate(samples.data(), counter);
@@ -57,7 +65,7 @@ VoiceTickOutput Voice::tick(const VoiceTickInput& in) {
   counter += in.pitchModulated ? ModulatedPitchStep(pitch, in.previousVoiceOutput) : PitchStep(pitch);
   if (counter >= kBlockCounterSpan) {
     counter -= kBlockCounterSpan;
-    nextBlock(in.ram, in.blocks, out);
+    nextBlock(in.ram, in.blocks);
     out.loadedBlock = true;
     out.touchedIrqUnit = blockCovers(in.irqUnit);
   }

@@ -52,6 +52,7 @@ struct Voice {
   AdpcmHistory history;
   std::array<std::int16_t, 3 + kAdpcmSamplesPerBlock> samples{};  // three samples of the previous block, then this one
   std::uint8_t blockFlags = 0;
+  bool blockEndHandled = false;    // this block's end flags have been acted on (see kBlockEndCounter)
   bool keyedOn = false;            // silent and idle until the first key on (also after loading a state)
   bool repeatAddressSet = false;   // a written repeat address wins over loop-start flags until the next key on
   int output = 0;                  // this tick's sample after the envelope, before the volumes
@@ -89,7 +90,8 @@ struct Voice {
 
  private:
   void loadBlock(const std::uint8_t* ram, DecodedBlockCache* blocks);
-  void nextBlock(const std::uint8_t* ram, DecodedBlockCache* blocks, VoiceTickOutput& out);
+  void handleBlockEnd(bool noiseMode, VoiceTickOutput& out);
+  void nextBlock(const std::uint8_t* ram, DecodedBlockCache* blocks);
   int ticksBeforeBlockEnd(const VoiceRun& run) const;  // nor a sweep's step
   template <bool kNoise, bool kModulated>
   void renderSpan(VoiceRun& run, int first, int count);
@@ -108,6 +110,12 @@ inline int InterpolatePlain(const std::int16_t* samples, std::uint32_t counter) 
 
 inline constexpr std::uint32_t kMaxPitchStep = 0x4000;
 inline constexpr std::uint32_t kBlockCounterSpan = kAdpcmSamplesPerBlock << 12;  // a block in pitch-counter units
+// The console decodes a few samples ahead of what it plays and acts on a block's end flags (ENDX, the
+// mute of an end without repeat) when its decoder moves on to the next block: while the newest
+// sample under the interpolation is sample 21 of the block, about 8 samples before the block has
+// been heard to its end (hardware captures; the decoder refills once fewer than 11 decoded samples
+// are left).
+inline constexpr std::uint32_t kBlockEndCounter = 21u << 12;
 
 // The pitch counter's step for one tick.
 inline std::uint32_t PitchStep(std::uint16_t pitch) { return pitch < kMaxPitchStep ? pitch : kMaxPitchStep; }

@@ -141,6 +141,34 @@ TEST(HardwareCases, DecayEndsBelowTheSustainLevelAndReleaseStepsAtOnce) {
   }
 }
 
+// A block's end flags act while its sample 21 is the newest under the interpolation: an end without
+// repeat mutes the voice about 8 samples before the block has been heard to its end, and ENDX rises then.
+TEST(HardwareCases, EndWithoutRepeatMutesEightSamplesEarly) {
+  std::vector<Block> blocks = {MakeBlock(0x04, kAdpcmLoopStart, 0x77), MakeBlock(0x04, kAdpcmLoopEnd, 0x99),
+                               MakeBlock(0x04, 0, 0x77), MakeBlock(0x04, kAdpcmLoopEnd | kAdpcmLoopRepeat, 0x77)};
+  Spu spu;
+  SetUpVoice1(spu, blocks);
+  KeyOn(spu, 1u << 1);
+  Render(spu, kAdpcmSamplesPerBlock + 21);  // ticks 0..48: up to sample 20 of the second block
+  EXPECT_EQ(spu.readRegister(reg::kEndLow), 0);
+  EXPECT_LT(Captured(spu, kAdpcmSamplesPerBlock + 20), 0);
+  Render(spu, 1);
+  EXPECT_EQ(spu.readRegister(reg::kEndLow), 0x0002);
+  EXPECT_EQ(Captured(spu, kAdpcmSamplesPerBlock + 21), 0);
+  EXPECT_EQ(Envx(spu, 1), 0);
+  Render(spu, 20);
+  EXPECT_EQ(spu.readRegister(reg::Voice(1, reg::kRepeatAddress)), kSampleUnits);  // back at the first block
+
+  // In noise mode the end only moves the address: the voice goes on sounding.
+  Spu noise;
+  SetUpVoice1(noise, blocks);
+  noise.writeRegister(reg::kNoiseLow, 0x0002);
+  KeyOn(noise, 1u << 1);
+  Render(noise, 200);
+  EXPECT_EQ(noise.readRegister(reg::kEndLow), 0x0002);
+  EXPECT_GT(Envx(noise, 1), 0);
+}
+
 // The IRQ flag (status bit 6) rises when the SPU touches the IRQ address while the IRQ is enabled:
 // a voice's block, the capture buffers, a transfer. Clearing the enable acknowledges it.
 TEST(HardwareCases, IrqFlagRisesOnTheIrqAddress) {

@@ -108,8 +108,8 @@ TEST(Voice, LoopFlagsDriveEndxAndTheRepeatAddress) {
   spu.writeRegister(reg::Voice(1, reg::kVolumeLeft), 0);
   KeyOn(spu, 0b11);
   EXPECT_EQ(spu.readRegister(reg::kEndLow), 0);
-  spu.render(std::vector<std::int16_t>(2 * 50).data(), 50);
-  EXPECT_EQ(spu.readRegister(reg::kEndLow), 0);  // neither has passed its last block yet
+  spu.render(std::vector<std::int16_t>(2 * 48).data(), 48);
+  EXPECT_EQ(spu.readRegister(reg::kEndLow), 0);  // neither is near the end of its last block yet
 
   const auto rest = RenderLeft(spu, 100);
   EXPECT_EQ(spu.readRegister(reg::kEndLow), 0b11);
