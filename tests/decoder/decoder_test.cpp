@@ -18,6 +18,7 @@
 #include "decoder/decoder_events.h"
 #include "fakes/test_plugins.h"
 #include "mixer/register_path.h"
+#include "support/answer_scope.h"
 #include "support/log_files.h"
 #include "support/recording_plugin_client.h"
 
@@ -35,12 +36,7 @@ class DecoderTest : public ::testing::Test {
     EventSwitches& s = TheRegisterPath().decodingEvent;
     s.registerWrite = s.dmaWrite = s.xa = s.cdda = true;
     console = ConsoleLog::Attach([this](std::string_view line) { consoleLines.emplace_back(line); });
-    previous = MessagePort::SetHandler([this](const Message& m) {
-      messages.push_back(m);
-      return MessageAnswer::Ok;
-    });
   }
-  ~DecoderTest() override { MessagePort::SetHandler(previous); }
 
   DecodeRequest Request(const SpuLogWriter& log) {
     DecodeRequest request;
@@ -64,9 +60,9 @@ class DecoderTest : public ::testing::Test {
   TempFolder folder;
   RecordingPluginClient recording;
   std::vector<std::string> consoleLines;
-  std::vector<Message> messages;
   ConsoleLog::Attachment console;
-  MessagePort::Handler previous;
+  AnswerScope answers{MessageAnswer::Ok};
+  std::vector<Message>& messages = answers.messages;
 };
 
 TEST_F(DecoderTest, OneSecondIsThirteenHundredEightyChunksOfWhatTheyRendered) {

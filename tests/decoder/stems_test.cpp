@@ -10,7 +10,7 @@
 
 #include "decoder/decode_job.h"
 #include "decoder/stem_outputs.h"
-#include "platform/message_port.h"
+#include "support/answer_scope.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 #include "synth_fixtures.h"
@@ -55,14 +55,6 @@ std::vector<std::int16_t> Samples(const std::string& path) {
 
 class StemsTest : public ::testing::Test {
  protected:
-  StemsTest() {
-    previous = MessagePort::SetHandler([this](const Message& m) {
-      messages.push_back(m.text);
-      return MessageAnswer::Ok;
-    });
-  }
-  ~StemsTest() override { MessagePort::SetHandler(previous); }
-
   std::string Log(bool reverb) {
     const std::string path = folder / (reverb ? "wet.spu" : "dry.spu");
     logsynth::test_support::WriteLog(Score(reverb), path);
@@ -83,8 +75,8 @@ class StemsTest : public ::testing::Test {
   }
 
   TempFolder folder;
-  std::vector<std::string> messages;
-  MessagePort::Handler previous;
+  AnswerScope answers{MessageAnswer::Ok};
+  std::vector<std::string>& messages = answers.shown;
 };
 
 TEST_F(StemsTest, TheTracksOfOnePassAddUpToTheMixAndAMutedVoiceStaysSilent) {

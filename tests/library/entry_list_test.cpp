@@ -18,17 +18,15 @@ EntryList Rows(std::initializer_list<const char*> names) {
   return list;
 }
 
-TEST(EntryListTest, RowsPutAtTheTopTogetherEndInReverse) {
+TEST(EntryListTest, RowsPutAtTheTopTogetherEndInReverseAndTheSelectionFollowsItsRow) {
   EntryList list = Rows({"old"});
   list.Select(0);
   list.InsertEachAtTop({{"first", "", "", false, 0}, {"second", "", "", false, 0}});
   EXPECT_EQ(test::EntryNames(list), (Names{"second", "first", "old"}));
   EXPECT_EQ(list.SelectedEntry()->name, "old");
   EXPECT_LT(list.At(1).serial, list.At(0).serial);
-}
 
-TEST(EntryListTest, SelectionFollowsItsRow) {
-  EntryList list = Rows({"b", "c", "a"});
+  list = Rows({"b", "c", "a"});
   list.Select(1);  // "c"
   list.Insert(0, {"z", "", "", false, 0});
   EXPECT_EQ(list.SelectedEntry()->name, "c");

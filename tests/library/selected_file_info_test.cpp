@@ -40,7 +40,7 @@ TEST(SelectedFileInfoTest, TheSelectedLogFillsEveryField) {
                    "(c)", "File : song"}));
 }
 
-TEST(SelectedFileInfoTest, ADroppedCompressedLogWithoutTitles) {
+TEST(SelectedFileInfoTest, ADroppedCompressedLogWithoutTitlesThenARemovedOne) {
   TempFolder folder;
   const std::string path = WriteTestLog(folder, "drop.spu.gz", {.samples = 441000, .gzip = true});
   SelectedFilePanel panel;
@@ -51,16 +51,13 @@ TEST(SelectedFileInfoTest, ADroppedCompressedLogWithoutTitles) {
   EXPECT_EQ(panel.time, "00 : 10");
   EXPECT_EQ(panel.format, "");
   EXPECT_EQ(panel.gameTitle, "");
-}
 
-TEST(SelectedFileInfoTest, ALogRemovedAfterTheScanShowsNoStaleValues) {
-  TempFolder folder;
+  // A log removed after the scan shows no stale values.
   const std::string kept = WriteTestLog(folder, "kept.spu", {.samples = 441000});
   const std::string gone = WriteTestLog(folder, "gone.spu");
   SpuFileList list = ListWith(kept);
   list.entries.Append(MakeLogEntry(gone));
   list.count = 2;
-  SelectedFilePanel panel;
   list.entries.Select(0);
   ASSERT_TRUE(ShowSelectedFileInfo(panel, list));
   std::filesystem::remove(gone);

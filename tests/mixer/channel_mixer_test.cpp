@@ -17,7 +17,7 @@ std::vector<Write> Apply(ChannelMixer& mixer) {
   return writes;
 }
 
-TEST(ScaleVoiceVolume, KeepsTheSignInBit14) {
+TEST(ScaleVoiceVolume, KeepsTheSignInBit14AndRescalingRemembersFixedVoiceVolumesOnly) {
   for (std::uint32_t v = 0; v < 0x8000; v += 0x123) {
     EXPECT_EQ(ScaleVoiceVolume(static_cast<std::uint16_t>(v), 100), v) << v;
     EXPECT_EQ(ScaleVoiceVolume(static_cast<std::uint16_t>(v), 0), 0) << v;
@@ -25,9 +25,8 @@ TEST(ScaleVoiceVolume, KeepsTheSignInBit14) {
   EXPECT_EQ(ScaleVoiceVolume(0x3FFF, 50), 0x1FFF);
   EXPECT_EQ(ScaleVoiceVolume(0x4000, 50), 0x6000);  // the most negative volume halves toward zero
   EXPECT_EQ(ScaleVoiceVolume(0x7FFF, 50), 0x7FFF);  // -2 * 50 / 100 = -1, halved back to 0x7FFF
-}
 
-TEST(RescaleVoiceVolume, ScalesAndRemembersFixedVoiceVolumesOnly) {
+  // Rescaling scales and remembers fixed voice volumes only.
   ChannelMixer mixer;
   mixer.level[3] = 50;
   EXPECT_EQ(RescaleVoiceVolume(mixer, 0x1F801C30, 0x3FFF), 0x1FFF);

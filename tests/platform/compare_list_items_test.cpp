@@ -9,10 +9,7 @@ namespace {
 
 TEST(CompareListItems, UnsignedBytesCaseSensitiveAtMost255) {
   const std::string x254(254, 'x'), x255(255, 'x');
-  const struct {
-    std::string a, b;
-    int sign;
-  } cases[] = {
+  const struct { std::string a, b; int sign; } cases[] = {
       {"Zebra", "apple", -1},          // upper case sorts first
       {"abc", "abcd", -1},             // a prefix sorts first
       {"\xE9t\xE9", "zoo", 1},         // bytes above 127 are large

@@ -35,7 +35,7 @@ struct PlaylistLoadTest : ::testing::Test {
   }
 };
 
-TEST_F(PlaylistLoadTest, ImportSkipsMissingFilesAndKeepsPlaylistOrder) {
+TEST_F(PlaylistLoadTest, ImportSkipsMissingFilesKeepsPlaylistOrderAndAnEmptyOneChangesNothing) {
   const std::string first = WriteTestLog(folder, "z first.spu", {.samples = 441000});
   const std::string third = WriteTestLog(folder, "a third.gz", {.gzip = true});
   std::filesystem::create_directory(folder / "dir.spu");
@@ -49,15 +49,14 @@ TEST_F(PlaylistLoadTest, ImportSkipsMissingFilesAndKeepsPlaylistOrder) {
   EXPECT_EQ(list.entries.Selected(), 0u);
   EXPECT_FALSE(list.importing);
   EXPECT_FALSE(load.Loading());
-}
 
-TEST_F(PlaylistLoadTest, AnEmptyPlaylistLeavesTheFileListAlone) {
+  // An empty, unreadable or unnamed playlist leaves the file list alone.
   const std::string zero = folder.Write("zero.klt", "[Kestrel SPU Player PlayList]\nRegisteredNumber=0\n");
   const std::string negative = folder.Write("neg.klt", "[Kestrel SPU Player PlayList]\nRegisteredNumber=-1\n");
   for (const std::string& path : {zero, negative, folder / "missing.klt", std::string()}) {
     ASSERT_TRUE(Run(LoadMode::ImportFile, path));
-    EXPECT_EQ(EntryNames(list.entries), Texts{"old"}) << path;
-    EXPECT_EQ(list.count, 1);
+    EXPECT_EQ(EntryNames(list.entries), (Texts{"z first", "a third"})) << path;
+    EXPECT_EQ(list.count, 2);
   }
 }
 

@@ -26,14 +26,11 @@ void CopyPlugin(const test::TempFolder& folder, const char* from, const std::str
   std::filesystem::copy_file(from, folder / ("plugins/" + name));
 }
 
-// The scan below shows the other three support texts and the info text.
-TEST(PluginRowTexts, VersionAndNoSupport) {
-  EXPECT_EQ(FormatPluginVersion(0xFF0A), "255.10");
-  EXPECT_STREQ(PluginSupportText(false, false), "-");
-}
-
-TEST(ScanPlugins, ListsSpuPluginsAndPassesOverEverythingElse) {
+TEST(ScanPlugins, ListsSpuPluginsAndPassesOverEverythingElseOrAMissingFolder) {
   test::TempFolder folder;
+  EXPECT_TRUE(ScanPlugins(folder / "plugins").empty());  // missing
+  std::filesystem::create_directories(folder / "plugins");
+  EXPECT_TRUE(ScanPlugins(folder / "plugins").empty());  // empty
   CopyPlugin(folder, test::kRecordingPlugin, "full.so");
   CopyPlugin(folder, test::kPluginWithoutRender, "PLAYONLY.SO");  // matched without regard to case
   CopyPlugin(folder, test::kPluginWithoutFreeze, "decodeonly.so");
@@ -54,13 +51,8 @@ TEST(ScanPlugins, ListsSpuPluginsAndPassesOverEverythingElse) {
                                           "decodeonly.so | Decode Only | Recording SPU 2.3"));
   // Item numbers grow with every row and stay distinct.
   EXPECT_NE(rows[0].itemNumber, rows[1].itemNumber);
-}
-
-TEST(ScanPlugins, MissingOrEmptyFolderGivesNoRows) {
-  test::TempFolder folder;
-  EXPECT_TRUE(ScanPlugins(folder / "plugins").empty());
-  std::filesystem::create_directories(folder / "plugins");
-  EXPECT_TRUE(ScanPlugins(folder / "plugins").empty());
+  EXPECT_EQ(FormatPluginVersion(0xFF0A), "255.10");
+  EXPECT_STREQ(PluginSupportText(false, false), "-");
 }
 
 int RowOf(const PluginPageState& page, const std::string& fileName) {

@@ -17,7 +17,7 @@ std::vector<std::uint8_t> LogStartingWith(std::vector<std::uint8_t> head) {
   return writer.Bytes();
 }
 
-TEST(ReadHeaderInformation, FieldWithoutNulIsTakenWhole) {
+TEST(ReadHeaderInformation, AFieldWithoutNulIsTakenWholeAndOnlyAnUpperCaseSMarksTheBlock) {
   TempFolder folder;
   std::vector<std::uint8_t> head = {'S', 'P', 'U', 0};
   head.resize(4 + 64, 'g');
@@ -26,10 +26,8 @@ TEST(ReadHeaderInformation, FieldWithoutNulIsTakenWhole) {
   EXPECT_EQ(info.gameTitle, std::string(64, 'g'));
   EXPECT_EQ(info.musicTitle.size(), 64u);
   EXPECT_EQ(info.copyright, std::string(32, 'c'));
-}
 
-TEST(ReadHeaderInformation, OnlyAnUpperCaseSMarksTheBlock) {
-  TempFolder folder;
+  // Only an upper-case S marks the block.
   EXPECT_FALSE(ReadHeaderInformation(folder.Write("a.spu", LogStartingWith({'s', 'P', 'U', 0}))).present);
   EXPECT_FALSE(ReadHeaderInformation(folder / "missing.spu").present);
   EXPECT_FALSE(ReadHeaderInformation(folder.Write("empty.spu", std::vector<std::uint8_t>{})).present);

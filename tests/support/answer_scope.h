@@ -1,5 +1,6 @@
 #pragma once
-// Answers the message port's questions for the length of a test and records what it showed.
+// Answers the message port's questions for the length of a test and records what it showed
+// (YesNo questions get `answer`, the rest Ok).
 
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@ class AnswerScope {
   explicit AnswerScope(MessageAnswer answer) {
     previous_ = MessagePort::SetHandler([this, answer](const Message& m) {
       shown.push_back(m.text);
+      messages.push_back(m);
       return m.buttons == MessageButtons::YesNo ? answer : MessageAnswer::Ok;
     });
   }
@@ -21,6 +23,7 @@ class AnswerScope {
   AnswerScope& operator=(const AnswerScope&) = delete;
 
   std::vector<std::string> shown;
+  std::vector<Message> messages;
 
  private:
   MessagePort::Handler previous_;
