@@ -61,6 +61,7 @@ class Spu {
   void keyOff(std::uint32_t mask);
   // Raises the IRQ flag when the next `halfwords` of a transfer touch the IRQ address.
   void noteTransfer(int halfwords);
+  void drainFifo();
 
   std::unique_ptr<SpuState> state_;
   std::unique_ptr<DecodedBlockCache> blocks_ = std::make_unique<DecodedBlockCache>();  // a memo, not state

@@ -4,6 +4,8 @@
 namespace kestrel::spu {
 namespace {
 
+constexpr int kManualWrite = 1;  // SPUCNT transfer mode
+
 bool InPorts(std::uint32_t address) { return address >= reg::kBase && address < reg::kPortEnd; }
 
 void PutLe16(std::uint8_t* p, std::uint16_t v) {
@@ -61,12 +63,13 @@ void Spu::writeRegister(std::uint32_t address, std::uint16_t value) {
     case reg::kReverbBase: s.reverb.setBase(value); break;
     case reg::kTransferAddress: s.transfer.setAddress(value); break;
     case reg::kTransferFifo:
-      noteTransfer(1);
-      s.transfer.write(s.ram.data(), value);
+      s.transfer.queue(value);
+      if (s.control().transferMode() == kManualWrite) drainFifo();
       break;
     case reg::kTransferControl: s.transfer.control = value; break;
     case reg::kControl:
       if (!ControlBits{value}.irqEnabled()) s.irqFlag = false;  // clearing the enable acknowledges
+      if (ControlBits{value}.transferMode() == kManualWrite) drainFifo();
       break;
     default: break;  // plain registers: the image is their state
   }
@@ -146,6 +149,11 @@ void Spu::noteTransfer(int halfwords) {
   // Bytes from the transfer address on, wrapping at the end of RAM.
   const std::uint32_t distance = (unit * 8 - (s.transfer.current & ~7u)) & kSoundRamMask;
   if (distance < (s.transfer.current & 7u) + 2u * static_cast<std::uint32_t>(halfwords)) s.irqFlag = true;
+}
+
+void Spu::drainFifo() {
+  noteTransfer(state_->transfer.fifoCount);
+  state_->transfer.drainFifo(state_->ram.data());
 }
 
 void Spu::writeDma(const std::uint16_t* words, int count) {

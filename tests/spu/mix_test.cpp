@@ -90,8 +90,15 @@ TEST(Mix, CdInputIsResampledAndMixedAtTheCdVolumeEvenWhenMuted) {
 TEST(Mix, TransfersUseTheAddressRegisterInEightByteUnits) {
   Spu spu;
   spu.writeRegister(reg::kTransferAddress, 0x1234);
-  spu.writeRegister(reg::kTransferFifo, 0xBEEF);
-  spu.writeRegister(reg::kTransferFifo, 0xCAFE);
+  // The data port fills a 32-halfword FIFO, which goes to RAM once the mode is manual write; a
+  // full FIFO takes no more.
+  for (int i = 0; i < 40; ++i) spu.writeRegister(reg::kTransferFifo, i == 0 ? 0xBEEF : i == 1 ? 0xCAFE : 0x5555);
+  EXPECT_EQ(spu.soundRam()[0x1234 * 8], 0);
+  spu.writeRegister(reg::kControl, 0x0010);
+  EXPECT_EQ(spu.soundRam()[0x1234 * 8 + 2 * 31], 0x55);
+  EXPECT_EQ(spu.soundRam()[0x1234 * 8 + 2 * 32], 0);
+  spu.writeRegister(reg::kTransferFifo, 0x7777);  // while in manual write mode, straight through
+  EXPECT_EQ(spu.soundRam()[0x1234 * 8 + 2 * 32], 0x77);
   EXPECT_EQ(spu.soundRam()[0x1234 * 8], 0xEF);
   EXPECT_EQ(spu.soundRam()[0x1234 * 8 + 3], 0xCA);
   EXPECT_EQ(spu.readRegister(reg::kTransferAddress), 0x1234);
