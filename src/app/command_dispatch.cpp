@@ -43,7 +43,11 @@ void Controller::CommandDispatch(int command) {
     case kRefreshFileList: StartScan(); break;
     // The menu item only shuffles; the page's button also clears the ticks.
     case kShuffleFileList: ShuffleFileList(fileListPage_.list); Changed({StateArea::FileListPage}); break;
-    case kViewSpuOperation: frontEnd_.OpenDialog(AppDialog::DebugWindow); break;
+    case kViewSpuOperation:
+      debugWindow_.Open();
+      frontEnd_.OpenDialog(AppDialog::DebugWindow);
+      frontEnd_.StartTimer(AppTimer::Debug, kDebugTimerMs);
+      break;
     case kConsoleWindow: ToggleConsole(); break;
     case kToolVolume: frontEnd_.OpenVolumeControl(); break;
     case cmd::kPluginConfigure: pluginPage_.ConfigurePlugin(); break;

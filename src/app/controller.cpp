@@ -69,6 +69,9 @@ void Controller::UpdateActivity() {
   pluginPage_.SetPlaybackRunning(activity.playing);
   pluginPage_.SetDecodeRunning(activity.decoding);
   decodePage_.SetPlaybackRunning(activity.playing);
+  // The decode page knows of playback only; a scan or a playlist job filling the list
+  // holds its Decode button too.
+  if (fileListPage_.Scanning() || activity.loading) decodePage_.controls.SetEnabled(ctl::kDecode, false);
 }
 
 void Controller::Grey(GreyMoment moment) {
@@ -247,6 +250,7 @@ void Controller::Exit() {
   settings_.SelectedSPUPlugin = pluginPage_.SelectedSPUPlugin();
   WarnIfNotWritten(SaveSettings(configPath_, settings_));
   frontEnd_.CloseMainWindow();
+  CloseDebugWindow();
 }
 
 }  // namespace kestrel

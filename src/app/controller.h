@@ -19,6 +19,7 @@
 #include "decoder/decode_page_state.h"
 #include "library/file_list_page_state.h"
 #include "mixer/mixer_page_state.h"
+#include "monitor/debug_window_state.h"
 #include "mixer/switch_page_state.h"
 #include "platform/console_log.h"
 #include "platform/control_states.h"
@@ -96,8 +97,8 @@ class Controller {
   bool NewPlaylistOk();
   void SlotDialogOk();
   bool HeaderDialogSave();
-  // The debug window opened or closed.
-  void SetDebugWindowOpen(bool open);
+  // The debug window's "Close" or close button.
+  void CloseDebugWindow();
   // A tick of one of the timers started through the front end.
   void OnTimer(AppTimer timer);
 
@@ -122,6 +123,7 @@ class Controller {
   const ControlStates& PluginControls() const { return pluginPage_.controls; }
   const SwitchPageState& SwitchPage() const { return switchPage_; }
   const MixerPageState& MixerPage() const { return mixerPage_; }
+  DebugWindowState& DebugWindow() { return debugWindow_; }  // its tab is chosen in place
   const PlaylistEditorPageState& EditorPage() const { return editorPage_; }
   const ControlStates& EditorControls() const { return editorPage_.controls; }
   int PositionSlider() const { return positionSlider_; }
@@ -196,6 +198,7 @@ class Controller {
   PlaylistEditorPageState editorPage_;
   PlaylistSlotDialogState slotDialog_;
   HeaderEditorDialogState headerDialog_;
+  DebugWindowState debugWindow_{player_};
   MessagePort::ProgressHandler previousProgress_;
 
   int positionSlider_ = 0;

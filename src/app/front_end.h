@@ -31,6 +31,7 @@ enum class StateArea {
   PluginPage,
   MixerPage,
   Analyzer,
+  DebugWindow,
 };
 
 // Modal dialogs the controller opens; each reports back through the controller.

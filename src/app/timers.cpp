@@ -8,7 +8,8 @@ namespace kestrel {
 
 void Controller::OnTimer(AppTimer timer) {
   if (timer == AppTimer::Debug) {
-    Changed({StateArea::Analyzer});  // the debug window samples on its own tick
+    debugWindow_.Tick();
+    Changed({StateArea::DebugWindow});
     return;
   }
   // One handler serves the shell and the refresh timer alike, as their ticks share it.
@@ -71,7 +72,11 @@ void Controller::UpdatePlayStatus() {
   }
 }
 
-void Controller::SetDebugWindowOpen(bool open) { player_.debugWindowOpen.store(open, std::memory_order_relaxed); }
+void Controller::CloseDebugWindow() {
+  if (!debugWindow_.IsOpen()) return;
+  debugWindow_.Close();
+  frontEnd_.StopTimer(AppTimer::Debug);
+}
 
 void Controller::PositionSliderMoved(SliderCode code, int position) {
   const bool playing = player_.running.load(std::memory_order_acquire);

@@ -11,6 +11,7 @@
 #include "app/greying.h"
 #include "mixer/register_path.h"
 #include "platform/ini_file.h"
+#include "playlist/playlist_file.h"
 #include "support/log_files.h"
 
 namespace kestrel::test {
@@ -66,6 +67,37 @@ TEST_F(ControllerTest, StartUpWithoutConfigCreatesItAndGreysAsAtFirstStart) {
   EXPECT_TRUE(frontEnd.TimerRuns(AppTimer::Shell));
   Tick(AppTimer::Shell);
   EXPECT_FALSE(frontEnd.TimerRuns(AppTimer::Shell));
+}
+
+TEST_F(ControllerTest, OptionPageControlsEditTheSettingsTheExitSaves) {
+  WriteConfig("SpecifyListBackImage=1\nListBackImagePath=/img/a.bmp\n");
+  StartUp();
+  const OptionPageState& page = controller->OptionPage();
+  EXPECT_TRUE(page.controls.Enabled(ctl::kChooseBackImage));
+  controller->PageCommandDispatch(ctl::kSpecifyBackImage);
+  EXPECT_FALSE(page.controls.Enabled(ctl::kBackImagePath));
+  EXPECT_FALSE(page.controls.Enabled(ctl::kChooseBackImage));
+  EXPECT_EQ(controller->Settings().ListBackImagePath, "/img/a.bmp");
+
+  controller->HorizontalSlider(ctl::kRedSlider, SliderCode::Track, 0);
+  controller->HorizontalSlider(ctl::kPrioritySlider, SliderCode::Track, 6);
+  controller->HorizontalSlider(ctl::kRefreshSlider, SliderCode::Track, 70);
+  EXPECT_EQ(controller->Settings().textColorLabels[0], "0");
+  EXPECT_EQ(controller->Settings().playBackPriorityLabel, "Higthest");
+  EXPECT_EQ(controller->Settings().refreshRateLabel, "Refresh / 70 (ms)");
+  controller->PageCommandDispatch(ctl::kColorList, PageNotification::SelectionConfirmed, 3);
+  EXPECT_EQ(controller->Settings().colorSchemeBitmap, 153);
+  controller->PageCommandDispatch(ctl::kRepeatChainRadio);
+  EXPECT_TRUE(controller->Window().menu.Checked(kRepeatChainMode));
+  EXPECT_FALSE(controller->Window().menu.Checked(kSingleMode));
+
+  controller->CommandDispatch(kExit);
+  const IniDocument ini = IniFile(folder / "config.ini").Read();
+  EXPECT_EQ(ini.GetInt(kSettingsSection, "ListTextColorR", -1), 0);
+  EXPECT_EQ(ini.GetInt(kSettingsSection, "AnalyzerRefreshRate", -1), 70);
+  EXPECT_EQ(ini.GetInt(kSettingsSection, "SpecifyListBackImage", -1), 0);
+  EXPECT_EQ(ini.GetString(kSettingsSection, "ListBackImagePath"), "/img/a.bmp");
+  EXPECT_EQ(ini.GetInt(kSettingsSection, "EnableRepeatChanePlay", -1), 1);
 }
 
 TEST_F(PlaybackTest, TheScanGreysUntilItEndsAndStopPlayStaysGrey) {
@@ -353,6 +385,16 @@ TEST_F(ControllerTest, PauseCompulsiveResumeAndALogOfNoLength) {
   Tick(AppTimer::Shell, 71);
   Tick(AppTimer::Refresh, 20);
   EXPECT_EQ(controller->PositionSlider(), 0);
+
+  // The debug window greys its menu item while open, on the next tick.
+  controller->CommandDispatch(kViewSpuOperation);
+  EXPECT_EQ(frontEnd.timers[AppTimer::Debug], 20);
+  Tick(AppTimer::Refresh);
+  EXPECT_FALSE(controller->Window().menu.Enabled(kViewSpuOperation));
+  controller->CloseDebugWindow();
+  EXPECT_FALSE(frontEnd.TimerRuns(AppTimer::Debug));
+  Tick(AppTimer::Refresh);
+  EXPECT_TRUE(controller->Window().menu.Enabled(kViewSpuOperation));
   state.running = false;
 }
 
@@ -450,6 +492,38 @@ TEST_F(PlaybackTest, TheSwitchesMixerAndDecodePagesFollowTheController) {
   ASSERT_GE(wav.size(), 44u);
   EXPECT_EQ(U32At(wav, 4), wav.size() - 8);
   EXPECT_EQ(U32At(wav, 40), wav.size() - 44);
+}
+
+TEST_F(PlaybackTest, PlaylistImportsGreyWhileTheyLoadAndSlotsImportTheirPlaylist) {
+  StartUpWithFiveLogs();
+  const std::string playlist = folder / "list/two.klt";
+  std::filesystem::create_directories(folder / "list");
+  ASSERT_TRUE(WritePlaylistRows(playlist, {listFolder + "/e.spu", listFolder + "/a.spu"}));
+  ASSERT_TRUE(WritePlaylistTitle(playlist, "Two"));
+
+  controller->ChooserResult(Chooser::PlayList, playlist);
+  ASSERT_TRUE(controller->EditorPage().Loading());
+  EXPECT_FALSE(W().menu.Enabled(kStartPlay));
+  EXPECT_FALSE(W().toolbar.Enabled(kToolNext));
+  EXPECT_FALSE(controller->EditorControls().Enabled(ctl::kOpen));
+  EXPECT_FALSE(controller->DecodeControls().Enabled(ctl::kDecode));
+  controller->PageCommandDispatch(ctl::kOpen);
+  EXPECT_TRUE(frontEnd.choosers.empty()) << "no second job while one loads";
+  ASSERT_TRUE(frontEnd.RunUntil([&] { return !controller->EditorPage().Loading(); }));
+  EXPECT_TRUE(W().menu.Enabled(kStartPlay));
+  EXPECT_TRUE(W().toolbar.Enabled(kToolNext));
+  EXPECT_TRUE(controller->EditorControls().Enabled(ctl::kOpen));
+  EXPECT_EQ(controller->FileList().count, 2);
+  EXPECT_EQ(controller->FileList().entries.At(0).name, "e");
+
+  controller->SlotDialog().SetField(2, playlist);
+  controller->SlotDialogOk();
+  EXPECT_EQ(W().slotTitles[1], "Two");
+  EXPECT_EQ(IniFile(folder / "config.ini").ReadString("PlayList", "PlayListPath[2]"), playlist);
+  controller->ChooserResult(Chooser::PlayList, std::nullopt);  // a cancelled chooser changes nothing
+  CommandDispatch(kFirstSlot + 1);
+  ASSERT_TRUE(frontEnd.RunUntil([&] { return !controller->EditorPage().Loading(); }));
+  EXPECT_EQ(controller->FileList().count, 2);
 }
 
 }  // namespace
