@@ -13,8 +13,8 @@ int Voice::ticksBeforeBlockEnd(const VoiceRun& run) const {
   // Until the pitch counter can reach the end of the block; a modulated step is at most the maximum.
   const std::uint32_t step = run.modulator ? kMaxPitchStep : PitchStep(pitch);
   if (step != 0) ticks = std::min(ticks, static_cast<int>((kBlockCounterSpan - 1 - counter) / step));
-  // Nor a tick that acts on the block's end flags.
-  if (!blockEndHandled) {
+  // Nor a tick that acts on the block's end flags (only an end flag does anything there).
+  if (!blockEndHandled && (blockFlags & kAdpcmLoopEnd)) {
     if (counter >= kBlockEndCounter) return 0;
     if (step != 0) ticks = std::min(ticks, static_cast<int>((kBlockEndCounter - 1 - counter) / step) + 1);
   }
