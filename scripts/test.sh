@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine, builds everything and runs every test:
 # the optimised build, then the sanitizer build and a bounded fuzzing run, then the
-# thread-sanitized tests of the player, decoder, scan and playlist load.
+# thread-sanitized tests of the player, decoder, scan, playlist load and the controller.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
