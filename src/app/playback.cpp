@@ -48,9 +48,12 @@ void Controller::StartPlayback() {
     Warn("Please select the PSX SPU LogFile from list.");
     return;
   }
-  if (openingRunning_) {
+  // A start ends the opening animation, and supersedes a restart still pending, which
+  // would otherwise start a second player over this one.
+  if (openingRunning_ || restartPending_) {
     frontEnd_.StopTimer(AppTimer::Shell);
     openingRunning_ = false;
+    restartPending_ = false;
   }
   if (!chainInProgress_) {
     const auto selected = fileListPage_.list.entries.Selected();

@@ -311,6 +311,18 @@ TEST_F(PlaybackTest, NextAndBackWhilePlayingRestartOnTheSixthTickAndOnlyMoveWhen
   EXPECT_TRUE(Playing());
   EXPECT_EQ(controller->Panel().fileName, "e");
   EXPECT_EQ(Key(folder.Path(), "StartPoint"), "3") << "a jump starts a new chain point";
+
+  // Start Play from the menu while a restart is pending starts once, not twice.
+  Tick(AppTimer::Refresh, 16);
+  CommandDispatch(kNext);
+  int starts = 0;
+  frontEnd.onPlaybackStart = [&] { ++starts; };
+  CommandDispatch(kStartPlay);
+  EXPECT_FALSE(frontEnd.TimerRuns(AppTimer::Shell));
+  Tick(AppTimer::Shell, 6);
+  EXPECT_EQ(starts, 1);
+  frontEnd.onPlaybackStart = nullptr;
+  CommandDispatch(kStopPlay);
   RunUntilStopped();
 }
 
