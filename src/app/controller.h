@@ -20,6 +20,7 @@
 #include "library/file_list_page_state.h"
 #include "mixer/mixer_page_state.h"
 #include "monitor/debug_window_state.h"
+#include "monitor/level_analyzer.h"
 #include "mixer/switch_page_state.h"
 #include "platform/console_log.h"
 #include "platform/control_states.h"
@@ -124,6 +125,8 @@ class Controller {
   const SwitchPageState& SwitchPage() const { return switchPage_; }
   const MixerPageState& MixerPage() const { return mixerPage_; }
   DebugWindowState& DebugWindow() { return debugWindow_; }  // its tab is chosen in place
+  // The analyzer panel's frame: the opening animation, the live levels or the idle picture.
+  const AnalyzerFrame& Analyzer() const { return analyzer_.Frame(); }
   const PlaylistEditorPageState& EditorPage() const { return editorPage_; }
   const ControlStates& EditorControls() const { return editorPage_.controls; }
   int PositionSlider() const { return positionSlider_; }
@@ -160,6 +163,7 @@ class Controller {
   void PositionSliderMoved(SliderCode code, int position);
   void UpdatePlayStatus();
   void ShellTick();
+  int ColorScheme() const;
 
   void StartScan();
   void DrainScan();
@@ -199,6 +203,7 @@ class Controller {
   PlaylistSlotDialogState slotDialog_;
   HeaderEditorDialogState headerDialog_;
   DebugWindowState debugWindow_{player_};
+  LevelAnalyzer analyzer_;
   MessagePort::ProgressHandler previousProgress_;
 
   int positionSlider_ = 0;

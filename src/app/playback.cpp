@@ -111,6 +111,7 @@ void Controller::StopPlayback() {
   positionSlider_ = 0;
   refreshTicks_ = 0;
   UpdateActivity();
+  analyzer_.ComposeIdle(ColorScheme());
   Changed({StateArea::StatusBar, StateArea::FileListPage, StateArea::Analyzer});
 }
 

@@ -2,6 +2,8 @@
 
 #include "app/command_ids.h"
 #include "app/controller.h"
+#include "app/option_tables.h"
+#include "mixer/register_path.h"
 #include "player/status_text.h"
 
 namespace kestrel {
@@ -16,13 +18,22 @@ void Controller::OnTimer(AppTimer timer) {
   ShellTick();
 }
 
+int Controller::ColorScheme() const { return settings_.colorSchemeBitmap - kFirstColorSchemeBitmap; }
+
 void Controller::ShellTick() {
   if (openingRunning_) {
     if (openingTicks_ >= kOpeningTicks) {
       frontEnd_.StopTimer(AppTimer::Shell);
       openingRunning_ = false;
     }
-    if (!player_.running.load(std::memory_order_acquire)) Changed({StateArea::Analyzer});
+    if (!player_.running.load(std::memory_order_acquire)) {
+      if (openingRunning_) {
+        analyzer_.ComposeOpening(openingTicks_, ColorScheme());
+      } else {
+        analyzer_.ComposeIdle(ColorScheme());
+      }
+      Changed({StateArea::Analyzer});
+    }
     ++openingTicks_;
     return;
   }
@@ -67,7 +78,8 @@ void Controller::UpdatePlayStatus() {
   }
   switchPage_.ReadSwitches();
   if (playing) {
-    player_.analyzerReadRequest.store(true, std::memory_order_release);
+    // Draws what the player sampled since the last tick and asks it for fresh levels.
+    analyzer_.RefreshTick(player_, TheRegisterPath().channelMixer, settings_.analyzerType, ColorScheme());
     Changed({StateArea::Analyzer});
   }
 }
