@@ -154,6 +154,36 @@ TEST_F(PluginTest, FreezeRoundTripRestoresRegistersAndRamWithoutStartingVoices) 
   EXPECT_EQ(header->registers[0], 0);
 }
 
+// What a log can read back: a voice on known blocks (an end without repeat in the second), through
+// ENDX, ENVX, the status register's IRQ flag and voice 1's capture buffer read by DMA.
+TEST_F(PluginTest, VoiceFlagsAndCaptureReadBackThroughTheEntryPoints) {
+  auto& w = api_.SPUwriteRegister;
+  std::vector<std::uint8_t> blocks(4 * kAdpcmBlockBytes, 0x77);
+  for (int b = 0; b < 4; ++b) blocks[b * kAdpcmBlockBytes] = 0x04;
+  blocks[1] = kAdpcmLoopStart;
+  blocks[kAdpcmBlockBytes + 1] = kAdpcmLoopEnd;
+  std::fill_n(blocks.begin() + kAdpcmBlockBytes + 2, 14, 0x99);
+  Upload(testing::kSampleUnits, blocks);
+  w(reg::kControl, 0xC040);
+  w(reg::kIrqAddress, testing::kSampleUnits + 2);  // the second block
+  w(reg::Voice(1, reg::kPitch), 0x1000);
+  w(reg::Voice(1, reg::kStartAddress), testing::kSampleUnits);
+  w(reg::Voice(1, reg::kAdsrLow), 0x000F);
+  w(reg::Voice(1, reg::kAdsrHigh), 0x1FC0);
+  w(reg::kKeyOnLow, 1 << 1);
+  Render(32);
+  EXPECT_EQ(api_.SPUreadRegister(reg::kEndLow), 0);
+  EXPECT_EQ(api_.SPUreadRegister(reg::kStatus) & 0x40, 0x40);  // the second block was read
+  Render(32);
+  EXPECT_EQ(api_.SPUreadRegister(reg::kEndLow), 1 << 1);
+  EXPECT_EQ(api_.SPUreadRegister(reg::Voice(1, reg::kEnvelopeLevel)), 0);
+  std::vector<unsigned short> capture(64);
+  w(reg::kTransferAddress, 2 * kCaptureBufferBytes / 8);
+  api_.SPUreadDMAMem(capture.data(), 64);
+  EXPECT_NE(capture[kAdpcmSamplesPerBlock + 20], 0);
+  EXPECT_EQ(capture[kAdpcmSamplesPerBlock + 21], 0);  // muted about 8 samples before the block's end
+}
+
 TEST_F(PluginTest, RealTimeOutputPlaysTheSameSamplesAsRender) {
   PlayProgram();
   const auto rendered = Render(22050);
