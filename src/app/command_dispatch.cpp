@@ -2,6 +2,7 @@
 
 #include "app/command_ids.h"
 #include "app/controller.h"
+#include "library/column_sort_state.h"
 #include "library/shuffle_file_list.h"
 
 namespace kestrel {
@@ -189,6 +190,23 @@ void Controller::ChooserResult(Chooser chooser, const std::optional<std::string>
     case Chooser::EditorPlayList: LoadStarted(editorPage_.LoadList(*path)); break;
     case Chooser::EditorFolder: LoadStarted(editorPage_.OpenFolder(*path)); break;
   }
+}
+
+void Controller::ClickPluginRow(int row) {
+  pluginPage_.ClickRow(row);
+  decodePage_.pluginName = pluginPage_.info;
+  Changed({StateArea::PluginPage, StateArea::DecodePage});
+}
+
+void Controller::DoubleClickPluginRow(int row) {
+  pluginPage_.DoubleClickRow(row);
+  decodePage_.pluginName = pluginPage_.info;
+  Changed({StateArea::PluginPage, StateArea::DecodePage});
+}
+
+void Controller::ClickPluginColumn(int column) {
+  pluginPage_.SortRows(column, TheColumnSortState().Toggle(column));
+  Changed({StateArea::PluginPage});
 }
 
 void Controller::OnFileListAction(FileListAction action) {

@@ -5,6 +5,7 @@
 
 #include "app/command_ids.h"
 #include "app/option_tables.h"
+#include "library/column_sort_state.h"
 #include "platform/ini_file.h"
 #include "plugin/plugin_scan.h"
 #include "player/playback_control.h"
@@ -97,6 +98,7 @@ void Controller::CreateMainWindow() {
     });
   });
   pluginPage_.ScanPlugins();
+  TheColumnSortState().Set(0, SortDirection::Ascending);  // the plugin list is sorted by its info
   settings_ = LoadSettings(configPath_, static_cast<int>(pluginPage_.Rows().size()));
   fileListPage_.location = settings_.SPUFileFolder;
   decodePage_.SetSpecifyDecodeTime(settings_.SpecifyDecodeTime);

@@ -90,6 +90,12 @@ class Controller {
   void ClickFileRow(std::optional<std::size_t> row);
   // The user ticked or cleared a row's box.
   void CheckFileRow(std::size_t row, bool checked);
+  void DoubleClickFileRow(std::optional<std::size_t> row);
+  void ClickFileListColumn(int column);
+  // The plugin list: a click or double-click on a row (-1: on none), a header click.
+  void ClickPluginRow(int row);
+  void DoubleClickPluginRow(int row);
+  void ClickPluginColumn(int column);
   // The dialogs' fields are edited in place; their OK buttons come back here.
   NewPlaylistDialogState& NewPlaylistDialog() { return editorPage_.newPlaylist; }
   PlaylistSlotDialogState& SlotDialog() { return slotDialog_; }

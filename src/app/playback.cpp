@@ -37,6 +37,15 @@ void Controller::CheckFileRow(std::size_t row, bool checked) {
   Changed({StateArea::FileListPage});
 }
 
+void Controller::DoubleClickFileRow(std::optional<std::size_t> row) {
+  OnFileListAction(fileListPage_.DoubleClickRow(row));
+}
+
+void Controller::ClickFileListColumn(int column) {
+  fileListPage_.ClickColumn(column);
+  Changed({StateArea::FileListPage});
+}
+
 void Controller::SelectAndShow(std::size_t row) {
   fileListPage_.list.entries.Select(row);
   ShowFileInfo();

@@ -324,6 +324,18 @@ TEST_F(PlaybackTest, NextAndBackWhilePlayingRestartOnTheSixthTickAndOnlyMoveWhen
   frontEnd.onPlaybackStart = nullptr;
   CommandDispatch(kStopPlay);
   RunUntilStopped();
+
+  // A double-click plays a row, or switches to it through the delayed restart.
+  controller->DoubleClickFileRow(5);
+  EXPECT_TRUE(Playing());
+  Tick(AppTimer::Refresh, 16);
+  controller->DoubleClickFileRow(2);
+  EXPECT_FALSE(Playing());
+  Tick(AppTimer::Shell, 6);
+  EXPECT_TRUE(Playing());
+  EXPECT_EQ(controller->Panel().fileName, "c");
+  CommandDispatch(kStopPlay);
+  RunUntilStopped();
 }
 
 TEST_F(PlaybackTest, DropsWhileStoppedPlayingInTheStartLockAndDuringAScan) {
