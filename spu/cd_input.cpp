@@ -1,11 +1,48 @@
 #include "spu/cd_input.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace kestrel::spu {
 namespace {
 
 constexpr int kOutputRate = 44100;
+constexpr int kXaFullRate = 37800, kXaHalfRate = 18900;
+
+// The CD controller's XA resampling from 37,800 to 44,100 Hz: for every six samples in, seven out,
+// each a 29-point filter over the ring of the newest samples, newest first (psx-spx, "CDROM Format",
+// CDROM XA Audio ADPCM Compression: 25-point Zigzag Interpolation, Table1..Table7).
+constexpr std::array<std::array<std::int16_t, 29>, 7> kZigzag = {{
+    {0x0000, 0x0000, 0x0000, 0x0000, 0x0000, -0x0002, 0x000A, -0x0022, 0x0041, -0x0054,
+     0x0034, 0x0009, -0x010A, 0x0400, -0x0A78, 0x234C, 0x6794, -0x1780, 0x0BCD, -0x0623,
+     0x0350, -0x016D, 0x006B, 0x000A, -0x0010, 0x0011, -0x0008, 0x0003, -0x0001},
+    {0x0000, 0x0000, 0x0000, -0x0002, 0x0000, 0x0003, -0x0013, 0x003C, -0x004B, 0x00A2,
+     -0x00E3, 0x0132, -0x0043, -0x0267, 0x0C9D, 0x74BB, -0x11B4, 0x09B8, -0x05BF, 0x0372,
+     -0x01A8, 0x00A6, -0x001B, 0x0005, 0x0006, -0x0008, 0x0003, -0x0001, 0x0000},
+    {0x0000, 0x0000, -0x0001, 0x0003, -0x0002, -0x0005, 0x001F, -0x004A, 0x00B3, -0x0192,
+     0x02B1, -0x039E, 0x04F8, -0x05A6, 0x7939, -0x05A6, 0x04F8, -0x039E, 0x02B1, -0x0192,
+     0x00B3, -0x004A, 0x001F, -0x0005, -0x0002, 0x0003, -0x0001, 0x0000, 0x0000},
+    {0x0000, -0x0001, 0x0003, -0x0008, 0x0006, 0x0005, -0x001B, 0x00A6, -0x01A8, 0x0372,
+     -0x05BF, 0x09B8, -0x11B4, 0x74BB, 0x0C9D, -0x0267, -0x0043, 0x0132, -0x00E3, 0x00A2,
+     -0x004B, 0x003C, -0x0013, 0x0003, 0x0000, -0x0002, 0x0000, 0x0000, 0x0000},
+    {-0x0001, 0x0003, -0x0008, 0x0011, -0x0010, 0x000A, 0x006B, -0x016D, 0x0350, -0x0623,
+     0x0BCD, -0x1780, 0x6794, 0x234C, -0x0A78, 0x0400, -0x010A, 0x0009, 0x0034, -0x0054,
+     0x0041, -0x0022, 0x000A, -0x0001, 0x0000, 0x0001, 0x0000, 0x0000, 0x0000},
+    {0x0002, -0x0008, 0x0010, -0x0023, 0x002B, 0x001A, -0x00EB, 0x027B, -0x0548, 0x0AFA,
+     -0x16FA, 0x53E0, 0x3C07, -0x1249, 0x080E, -0x0347, 0x015B, -0x0044, -0x0017, 0x0046,
+     -0x0023, 0x0011, -0x0005, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000},
+    {-0x0005, 0x0011, -0x0023, 0x0046, -0x0017, -0x0044, 0x015B, -0x0347, 0x080E, -0x1249,
+     0x3C07, 0x53E0, -0x16FA, 0x0AFA, -0x0548, 0x027B, -0x00EB, 0x001A, 0x002B, -0x0023,
+     0x0010, -0x0008, 0x0002, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000},
+}};
+
+std::int16_t ZigzagInterpolate(const std::array<std::int16_t, 32>& ring, std::uint8_t position,
+                               const std::array<std::int16_t, 29>& table) {
+  int sum = 0;
+  for (int i = 0; i < 29; ++i) sum += ring[(position - 1 - i) & 31] * table[i] / 0x8000;  // each term rounds to zero
+  return static_cast<std::int16_t>(std::clamp(sum, -0x8000, 0x7FFF));
+}
 
 std::int16_t ReadS16(const std::uint8_t* p) { return static_cast<std::int16_t>(p[0] | (p[1] << 8)); }
 std::int32_t ReadS32(const std::uint8_t* p) {
@@ -26,6 +63,20 @@ std::size_t CdInput::pushCdda(const std::uint8_t* pcm, std::size_t bytes) {
   return queued;
 }
 
+std::size_t CdInput::pushZigzag(StereoFrame frame) {
+  xaRing[0][xaRingPosition & 31] = frame.left;
+  xaRing[1][xaRingPosition & 31] = frame.right;
+  xaRingPosition = static_cast<std::uint8_t>((xaRingPosition + 1) & 31);
+  if (--xaSixStep != 0) return 0;
+  xaSixStep = 6;
+  std::size_t queued = 0;
+  for (const auto& table : kZigzag)
+    queued += push({ZigzagInterpolate(xaRing[0], xaRingPosition, table), ZigzagInterpolate(xaRing[1], xaRingPosition, table)})
+                  ? 1
+                  : 0;
+  return queued;
+}
+
 std::size_t CdInput::pushXa(const std::uint8_t* block) {
   const std::int32_t frequency = ReadS32(block);
   const bool stereo = ReadS32(block + 8) != 0;
@@ -41,6 +92,15 @@ std::size_t CdInput::pushXa(const std::uint8_t* block) {
     const std::int16_t left = ReadS16(samples + 2 * (i * channels));
     return {left, stereo ? ReadS16(samples + 2 * (i * channels + 1)) : left};
   };
+
+  if (frequency == kXaFullRate || frequency == kXaHalfRate) {
+    // 18,900 Hz reaches the filter with every sample twice (psx-spx gives no tables of its own).
+    const int repeat = frequency == kXaHalfRate ? 2 : 1;
+    std::size_t queued = 0;
+    for (std::int32_t i = 0; i < count; ++i)
+      for (int r = 0; r < repeat; ++r) queued += pushZigzag(frameAt(i));
+    return queued;
+  }
 
   // Linear interpolation from the block's rate to 44.1 kHz; the position carries into the next block.
   const std::uint32_t step = static_cast<std::uint32_t>((std::uint64_t{static_cast<std::uint32_t>(frequency)} << 16) / kOutputRate);

@@ -18,7 +18,12 @@ struct CdInput {
   static constexpr std::uint32_t kCapacity = 1u << 16;  // frames, about 1.5 s
   std::array<StereoFrame, kCapacity> frames{};
   std::uint32_t readIndex = 0, writeIndex = 0;  // free-running; the difference is the fill
-  // Resampler state carried from one XA block to the next.
+  // Resampler state carried from one XA block to the next. 37,800 and 18,900 Hz go through the CD
+  // controller's zigzag filter: a ring of the last 32 samples per side and its six-step counter.
+  std::array<std::array<std::int16_t, 32>, 2> xaRing{};
+  std::uint8_t xaRingPosition = 0;
+  std::uint8_t xaSixStep = 6;
+  // Other rates (not from a console) by linear interpolation.
   StereoFrame lastXaFrame;
   std::uint32_t xaPhase = 0;  // 16.16 position inside the block being resampled
 
@@ -34,6 +39,7 @@ struct CdInput {
   void clear() { *this = CdInput{}; }
 
  private:
+  std::size_t pushZigzag(StereoFrame frame);
   bool push(StereoFrame frame) {
     if (writeIndex - readIndex >= kCapacity) return false;
     frames[writeIndex++ % kCapacity] = frame;
