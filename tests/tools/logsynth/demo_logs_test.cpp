@@ -63,19 +63,28 @@ TEST(DemoLogs, LoadWithTitlesFormatAndLength) {
   EXPECT_EQ(packed[1], 0x8B);
 }
 
-TEST(DemoLogs, NightDriveUsesEveryVoiceAndReverb) {
-  auto loaded = LoadSpuLog(DemoPath("night_drive.spu"));
-  ASSERT_TRUE(std::holds_alternative<LoadedLog>(loaded));
-  auto& log = std::get<LoadedLog>(loaded);
-  std::uint32_t keyed = 0;
-  for (const LogEvent& e : test::ReadAllEvents(log)) {
-    if (e.kind != LogEventKind::RegisterWrite) continue;
-    if (e.address == 0x1F801D88) keyed |= e.value;
-    if (e.address == 0x1F801D8A) keyed |= static_cast<std::uint32_t>(e.value) << 16;
+// Night Drive, and the benchmark's stress log, which also uploads samples while it plays.
+TEST(DemoLogs, NightDriveAndStressUseEveryVoiceAndReverb) {
+  for (const std::string& path : {DemoPath("night_drive.spu"), std::string(KESTREL_STRESS_LOG)}) {
+    SCOPED_TRACE(path);
+    auto loaded = LoadSpuLog(path);
+    ASSERT_TRUE(std::holds_alternative<LoadedLog>(loaded));
+    auto& log = std::get<LoadedLog>(loaded);
+    std::uint32_t keyed = 0;
+    bool lateDma = false;
+    for (const LogEvent& e : test::ReadAllEvents(log)) {
+      lateDma |= e.kind == LogEventKind::DmaWrite && e.time > 0;
+      if (e.kind != LogEventKind::RegisterWrite) continue;
+      if (e.address == 0x1F801D88) keyed |= e.value;
+      if (e.address == 0x1F801D8A) keyed |= static_cast<std::uint32_t>(e.value) << 16;
+    }
+    EXPECT_EQ(keyed, 0xFFFFFFu);
+    EXPECT_EQ(RegisterFromImage(*log.block, 0x1F801DAA) & 0x80, 0x80);
+    EXPECT_NE(RegisterFromImage(*log.block, 0x1F801D98), 0);
+    if (path == KESTREL_STRESS_LOG) {
+      EXPECT_TRUE(lateDma);
+    }
   }
-  EXPECT_EQ(keyed, 0xFFFFFFu);
-  EXPECT_EQ(RegisterFromImage(*log.block, 0x1F801DAA) & 0x80, 0x80);
-  EXPECT_NE(RegisterFromImage(*log.block, 0x1F801D98), 0);
 }
 
 // The first seconds of each demo through the shipped plugin.
@@ -86,6 +95,9 @@ TEST(DemoLogs, SoundThroughTheReferencePlugin) {
     EXPECT_GT(rms, 0.03) << demo.file;  // music, not silence
     EXPECT_LT(rms, 0.4) << demo.file;   // and not a wall of clipping
   }
+  const double stress = DecodedRms(KESTREL_STRESS_LOG, 6);
+  EXPECT_GT(stress, 0.03);
+  EXPECT_LT(stress, 0.4);
 }
 
 }  // namespace
