@@ -1,4 +1,6 @@
-// Render speed of the SPU in the decoder's 32-frame steps: 1, 8 and 24 voices (24 with reverb).
+// Render speed of the SPU core alone (no plugin, log or WAV file) in the decoder's 32-frame steps,
+// with 1, 8 and 24 looping voices (24 with reverb): how its cost grows with the voices. What users
+// render is timed by spu_log_bench.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
