@@ -96,14 +96,26 @@ class Controller {
   void ClickPluginRow(int row);
   void DoubleClickPluginRow(int row);
   void ClickPluginColumn(int column);
-  // The dialogs' fields are edited in place; their OK buttons come back here.
-  NewPlaylistDialogState& NewPlaylistDialog() { return editorPage_.newPlaylist; }
-  PlaylistSlotDialogState& SlotDialog() { return slotDialog_; }
-  HeaderEditorDialogState& HeaderDialog() { return headerDialog_; }
+  // The editor page's two lists: a click or double-click on a row (nullopt: on none), a
+  // header click.
+  void SelectEditorLeftRow(std::optional<std::size_t> row);
+  void SelectEditorPlaylistRow(std::optional<std::size_t> row);
+  void DoubleClickEditorLeftRow(std::optional<std::size_t> row);
+  void DoubleClickEditorPlaylistRow(std::optional<std::size_t> row);
+  void ClickEditorLeftColumn(int column);
+  void ClickEditorPlaylistColumn(int column);
+  // The dialogs' field edits; their OK buttons follow.
+  void EditNewPlaylist(std::string fileName, std::string listTitle);
+  // Slot 1..5: a typed path, or the file its "..." chooser returned.
+  void EditSlotField(int slot, std::string text);
+  // One of the header editor's three title fields, by control id.
+  void EditHeaderField(int id, std::string text);
   // True when the dialog closes.
   bool NewPlaylistOk();
   void SlotDialogOk();
   bool HeaderDialogSave();
+  // The debug window's tab (1 or 2) was chosen.
+  void SelectDebugTab(int tab);
   // The debug window's "Close" or close button.
   void CloseDebugWindow();
   // A tick of one of the timers started through the front end.
@@ -130,10 +142,13 @@ class Controller {
   const ControlStates& PluginControls() const { return pluginPage_.controls; }
   const SwitchPageState& SwitchPage() const { return switchPage_; }
   const MixerPageState& MixerPage() const { return mixerPage_; }
-  DebugWindowState& DebugWindow() { return debugWindow_; }  // its tab is chosen in place
+  const DebugWindowState& DebugWindow() const { return debugWindow_; }
   // The analyzer panel's frame: the opening animation, the live levels or the idle picture.
   const AnalyzerFrame& Analyzer() const { return analyzer_.Frame(); }
   const PlaylistEditorPageState& EditorPage() const { return editorPage_; }
+  const NewPlaylistDialogState& NewPlaylistDialog() const { return editorPage_.newPlaylist; }
+  const PlaylistSlotDialogState& SlotDialog() const { return slotDialog_; }
+  const HeaderEditorDialogState& HeaderDialog() const { return headerDialog_; }
   const ControlStates& EditorControls() const { return editorPage_.controls; }
   int PositionSlider() const { return positionSlider_; }
   const std::string& PluginPath() const { return pluginPage_.path; }

@@ -84,6 +84,11 @@ void Controller::UpdatePlayStatus() {
   }
 }
 
+void Controller::SelectDebugTab(int tab) {
+  debugWindow_.SelectTab(tab);
+  Changed({StateArea::DebugWindow});
+}
+
 void Controller::CloseDebugWindow() {
   if (!debugWindow_.IsOpen()) return;
   debugWindow_.Close();

@@ -540,7 +540,7 @@ TEST_F(PlaybackTest, PlaylistImportsGreyWhileTheyLoadAndSlotsImportTheirPlaylist
   EXPECT_EQ(controller->FileList().count, 2);
   EXPECT_EQ(controller->FileList().entries.At(0).name, "e");
 
-  controller->SlotDialog().SetField(2, playlist);
+  controller->EditSlotField(2, playlist);
   controller->SlotDialogOk();
   EXPECT_EQ(W().slotTitles[1], "Two");
   EXPECT_EQ(IniFile(folder / "config.ini").ReadString("PlayList", "PlayListPath[2]"), playlist);
