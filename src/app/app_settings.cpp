@@ -4,7 +4,6 @@
 
 #include "platform/ini_file.h"
 #include "app/option_tables.h"
-#include "playlist/playlist_slots.h"
 
 namespace kestrel {
 namespace {
@@ -92,8 +91,6 @@ AppSettings LoadSettings(const std::string& configPath, int pluginRows) {
   s.analyzerType = std::max(s.AnalyzerType, 0);
   s.AnalyzerColor = ListRow(ini.GetInt(kS, "AnalyzerColor", 0), kAnalyzerColorCount);
   s.colorSchemeBitmap = kFirstColorSchemeBitmap + std::max(s.AnalyzerColor, 0);
-
-  s.slotTitles = ReadSlotTitles(configPath);
 
   s.SelectedSPUPlugin = ListRow(ini.GetInt(kS, "SelectedSPUPlugin", 0), pluginRows);
   return s;

@@ -57,7 +57,6 @@ struct AppSettings {
   std::string refreshRateLabel = "Refresh / 50 (ms)";
   std::array<std::string, 3> textColorLabels = {"255", "255", "255"};
   std::string tempoStatusText = "Tempo :";
-  std::array<std::string, 5> slotTitles;  // the Import PlayList menu items
 };
 
 // Reads config.ini in the start-up order and returns what the pages then show.

@@ -108,7 +108,6 @@ void Controller::CreateMainWindow() {
   MirrorPlayModeMenu();
   optionPage_.Show(settings_, player_);
   window_.statusFields[2] = settings_.tempoStatusText;
-  window_.slotTitles = slotDialog_.Titles();
   pluginPage_.ApplyStoredSelection(settings_.SelectedSPUPlugin);
   decodePage_.pluginName = pluginPage_.info;
   StartScan();
@@ -154,7 +153,6 @@ bool Controller::NewPlaylistOk() {
 
 void Controller::SlotDialogOk() {
   slotDialog_.Ok();
-  window_.slotTitles = slotDialog_.Titles();
   Changed({StateArea::Menu});
 }
 

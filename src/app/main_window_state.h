@@ -1,6 +1,7 @@
 #pragma once
 // What the main window itself shows: menu and toolbar states (keyed by command number),
-// the slot items' titles, the status bar's three fields and the page shown.
+// the status bar's three fields and the page shown (the slot items' titles are the slot
+// dialog's).
 
 #include <array>
 #include <string>
@@ -17,8 +18,6 @@ struct MainWindowState {
 
   ControlStates menu;
   ControlStates toolbar;
-  std::array<std::string, 5> slotTitles = {"Empty Slot #1", "Empty Slot #2", "Empty Slot #3", "Empty Slot #4",
-                                           "Empty Slot #5"};
   std::array<std::string, 3> statusFields = {kIdleTimeText, "File :", "Tempo :"};
   int shownPage = 0;  // tab index, 0 "SPU File List" .. 5 "Misc Option"
 

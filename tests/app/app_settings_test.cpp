@@ -30,8 +30,6 @@ TEST(AppSettingsTest, WithoutConfigTheDefaultsApplyAndTheFileIsCreated) {
   EXPECT_FALSE(s.EnableGlidLine || s.EnableConsoleWindow);
   EXPECT_TRUE(s.limiter);
   EXPECT_EQ(s.SelectedSPUPlugin, 0);
-  EXPECT_EQ(s.slotTitles[0], "Empty Slot #1");
-  EXPECT_EQ(s.slotTitles[4], "Empty Slot #5");
   EXPECT_EQ(IniFile(path).ReadString(kSettingsSection, "EnableConsoleWindow"), "0");
 }
 

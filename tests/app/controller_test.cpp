@@ -57,7 +57,7 @@ TEST_F(ControllerTest, StartUpWithoutConfigCreatesItAndGreysAsAtFirstStart) {
   EXPECT_TRUE(w.menu.Checked(kSingleMode));
   EXPECT_FALSE(w.menu.Checked(kRepeatMode));
   EXPECT_EQ(w.statusFields[2], "Tempo : 100%");
-  EXPECT_EQ(w.slotTitles[2], "Empty Slot #3");
+  EXPECT_EQ(controller->SlotDialog().Titles()[2], "Empty Slot #3");
   EXPECT_EQ(ToolTipOf(kToolPrevious).text, std::string("Previous Music"));
   EXPECT_FALSE(controller->PluginPath().empty());
 
@@ -542,7 +542,7 @@ TEST_F(PlaybackTest, PlaylistImportsGreyWhileTheyLoadAndSlotsImportTheirPlaylist
 
   controller->EditSlotField(2, playlist);
   controller->SlotDialogOk();
-  EXPECT_EQ(W().slotTitles[1], "Two");
+  EXPECT_EQ(controller->SlotDialog().Titles()[1], "Two");
   EXPECT_EQ(IniFile(folder / "config.ini").ReadString("PlayList", "PlayListPath[2]"), playlist);
   controller->ChooserResult(Chooser::PlayList, std::nullopt);  // a cancelled chooser changes nothing
   CommandDispatch(kFirstSlot + 1);
