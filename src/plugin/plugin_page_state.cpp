@@ -98,6 +98,13 @@ void PluginPageState::ConfigurePlugin() { CallPluginDialog(SelectedPluginPath(),
 void PluginPageState::AboutPlugin() { CallPluginDialog(SelectedPluginPath(), &SpuPluginApi::SPUabout); }
 void PluginPageState::TestPlugin() { CallPluginDialog(SelectedPluginPath(), &SpuPluginApi::SPUtest); }
 
+ContextMenu PluginPageState::Menu() const {
+  using namespace plugin_page;
+  return {{"&Configure", kMenuConfigure, controls.Enabled(kConfigure)},
+          {"&About", kMenuAbout, true},
+          {"&Test", kMenuTest, true}};
+}
+
 bool PluginPageState::Command(int id) {
   using namespace plugin_page;
   if (id == kConfigure || id == kMenuConfigure) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/compare_list_items.h"
+#include "platform/context_menu.h"
 #include "platform/control_states.h"
 #include "plugin/plugin_scan.h"
 
@@ -66,7 +67,8 @@ class PluginPageState {
   // Greying: Configure (button and context menu) is off while a log plays or a decode runs.
   void SetPlaybackRunning(bool playing);
   void SetDecodeRunning(bool decoding);
-  bool ContextMenuConfigureEnabled() const { return controls.Enabled(plugin_page::kConfigure); }
+  // The list's right-click menu, top to bottom; Configure follows its button's greying.
+  ContextMenu Menu() const;
 
   const std::vector<PluginRow>& Rows() const { return rows_; }
   int SelectedRow() const { return selected_; }

@@ -92,7 +92,10 @@ TEST(PluginPage, ClicksWhileIdleAndWhilePlaying) {
   // While playing a click moves the selection only; the player's plugin stays in "Path :".
   page.SetPlaybackRunning(true);
   EXPECT_FALSE(page.controls.Enabled(plugin_page::kConfigure));
-  EXPECT_FALSE(page.ContextMenuConfigureEnabled());
+  const ContextMenu menu = page.Menu();
+  ASSERT_EQ(menu.size(), 3u);
+  EXPECT_FALSE(menu[0].enabled);
+  EXPECT_TRUE(menu[1].enabled && menu[2].enabled);
   page.ClickRow(RowOf(page, "playonly.so"));
   EXPECT_EQ(page.path, folder / "plugins/full.so");
   page.DoubleClickRow(RowOf(page, "full.so"));  // no configuration dialog while playing
