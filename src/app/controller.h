@@ -104,6 +104,8 @@ class Controller {
   void DoubleClickEditorPlaylistRow(std::optional<std::size_t> row);
   void ClickEditorLeftColumn(int column);
   void ClickEditorPlaylistColumn(int column);
+  // The editor's double-click action drop-down closed on row `index`.
+  void ChooseDoubleClickAction(int index);
   // The dialogs' field edits; their OK buttons follow.
   void EditNewPlaylist(std::string fileName, std::string listTitle);
   // Slot 1..5: a typed path, or the file its "..." chooser returned.

@@ -34,6 +34,11 @@ void Controller::ClickEditorPlaylistColumn(int column) {
   Changed({StateArea::PlayListEditorPage});
 }
 
+void Controller::ChooseDoubleClickAction(int index) {
+  editorPage_.SetDoubleClickAction(index);
+  Changed({StateArea::PlayListEditorPage});
+}
+
 void Controller::EditNewPlaylist(std::string fileName, std::string listTitle) {
   editorPage_.newPlaylist.fileName = std::move(fileName);
   editorPage_.newPlaylist.listTitle = std::move(listTitle);
