@@ -98,43 +98,43 @@ void Controller::PageCommandDispatch(int control, PageNotification notification,
       Changed({StateArea::OptionPage});
       break;
     case kChooseBackImage: frontEnd_.OpenChooser(Chooser::BackImage, startupFolder_ + "/image"); break;
-    case kDecode: StartDecode(); break;
-    case kAbort: AbortDecode(); break;
-    case kSpecifyDecodeTime:
+    case decode_page::kDecode: StartDecode(); break;
+    case decode_page::kAbort: AbortDecode(); break;
+    case decode_page::kSpecifyTime:
       decodePage_.SetSpecifyDecodeTime(!decodePage_.SpecifyDecodeTime());
       Changed({StateArea::DecodePage});
       break;
-    case kRefresh:
-    case kShuffle:
-    case ctl::kCheckAll:
-    case ctl::kUnCheckAll:
-    case kChooseFolder:
-    case kContextPlay:
-    case kContextStop:
-    case kContextEditHeader: OnFileListAction(fileListPage_.PageCommand(control)); break;
-    case kOpen:
+    case file_list_id::kRefresh:
+    case file_list_id::kShuffle:
+    case file_list_id::kCheckAll:
+    case file_list_id::kUnCheckAll:
+    case file_list_id::kBrowseFolder:
+    case file_list_id::kStartPlay:
+    case file_list_id::kStopPlay:
+    case file_list_id::kEditHeader: OnFileListAction(fileListPage_.PageCommand(control)); break;
+    case playlist_id::kOpen:
       if (editorPage_.OpenFolderOffered()) frontEnd_.OpenChooser(Chooser::EditorFolder, startupFolder_);
       break;
-    case kLoadList:
+    case playlist_id::kLoadList:
       if (const auto chooser = editorPage_.LoadListChooser()) frontEnd_.OpenChooser(Chooser::EditorPlayList, chooser->folder);
       break;
-    case kClear:
+    case playlist_id::kClear:
       editorPage_.Clear();
       Changed({StateArea::PlayListEditorPage});
       break;
-    case kSaveList:
+    case playlist_id::kSaveList:
       if (editorPage_.SaveList() == PlaylistEditorPageState::SaveStep::OpenNewPlaylistDialog) {
         frontEnd_.OpenDialog(AppDialog::NewPlayList);
       }
       Changed({StateArea::PlayListEditorPage});
       break;
-    case kAddAll:
+    case playlist_id::kAddAll:
       editorPage_.AddAll();
       Changed({StateArea::PlayListEditorPage});
       break;
-    case kContextRemoveRow:
-    case kContextRowUp:
-    case kContextRowDown:
+    case playlist_id::kRemoveRow:
+    case playlist_id::kRowUp:
+    case playlist_id::kRowDown:
       editorPage_.PageCommand(control);
       Changed({StateArea::PlayListEditorPage});
       break;

@@ -1,6 +1,6 @@
 #pragma once
-// The command numbers of the main window's menu and toolbar and the ids of the page
-// controls the controller routes, greys or reads. A front end names its widgets by them.
+// The command numbers of the main window's menu and toolbar and the ids of the controls the
+// controller owns. A front end names its widgets by them.
 
 namespace kestrel::cmd {
 
@@ -43,21 +43,9 @@ inline constexpr int kToolVolume = 358;
 
 namespace kestrel::ctl {
 
+// The controls the controller itself owns; each page state names its own controls.
 // "SPU File List" page.
-inline constexpr int kFileListPath = 1016;
-inline constexpr int kRefresh = 1030;
-inline constexpr int kShuffle = 1033;
-inline constexpr int kCheckAll = 1034;
-inline constexpr int kUnCheckAll = 1069;
-inline constexpr int kChooseFolder = 1042;
 inline constexpr int kPositionSlider = 1105;
-
-// "PlayList Editor" page.
-inline constexpr int kLoadList = 1050;
-inline constexpr int kClear = 1052;
-inline constexpr int kSaveList = 1053;
-inline constexpr int kAddAll = 1057;
-inline constexpr int kOpen = 1059;
 
 // "Player Option" page.
 inline constexpr int kTempoList = 1019;
@@ -79,33 +67,5 @@ inline constexpr int kGridLine = 1103;
 inline constexpr int kRefreshSlider = 1180;
 inline constexpr int kDynamicOrchestra = 1181;
 inline constexpr int kCompulsivePause = 1183;
-
-// "Wave Decode" page.
-inline constexpr int kDecode = 1021;
-inline constexpr int kSpecifyDecodeTime = 1028;
-inline constexpr int kAbort = 1039;
-
-// "Plugin && Register" page.
-inline constexpr int kPluginConfigure = 1005;
-inline constexpr int kPluginAbout = 1006;
-inline constexpr int kPluginTest = 1007;
-
-// "Misc Option" page.
-inline constexpr int kFirstMute = 1151;  // ... 1174, channels 0 to 23
-inline constexpr int kLastMute = 1174;
-inline constexpr int kMuteAll = 1175;
-inline constexpr int kUnMuteAll = 1176;
-inline constexpr int kResetLevels = 1177;
-
-// Context menu items of the lists.
-inline constexpr int kContextPlay = 2000;
-inline constexpr int kContextStop = 2001;
-inline constexpr int kContextEditHeader = 2002;
-inline constexpr int kContextRemoveRow = 2003;
-inline constexpr int kContextRowUp = 2004;
-inline constexpr int kContextRowDown = 2005;
-inline constexpr int kContextPluginConfigure = 2006;
-inline constexpr int kContextPluginAbout = 2007;
-inline constexpr int kContextPluginTest = 2008;
 
 }  // namespace kestrel::ctl

@@ -72,7 +72,7 @@ void Controller::UpdateActivity() {
   decodePage_.SetPlaybackRunning(activity.playing);
   // The decode page knows of playback only; a scan or a playlist job filling the list
   // holds its Decode button too.
-  if (fileListPage_.Scanning() || activity.loading) decodePage_.controls.SetEnabled(ctl::kDecode, false);
+  if (fileListPage_.Scanning() || activity.loading) decodePage_.controls.SetEnabled(decode_page::kDecode, false);
 }
 
 void Controller::Grey(GreyMoment moment) {

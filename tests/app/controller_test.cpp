@@ -53,7 +53,7 @@ TEST_F(ControllerTest, StartUpWithoutConfigCreatesItAndGreysAsAtFirstStart) {
   const MainWindowState& w = controller->Window();
   EXPECT_FALSE(w.menu.Enabled(kStopPlay));
   EXPECT_FALSE(w.menu.Enabled(kViewSpuOperation));
-  EXPECT_FALSE(controller->DecodeControls().Enabled(ctl::kAbort));
+  EXPECT_FALSE(controller->DecodeControls().Enabled(decode_page::kAbort));
   EXPECT_TRUE(w.menu.Checked(kSingleMode));
   EXPECT_FALSE(w.menu.Checked(kRepeatMode));
   EXPECT_EQ(w.statusFields[2], "Tempo : 100%");
@@ -109,7 +109,7 @@ TEST_F(PlaybackTest, TheScanGreysUntilItEndsAndStopPlayStaysGrey) {
   EXPECT_TRUE(W().toolbar.Enabled(kToolStart));
   EXPECT_FALSE(W().toolbar.Enabled(kToolStop));
   EXPECT_FALSE(W().menu.Enabled(kStopPlay));
-  EXPECT_TRUE(controller->FileListControls().Enabled(ctl::kRefresh));
+  EXPECT_TRUE(controller->FileListControls().Enabled(file_list_id::kRefresh));
 }
 
 // Every moment's rules, applied to fresh states, leave exactly what the moment that ends it
@@ -166,8 +166,8 @@ TEST_F(PlaybackTest, StartPlayGreysTheTableRowAndStopGivesTheIdleTextsBack) {
     EXPECT_FALSE(controller->OptionPage().controls.Enabled(box)) << box;
   }
   EXPECT_TRUE(controller->OptionPage().controls.Enabled(ctl::kCompulsivePause));
-  EXPECT_FALSE(controller->DecodeControls().Enabled(ctl::kDecode));
-  EXPECT_FALSE(controller->PluginControls().Enabled(ctl::kPluginConfigure));
+  EXPECT_FALSE(controller->DecodeControls().Enabled(decode_page::kDecode));
+  EXPECT_FALSE(controller->PluginControls().Enabled(plugin_page::kConfigure));
   EXPECT_FALSE(frontEnd.TimerRuns(AppTimer::Shell)) << "a start ends the opening animation";
   EXPECT_EQ(frontEnd.timers[AppTimer::Refresh], 50);
 
@@ -495,22 +495,22 @@ TEST_F(PlaybackTest, TheSwitchesMixerAndDecodePagesFollowTheController) {
 
   // A decode greys the menu and toolbar until it ends by itself.
   controller->ClickFileRow(0);
-  controller->PageCommandDispatch(ctl::kDecode);
+  controller->PageCommandDispatch(decode_page::kDecode);
   ASSERT_TRUE(controller->Decoding());
   for (const int item : {kStartPlay, kNext, kBack, kSelectPlayList, kPluginConfigure}) {
     EXPECT_FALSE(W().menu.Enabled(item)) << item;
   }
   EXPECT_FALSE(W().toolbar.Enabled(kToolImport));
-  EXPECT_FALSE(controller->PluginControls().Enabled(ctl::kPluginConfigure));
+  EXPECT_FALSE(controller->PluginControls().Enabled(plugin_page::kConfigure));
   controller->DropFiles({listFolder + "/b.spu"});
   EXPECT_FALSE(Playing()) << "a drop during a decode is ignored";
   ASSERT_TRUE(frontEnd.RunUntil([&] { return !controller->Decoding(); }));
   EXPECT_TRUE(W().menu.Enabled(kStartPlay));
   EXPECT_TRUE(W().toolbar.Enabled(kToolImport));
-  EXPECT_FALSE(controller->DecodeControls().Enabled(ctl::kAbort));
+  EXPECT_FALSE(controller->DecodeControls().Enabled(decode_page::kAbort));
 
   // Exit in the middle of a decode waits for a whole WAV file.
-  controller->PageCommandDispatch(ctl::kDecode);
+  controller->PageCommandDispatch(decode_page::kDecode);
   CommandDispatch(kExit);
   const auto wav = ReadFileBytes(folder / "wav/I Love Sunmoth !!.wav");
   ASSERT_GE(wav.size(), 44u);
@@ -529,14 +529,14 @@ TEST_F(PlaybackTest, PlaylistImportsGreyWhileTheyLoadAndSlotsImportTheirPlaylist
   ASSERT_TRUE(controller->EditorPage().Loading());
   EXPECT_FALSE(W().menu.Enabled(kStartPlay));
   EXPECT_FALSE(W().toolbar.Enabled(kToolNext));
-  EXPECT_FALSE(controller->EditorControls().Enabled(ctl::kOpen));
-  EXPECT_FALSE(controller->DecodeControls().Enabled(ctl::kDecode));
-  controller->PageCommandDispatch(ctl::kOpen);
+  EXPECT_FALSE(controller->EditorControls().Enabled(playlist_id::kOpen));
+  EXPECT_FALSE(controller->DecodeControls().Enabled(decode_page::kDecode));
+  controller->PageCommandDispatch(playlist_id::kOpen);
   EXPECT_TRUE(frontEnd.choosers.empty()) << "no second job while one loads";
   ASSERT_TRUE(frontEnd.RunUntil([&] { return !controller->EditorPage().Loading(); }));
   EXPECT_TRUE(W().menu.Enabled(kStartPlay));
   EXPECT_TRUE(W().toolbar.Enabled(kToolNext));
-  EXPECT_TRUE(controller->EditorControls().Enabled(ctl::kOpen));
+  EXPECT_TRUE(controller->EditorControls().Enabled(playlist_id::kOpen));
   EXPECT_EQ(controller->FileList().count, 2);
   EXPECT_EQ(controller->FileList().entries.At(0).name, "e");
 
