@@ -4,6 +4,7 @@
 
 #include "app/command_ids.h"
 #include "app/option_tables.h"
+#include "player/playback_control.h"
 #include "player/tempo_table.h"
 
 namespace kestrel {
@@ -46,12 +47,10 @@ void OptionPageState::ClickPlayMode(AppSettings& s, int radio) {
 }
 
 bool OptionPageState::ConfirmTempo(AppSettings& s, PlayerState& player, int row) {
-  const auto factor = TempoFactorOfRow(row);
-  if (!factor) return false;
+  if (!SetTempoRow(player, row)) return false;
   s.PlayBackTempo = row;
-  s.tempoFactor = *factor;
+  s.tempoFactor = *TempoFactorOfRow(row);
   s.tempoStatusText = kTempoTable[static_cast<std::size_t>(row)].statusText;
-  player.tempoFactor.store(*factor, std::memory_order_relaxed);
   return true;
 }
 

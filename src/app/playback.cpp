@@ -222,16 +222,11 @@ void Controller::Jump(bool next) {
 }
 
 void Controller::Pause() {
-  const bool playing = player_.running.load(std::memory_order_acquire);
-  if (playing && !player_.paused.load(std::memory_order_acquire)) {
-    player_.paused.store(true, std::memory_order_release);
-    return;
+  std::optional<double> resumeAt;
+  if (settings_.EnableCompulsivePause) {
+    resumeAt = static_cast<double>(player_.totalLength.load(std::memory_order_relaxed)) * positionSlider_ * 0.01;
   }
-  player_.paused.store(false, std::memory_order_release);
-  if (playing && settings_.EnableCompulsivePause) {
-    player_.RequestSeek(static_cast<double>(player_.totalLength.load(std::memory_order_relaxed)) * positionSlider_ *
-                        0.01);
-  }
+  TogglePause(player_, resumeAt);
 }
 
 void Controller::DropFiles(const std::vector<std::string>& paths) {

@@ -112,8 +112,7 @@ void Controller::PositionSliderMoved(SliderCode code, int position) {
     Changed({StateArea::StatusBar});
     return;
   }
-  player_.RequestSeek(target);
-  player_.position.store(static_cast<std::uint32_t>(target), std::memory_order_relaxed);
+  SeekTo(player_, target);
   dragging_ = false;
 }
 

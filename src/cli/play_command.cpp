@@ -25,7 +25,7 @@
 namespace kestrel::cli {
 namespace {
 
-constexpr std::uint32_t kSeekStepSamples = 5 * kSampleRate;
+constexpr double kSeekStepSamples = 5.0 * kSampleRate;
 
 struct PlayOptions {
   std::string log;
@@ -100,17 +100,21 @@ std::optional<std::vector<ScriptedSeek>> ParseSeeks(const std::vector<std::strin
   return seeks;
 }
 
+// The keys send the same playback commands as the main window's toolbar, slider and tempo list.
 void HandleKey(Key key, PlayerState& state, int& tempoRow, bool& quit) {
-  const std::uint32_t position = state.position.load();
+  const double position = state.position.load();
   switch (key) {
-    case Key::Space: state.paused = !state.paused.load(); break;
-    case Key::Left: state.RequestSeek(position > kSeekStepSamples ? position - kSeekStepSamples : 0); break;
-    case Key::Right: state.RequestSeek(static_cast<double>(position) + kSeekStepSamples); break;
-    case Key::Up: tempoRow = std::min(tempoRow + 1, static_cast<int>(kTempoTable.size()) - 1); break;
-    case Key::Down: tempoRow = std::max(tempoRow - 1, 0); break;
+    case Key::Space: TogglePause(state); break;
+    case Key::Left: SeekTo(state, std::max(position - kSeekStepSamples, 0.0)); break;
+    case Key::Right: SeekTo(state, position + kSeekStepSamples); break;
+    case Key::Up:
+      if (SetTempoRow(state, tempoRow + 1)) ++tempoRow;
+      break;
+    case Key::Down:
+      if (SetTempoRow(state, tempoRow - 1)) --tempoRow;
+      break;
     case Key::Quit: quit = true; break;
   }
-  state.tempoFactor = *TempoFactorOfRow(tempoRow);
 }
 
 int ExitStatus(PlayerOutcome outcome, bool interrupted) {

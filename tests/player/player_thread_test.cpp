@@ -8,6 +8,7 @@
 
 #include "player/playback_control.h"
 #include "player/player_harness.h"
+#include "player/tempo_table.h"
 
 namespace kestrel::test {
 namespace {
@@ -96,6 +97,34 @@ TEST_F(PlayerThreadTest, StopsFromTwoThreadsAtOnceReleaseTheHandleOnce) {
   other.join();
   EXPECT_TRUE(ending.WaitFor(1, std::chrono::seconds(5)));
   EXPECT_FALSE(slot.Holds());
+}
+
+// The commands the main window and the command line's keys share.
+TEST(PlaybackCommands, PauseSeekAndTempoKeepTheirBounds) {
+  PlayerState state;
+  TogglePause(state, 10.0);  // stopped: nothing to pause, no jump for the next playback
+  EXPECT_FALSE(state.paused);
+  EXPECT_FALSE(state.seekRequest);
+  state.running = true;
+  TogglePause(state, 10.0);
+  EXPECT_TRUE(state.paused);
+  EXPECT_FALSE(state.seekRequest);
+  TogglePause(state, 10.0);
+  EXPECT_FALSE(state.paused);
+  EXPECT_TRUE(state.seekRequest);
+  EXPECT_EQ(state.seekTarget, 10.0);
+
+  SeekTo(state, 1e12);  // beyond what a position holds
+  EXPECT_EQ(state.position, UINT32_MAX);
+  SeekTo(state, -5.0);
+  EXPECT_EQ(state.position, 0u);
+  EXPECT_EQ(state.seekTarget, 0.0);
+
+  EXPECT_TRUE(SetTempoRow(state, 0));
+  const double slowest = state.tempoFactor;
+  EXPECT_FALSE(SetTempoRow(state, -1));
+  EXPECT_FALSE(SetTempoRow(state, static_cast<int>(kTempoTable.size())));
+  EXPECT_EQ(state.tempoFactor, slowest);
 }
 
 }  // namespace
