@@ -60,6 +60,11 @@ TEST_F(ControllerTest, StartUpWithoutConfigCreatesItAndGreysAsAtFirstStart) {
   EXPECT_EQ(controller->SlotDialog().Titles()[2], "Empty Slot #3");
   EXPECT_EQ(ToolTipOf(kToolPrevious).text, std::string("Previous Music"));
   EXPECT_FALSE(controller->PluginPath().empty());
+  // The creation steps' initial values: the first page shown, empty counts, the decoder's name.
+  EXPECT_EQ(w.shownPage, 0);
+  EXPECT_EQ(controller->EditorPage().RegisteredCountLabel(), "0");
+  EXPECT_EQ(controller->DecodePage().outputName, "I Love Sunmoth !!");
+  EXPECT_TRUE(controller->OptionPage().controls.Checked(ctl::kLimiter));
 
   // The opening animation runs for 70 ticks of 30 ms.
   EXPECT_EQ(frontEnd.timers[AppTimer::Shell], 30);
