@@ -131,14 +131,6 @@ int HalfBandUp(const std::int16_t* newest, bool plain) {
 
 }  // namespace
 
-void Reverb::process(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
-                     bool writesEnabled, int& outLeft, int& outRight) {
-  WorkArea area(ram, base, bufferAddress);
-  outLeft = ProcessSide<kLeft>(area, registers, inLeft, writesEnabled);
-  outRight = ProcessSide<kRight>(area, registers, inRight, writesEnabled);
-  advance(base);
-}
-
 void Reverb::advance(std::uint16_t base) {
   const std::uint32_t start = std::uint32_t{base} * 8;
   bufferAddress = std::max(start, (bufferAddress + 2) & (kSoundRamMask & ~1u));
@@ -150,21 +142,24 @@ Reverb::Wet Reverb::tick(std::uint8_t* ram, const std::uint16_t* registers, std:
   input[0].put(n, static_cast<std::int16_t>(Saturate(inLeft)));
   input[1].put(n, static_cast<std::int16_t>(Saturate(inRight)));
 
+  // The reverberator runs one side per tick: the left on even ticks, the right on odd ones, both at
+  // the same buffer address, which moves on after the right. Each side filters its input down at its
+  // own tick and makes its even output phase there; its other tick meets only the centre tap (4000h,
+  // doubled: unity), nine wet samples back. So the right wet signal trails the left by one tick.
   const std::uint32_t half = n / 2;
+  WorkArea area(ram, base, bufferAddress);
   Wet wet;
   if (n % 2 == 0) {
-    // A 22,050 Hz tick: filter the input down, run the reverberator, and emit the even output phase.
-    int left = 0, right = 0;
-    process(ram, registers, base, HalfBandDown(input[0].at(n), plainKernels), HalfBandDown(input[1].at(n), plainKernels), writesEnabled, left,
-            right);
+    const int left = ProcessSide<kLeft>(area, registers, HalfBandDown(input[0].at(n), plainKernels), writesEnabled);
     output[0].put(half, static_cast<std::int16_t>(left));
-    output[1].put(half, static_cast<std::int16_t>(right));
     wet.left = Saturate(HalfBandUp(output[0].at(half), plainKernels));
-    wet.right = Saturate(HalfBandUp(output[1].at(half), plainKernels));
+    wet.right = output[1].at(half - 1)[-9];
   } else {
-    // The odd phase meets only the centre tap (4000h, doubled: unity), nine wet samples back.
+    const int right = ProcessSide<kRight>(area, registers, HalfBandDown(input[1].at(n), plainKernels), writesEnabled);
+    output[1].put(half, static_cast<std::int16_t>(right));
     wet.left = output[0].at(half)[-9];
-    wet.right = output[1].at(half)[-9];
+    wet.right = Saturate(HalfBandUp(output[1].at(half), plainKernels));
+    advance(base);
   }
   return wet;
 }

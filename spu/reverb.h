@@ -29,14 +29,14 @@ struct Reverb {
   // Writing the base register also restarts the buffer address there.
   void setBase(std::uint16_t base) { bufferAddress = std::uint32_t{base} * 8; }
 
-  // One 44.1 kHz tick. `registers` are the 32 reverb registers from 1F801DC0h, `base` is ESA;
+  // One 44.1 kHz tick, which runs one side of the reverberator. `registers` are the 32 reverb registers from 1F801DC0h, `base` is ESA;
   // the returned pair is the wet signal before the reverb output volume.
   struct Wet {
     int left = 0, right = 0;
   };
   // A tick with no writes and no output to make: only the buffer address moves on.
   void idleTick(std::uint16_t base) {
-    if (position++ % 2 == 0) advance(base);
+    if (position++ % 2 == 1) advance(base);
   }
   // `plainKernels`: the scalar filter kernels instead of the vector ones (the same sums).
   Wet tick(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
@@ -44,8 +44,6 @@ struct Reverb {
 
  private:
   void advance(std::uint16_t base);
-  void process(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
-               bool writesEnabled, int& outLeft, int& outRight);
 };
 
 }  // namespace kestrel::spu
