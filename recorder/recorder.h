@@ -52,7 +52,7 @@ class Recorder {
   void AfterStop();
   bool Silent();
 
-  static constexpr unsigned long long kCyclesPerSample = 768;  // 33,868,800 Hz / 44,100 Hz
+  static constexpr unsigned long long kCyclesPerSample = kestrel::kCyclesPerSample;
 
   const RecordStart start_;
   const std::uint32_t silenceLimit_;  // samples; 0 never

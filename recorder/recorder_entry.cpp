@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 
+#include "abi/spu_plugin.h"
 #include "recorder/recorder_report.h"
 #include "recorder/recorder_session.h"
 
@@ -19,10 +20,11 @@ using kestrel::FreezeBlock;
 using kestrel::SpuPluginApi;
 using namespace kestrel::recorder;
 
-constexpr unsigned long kLibType = 4;  // an SPU plugin
+constexpr unsigned long kLibType = kestrel::kSpuPluginType;
 constexpr unsigned long kVersion = (1 << 8) | 0;
 char kLibName[] = "Kestrel SPU Recorder";
-constexpr unsigned long kFreezeLoad = 0, kFreezeSave = 1;
+constexpr auto kFreezeLoad = static_cast<unsigned long>(kestrel::FreezeMode::Load);
+constexpr auto kFreezeSave = static_cast<unsigned long>(kestrel::FreezeMode::Save);
 
 // Calls may come from more than one emulator thread; the session and its recorder are one state.
 std::mutex& SessionMutex() {

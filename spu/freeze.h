@@ -4,19 +4,21 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "abi/spu_plugin.h"
+
 namespace kestrel::spu {
 
 class Spu;
 
-inline constexpr std::size_t kFreezeHeaderOffset = 0;
-inline constexpr std::size_t kFreezeRegistersOffset = 16;
-inline constexpr std::size_t kFreezeRamOffset = 528;
-inline constexpr std::size_t kFreezeXaOffset = 524816;
-inline constexpr std::size_t kFreezeBlockBytes = 558640;
+inline constexpr std::size_t kFreezeHeaderOffset = offsetof(FreezeBlock, header);
+inline constexpr std::size_t kFreezeRegistersOffset = offsetof(FreezeBlock, registers);
+inline constexpr std::size_t kFreezeRamOffset = offsetof(FreezeBlock, soundRam);
+inline constexpr std::size_t kFreezeXaOffset = offsetof(FreezeBlock, xaState);
+inline constexpr std::size_t kFreezeBlockBytes = sizeof(FreezeBlock);
 // The header's first 8 bytes: a host that finds them after a save knows the block is in this layout.
 inline constexpr char kFreezeTag[8] = {'K', 'S', 'P', 'U', 'F', 'R', 'Z', '1'};
 
-enum class FreezeMode : unsigned long { Load = 0, Save = 1, HeaderOnly = 2 };
+using kestrel::FreezeMode;
 
 // Fills in the header: tag, format version and block size.
 void WriteFreezeHeader(std::uint8_t* block);

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "abi/spu_plugin.h"
 #include "abi/spu_stems.h"
 #include "spu/freeze.h"
 #include "spu/plugin_instance.h"
@@ -15,7 +16,7 @@ namespace {
 using kestrel::spu::CurrentInstance;
 using kestrel::spu::PluginInstance;
 
-constexpr unsigned long kLibType = 4;  // an SPU plugin
+constexpr unsigned long kLibType = kestrel::kSpuPluginType;
 constexpr unsigned long kVersion = (1 << 16) | (1 << 8) | 0;
 char kLibName[] = "Kestrel Reference SPU";
 

@@ -5,12 +5,11 @@
 #include <memory>
 #include <vector>
 
+#include "abi/spu_plugin.h"
 #include "spu/audio_output.h"
 #include "spu/spu.h"
 
 namespace kestrel::spu {
-
-inline constexpr unsigned long kCyclesPerSample = 768;  // 33,868,800 Hz / 44,100 Hz
 
 class PluginInstance {
  public:

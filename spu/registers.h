@@ -4,10 +4,12 @@
 
 #include <cstdint>
 
+#include "abi/spu_plugin.h"
+
 namespace kestrel::spu {
 
 inline constexpr int kVoiceCount = 24;
-inline constexpr std::uint32_t kSoundRamBytes = 0x80000;
+inline constexpr std::uint32_t kSoundRamBytes = static_cast<std::uint32_t>(kestrel::kSoundRamSize);
 inline constexpr std::uint32_t kSoundRamMask = kSoundRamBytes - 1;
 // Capture buffers at the start of sound RAM: CD left, CD right, voice 1, voice 3, one halfword of each
 // written per tick.

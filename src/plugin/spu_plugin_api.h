@@ -1,34 +1,10 @@
 #pragma once
-// The entry points of a PSX SPU plugin, with the types Linux plugins export them with.
+// The entry points of a PSX SPU plugin, bound by name (their types are in abi/spu_plugin.h).
 
+#include "abi/spu_plugin.h"
 #include "plugin/dynamic_library.h"
 
 namespace kestrel {
-
-inline constexpr unsigned long kSpuPluginType = 4;  // PSEgetLibType of an SPU plugin
-inline constexpr unsigned long kPsxCpuClock = 33868800;  // SPUasync cycles per second
-
-namespace spu_abi {
-using Init = long (*)();
-using Shutdown = long (*)();
-using Open = long (*)(void* window);
-using Close = long (*)();
-using WriteRegister = void (*)(unsigned long address, unsigned short value);
-using ReadRegister = unsigned short (*)(unsigned long address);
-using WriteDmaMem = void (*)(unsigned short* words, int count);
-using ReadDmaMem = void (*)(unsigned short* words, int count);
-using PlayAdpcmChannel = void (*)(void* xaBlock);
-using PlayCddaChannel = int (*)(short* pcm, int bytes);
-using Freeze = long (*)(unsigned long mode, void* block);
-using Async = void (*)(unsigned long cycles);
-using Render = void (*)(void* buffer, int bytes);
-using Configure = long (*)();
-using About = void (*)();
-using Test = long (*)();
-using GetLibName = char* (*)();
-using GetLibType = unsigned long (*)();
-using GetLibVersion = unsigned long (*)();
-}  // namespace spu_abi
 
 // Every entry point looked up by name; a missing one is null.
 struct SpuPluginApi {

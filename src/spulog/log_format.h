@@ -3,12 +3,12 @@
 
 #include <cstdint>
 
-#include "plugin/freeze_block.h"
+#include "abi/spu_plugin.h"
 
 namespace kestrel {
 
-inline constexpr std::int64_t kRegisterImageOffset = 0x80000;
-inline constexpr std::int64_t kDiscriminatorOffset = 0x80200;  // 524800
+inline constexpr std::int64_t kRegisterImageOffset = kSoundRamSize;  // 0x80000
+inline constexpr std::int64_t kDiscriminatorOffset = kRegisterImageOffset + kRegisterImageSize;  // 0x80200
 inline constexpr std::int64_t kOldFirstEventOffset = 0x80208;  // 524808
 inline constexpr std::int64_t kNewFirstEventOffset = 0x80204;  // 524804
 inline constexpr std::uint32_t kOldFormatMarker = 44100;       // the discriminator of the old format
