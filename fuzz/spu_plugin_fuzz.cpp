@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "abi/spu_plugin.h"
 #include "abi/spu_stems.h"
 #include "plugin/dynamic_library.h"
 #include "plugin/freeze_block.h"
@@ -55,7 +56,7 @@ unsigned long Address(Input& in) {
   return (std::uint64_t{in.U32()} << 32) | in.U32();
 }
 
-constexpr std::size_t kBufferBytes = 4 * 0x80000;  // DMA up to twice around sound RAM
+constexpr std::size_t kBufferBytes = 4 * kestrel::kSoundRamSize;  // DMA up to twice around sound RAM
 
 // A count that is usually small, sometimes large (up to `most`) or negative.
 int Count(Input& in, int typical, std::size_t most) {
@@ -127,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 9: {
         const unsigned long frames = std::min<long>(in.U16() % 2048, framesLeft);
         framesLeft -= static_cast<long>(frames);
-        spu.SPUasync(frames * 768 + in.U16() % 768);
+        spu.SPUasync(frames * kestrel::kCyclesPerSample + in.U16() % kestrel::kCyclesPerSample);
         break;
       }
       case 10: {

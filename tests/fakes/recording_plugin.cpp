@@ -17,6 +17,8 @@
 #include <chrono>
 #include <thread>
 
+#include "abi/spu_plugin.h"
+
 #define EXPORT extern "C" __attribute__((visibility("default")))
 
 #ifndef KESTREL_FAKE_LIB_TYPE
@@ -109,7 +111,7 @@ EXPORT void SPUreadDMAMem(unsigned short* words, int count) {
   Record("SPUreadDMAMem %d", count);
 }
 
-EXPORT void SPUplayADPCMchannel(void* block) { Record("SPUplayADPCMchannel %08x", Hash(block, 0x8020)); }
+EXPORT void SPUplayADPCMchannel(void* block) { Record("SPUplayADPCMchannel %08x", Hash(block, kestrel::kXaBlockSize)); }
 
 EXPORT int SPUplayCDDAchannel(short* pcm, int bytes) {
   Record("SPUplayCDDAchannel %d %08x", bytes, Hash(pcm, static_cast<std::size_t>(bytes)));
@@ -121,7 +123,7 @@ EXPORT long SPUfreeze(unsigned long mode, void* block) {
   if (mode == 0 && block != nullptr) {
     std::memcpy(registers.data(), static_cast<unsigned char*>(block) + 16, 512);
   }
-  Record("SPUfreeze %lu %08x", mode, block != nullptr ? Hash(block, 558640) : 0u);
+  Record("SPUfreeze %lu %08x", mode, block != nullptr ? Hash(block, sizeof(kestrel::FreezeBlock)) : 0u);
   return 1;
 }
 #endif
