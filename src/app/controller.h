@@ -116,6 +116,8 @@ class Controller {
   bool NewPlaylistOk();
   void SlotDialogOk();
   bool HeaderDialogSave();
+  // The main window's tab control changed to `tab` (0..5).
+  void SelectTab(int tab);
   // The debug window's tab (1 or 2) was chosen.
   void SelectDebugTab(int tab);
   // The debug window's "Close" or close button.

@@ -39,6 +39,8 @@ void Controller::ChooseDoubleClickAction(int index) {
   Changed({StateArea::PlayListEditorPage});
 }
 
+void Controller::SelectTab(int tab) { window_.ShowMainPage(tab); }
+
 void Controller::EditNewPlaylist(std::string fileName, std::string listTitle) {
   editorPage_.newPlaylist.fileName = std::move(fileName);
   editorPage_.newPlaylist.listTitle = std::move(listTitle);

@@ -1,0 +1,23 @@
+#pragma once
+// The "Misc Option" page of the main window (placeholder until the page is built).
+
+#include <QWidget>
+
+namespace kestrel {
+class Controller;
+}
+
+namespace kestrel::gui {
+
+class MixerPage : public QWidget {
+ public:
+  MixerPage(Controller& controller, QWidget* parent = nullptr);
+  // Shows the controller's state of this page again.
+  void Refresh();
+
+ private:
+  Controller& controller_;
+
+};
+
+}  // namespace kestrel::gui
