@@ -9,7 +9,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kestrel SPU Player"));
   QApplication::setDesktopFileName(QStringLiteral("kestrel-spu-player"));
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kestrel-spu-player.svg")));
+  QIcon icon;  // the PNGs, which load without an SVG plugin
+  for (const int size : {16, 32, 48, 64, 128, 256}) icon.addFile(QStringLiteral(":/icons/kestrel-spu-player-%1.png").arg(size));
+  QApplication::setWindowIcon(icon);
 
   kestrel::ControllerOptions options;
   options.startupFolder = QDir::currentPath().toStdString();

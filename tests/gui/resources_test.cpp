@@ -1,0 +1,77 @@
+// The pictures: the committed files are what the drawing code gives (so neither drifts from
+// the other), each is compiled in where the windows look for it, at its size, and the
+// runtime folder holds the list background as a BMP.
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QTest>
+
+#include "monitor/color_schemes.h"
+#include "pictures.h"
+
+// This program shows no window, so nothing else pulls the pictures out of the GUI library.
+static void RegisterPictures() { Q_INIT_RESOURCE(resources); }
+
+namespace kestrel::test {
+
+class ResourcesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { RegisterPictures(); }
+
+  void CommittedFilesAreWhatTheDrawingGives() {
+    const QString folder = QStringLiteral(KESTREL_RESOURCES_DIR);
+    const std::vector<pictures::Picture> drawn = pictures::Draw();
+    QVERIFY(drawn.size() >= 38);
+    for (const pictures::Picture& picture : drawn) {
+      const QString path = folder + "/" + picture.path;
+      if (picture.image.isNull()) {
+        QFile file(path);
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+        QVERIFY2(file.readAll() == picture.bytes, qPrintable(path + " differs; regenerate resources/"));
+        continue;
+      }
+      const QImage committed(path);
+      QVERIFY2(!committed.isNull(), qPrintable(path));
+      QVERIFY2(committed.convertToFormat(QImage::Format_ARGB32) == picture.image.convertToFormat(QImage::Format_ARGB32),
+               qPrintable(path + " differs; regenerate resources/"));
+    }
+  }
+
+  void EveryPictureIsCompiledInAtItsSize() {
+    const auto check = [](const QString& path, QSize size) {
+      const QImage image(path);
+      QVERIFY2(image.size() == size, qPrintable(path));
+    };
+    for (const char* name : {"previous", "start", "pause", "stop", "next", "import", "volume"}) {
+      check(QStringLiteral(":/toolbar/%1.png").arg(name), QSize(16, 15));
+    }
+    for (const char* name : {"file_list", "playlist_editor", "player_option", "wave_decode", "plugin", "misc_option"}) {
+      check(QStringLiteral(":/tabs/%1.png").arg(name), QSize(16, 16));
+    }
+    check(QStringLiteral(":/icons/plugin.png"), QSize(16, 16));
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+      check(QStringLiteral(":/icons/kestrel-spu-player-%1.png").arg(size), QSize(size, size));
+    }
+    QVERIFY(QFile::exists(QStringLiteral(":/icons/kestrel-spu-player.svg")));
+    check(QStringLiteral(":/analyzer/background.png"), QSize(310, 120));
+    for (int scheme = 0; scheme < 15; ++scheme) {
+      check(QStringLiteral(":/analyzer/scheme_%1.png").arg(scheme, 2, 10, QLatin1Char('0')),
+            QSize(kColorSchemes[static_cast<std::size_t>(scheme)].width, 60));
+    }
+  }
+
+  void RuntimeFolderHoldsTheListBackgroundAsBmp() {
+    QImageReader reader(QStringLiteral(KESTREL_RUNTIME_DIR "/image/default.bmp"));
+    QCOMPARE(reader.format(), QByteArray("bmp"));
+    const QImage image = reader.read();
+    QCOMPARE(image.convertToFormat(QImage::Format_RGB32),
+             QImage(QStringLiteral(KESTREL_RESOURCES_DIR "/image/default.bmp")).convertToFormat(QImage::Format_RGB32));
+  }
+};
+
+}  // namespace kestrel::test
+
+QTEST_MAIN(kestrel::test::ResourcesTest)
+#include "resources_test.moc"
