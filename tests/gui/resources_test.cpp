@@ -54,7 +54,11 @@ class ResourcesTest : public QObject {
     for (const int size : {16, 32, 48, 64, 128, 256}) {
       check(QStringLiteral(":/icons/kestrel-spu-player-%1.png").arg(size), QSize(size, size));
     }
-    QVERIFY(QFile::exists(QStringLiteral(":/icons/kestrel-spu-player.svg")));
+    for (const pictures::Picture& picture : pictures::Draw()) {
+      if (picture.path != QLatin1String("image/default.bmp")) QVERIFY2(QFile::exists(":/" + picture.path), qPrintable(picture.path));
+    }
+    check(QStringLiteral(":/toolbar/start@2x.png"), QSize(32, 30));
+    check(QStringLiteral(":/tabs/plugin@2x.png"), QSize(32, 32));
     check(QStringLiteral(":/analyzer/background.png"), QSize(310, 120));
     for (int scheme = 0; scheme < 15; ++scheme) {
       check(QStringLiteral(":/analyzer/scheme_%1.png").arg(scheme, 2, 10, QLatin1Char('0')),
