@@ -1,7 +1,10 @@
 #include "playlist/playlist_slot_dialog_state.h"
 
+#include <filesystem>
+
 #include "platform/console_log.h"
 #include "platform/message_port.h"
+#include "playlist/playlist_editor_page_state.h"
 
 namespace kestrel {
 
@@ -20,6 +23,10 @@ void PlaylistSlotDialogState::Open() { fields = ReadSlotPaths(configPath_); }
 
 void PlaylistSlotDialogState::SetField(int slot, std::string text) {
   if (slot >= 1 && slot <= kSlotCount) fields[static_cast<std::size_t>(slot - 1)] = std::move(text);
+}
+
+PlaylistFileChooser PlaylistSlotDialogState::PlaylistChooser() const {
+  return MakePlaylistFileChooser(std::filesystem::path(configPath_).parent_path().string());
 }
 
 void PlaylistSlotDialogState::Ok() {

@@ -9,6 +9,8 @@
 
 namespace kestrel {
 
+struct PlaylistFileChooser;
+
 // Menu items "Empty Slot #1" .. "Empty Slot #5" (slot k is 40023 + k).
 inline constexpr int kFirstSlotCommand = 40024;
 
@@ -30,6 +32,8 @@ class PlaylistSlotDialogState {
   SlotPaths fields;
   void Open();  // fills the fields from config.ini
   void SetField(int slot, std::string text);
+  // What each row's "..." shows: the playlist chooser, in the list folder beside config.ini.
+  PlaylistFileChooser PlaylistChooser() const;
   // The chooser of row `slot` returned a file.
   void FileChosen(int slot, const std::string& path) { SetField(slot, path); }
   // OK: stores all five fields, titles the menu items and says "PlayList Slot Saved."; a

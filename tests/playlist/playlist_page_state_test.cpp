@@ -134,6 +134,8 @@ TEST_F(PlaylistPageTest, SlotsAreEditedImportedAndKeptWhenConfigCannotBeWritten)
                                                          "Empty Slot #4", "Empty Slot #5"}));
   slots.Open();
   EXPECT_EQ(slots.fields[2], playlist);
+  EXPECT_EQ(std::filesystem::path(slots.PlaylistChooser().folder), folder / "list");
+  EXPECT_EQ(slots.PlaylistChooser().title, "Select Kestrel SPU Player PlayList");
   slots.FileChosen(1, playlist);
   slots.SetField(3, "");
   slots.SetField(9, "ignored");
