@@ -1,7 +1,11 @@
 #pragma once
-// (placeholder until the dialog is built)
+// The "New PlayList" dialog: a file name (".klt" follows it) and a title for a new playlist,
+// from the menu or from "Save List" of an unbound editor. OK creates it, or keeps the
+// dialog open when the controller says so.
 
 #include <QDialog>
+
+class QLineEdit;
 
 namespace kestrel {
 class Controller;
@@ -14,7 +18,11 @@ class NewPlaylistDialog : public QDialog {
   NewPlaylistDialog(Controller& controller, QWidget* parent);
 
  private:
+  void Ok();
+
   Controller& controller_;
+  QLineEdit* fileName_ = nullptr;
+  QLineEdit* listTitle_ = nullptr;
 };
 
 }  // namespace kestrel::gui

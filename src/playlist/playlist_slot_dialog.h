@@ -1,7 +1,12 @@
 #pragma once
-// (placeholder until the dialog is built)
+// The "PlayList Slot" dialog: the five slots' playlist paths, each typed or picked with its
+// "..." chooser; OK stores them and titles the menu's slot items.
 
 #include <QDialog>
+
+#include <array>
+
+class QLineEdit;
 
 namespace kestrel {
 class Controller;
@@ -14,7 +19,10 @@ class PlaylistSlotDialog : public QDialog {
   PlaylistSlotDialog(Controller& controller, QWidget* parent);
 
  private:
+  void Choose(int slot);
+
   Controller& controller_;
+  std::array<QLineEdit*, 5> fields_{};
 };
 
 }  // namespace kestrel::gui

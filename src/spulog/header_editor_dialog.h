@@ -1,5 +1,6 @@
 #pragma once
-// (placeholder until the dialog is built)
+// The "Header Information Editor" dialog: the selected log's name and its three titles;
+// Save writes them, and is greyed, with the reason below, for a log that may not be written.
 
 #include <QDialog>
 

@@ -281,9 +281,11 @@ void MainWindow::OpenDialog(AppDialog dialog) {
 }
 
 void MainWindow::OpenChooser(Chooser chooser, const std::string& startFolder) {
-  const std::optional<std::string> path =
-      chooserAnswer_ ? chooserAnswer_(chooser, startFolder) : RunChooser(this, chooser, startFolder);
-  controller_->ChooserResult(chooser, path);
+  controller_->ChooserResult(chooser, Choose(this, chooser, startFolder));
+}
+
+std::optional<std::string> MainWindow::Choose(QWidget* owner, Chooser chooser, const std::string& startFolder) {
+  return chooserAnswer_ ? chooserAnswer_(chooser, startFolder) : RunChooser(owner, chooser, startFolder);
 }
 
 ConsoleLog::Output MainWindow::OpenConsoleWindow() {

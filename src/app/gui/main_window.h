@@ -50,6 +50,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   // Tests answer the choosers instead of a person.
   using ChooserAnswer = std::function<std::optional<std::string>(Chooser, const std::string& startFolder)>;
   void AnswerChoosers(ChooserAnswer answer) { chooserAnswer_ = std::move(answer); }
+  // A chooser a dialog shows itself, over `owner`; answered as the others in tests.
+  std::optional<std::string> Choose(QWidget* owner, Chooser chooser, const std::string& startFolder);
 
   // WindowServices
   void Refresh(StateArea area) override;
