@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <iterator>
 #include <optional>
 
@@ -52,26 +53,43 @@ std::optional<std::size_t> SelectedRow(const QTableWidget* table) {
   return static_cast<std::size_t>(ranges.front().topRow());
 }
 
-// Shows `list` in `table`: its rows again only when they differ from those shown, then its
-// selection.
+void SetRow(QTableWidget* table, int row, const SpuFileEntry& entry) {
+  for (int column = 0; column < kColumnCount; ++column) {
+    const QString text = QString::fromStdString(ColumnText(entry, column));
+    auto* item = new QTableWidgetItem(text);
+    item->setToolTip(text);
+    if (column == 1) item->setTextAlignment(Qt::AlignCenter);
+    table->setItem(row, column, item);
+  }
+}
+
+// Shows `list` in `table`: the rows that differ from those shown (by serial) are written
+// again, so that a move or a removal in a long playlist touches a few rows, not all of
+// them; then the selection.
 void ShowList(QTableWidget* table, const EntryList& list, std::vector<std::uint32_t>& shown) {
   const QSignalBlocker quiet(table);
   std::vector<std::uint32_t> serials;
   serials.reserve(list.Size());
   for (const SpuFileEntry& entry : list.Entries()) serials.push_back(entry.serial);
   if (serials != shown) {
+    // The rows before the first difference and after the last stay as they are.
+    const std::size_t shorter = std::min(serials.size(), shown.size());
+    std::size_t head = 0;
+    while (head < shorter && serials[head] == shown[head]) ++head;
+    std::size_t tail = 0;
+    while (tail < shorter - head && serials[serials.size() - 1 - tail] == shown[shown.size() - 1 - tail]) ++tail;
+    const int first = static_cast<int>(head);
+    const int oldEnd = static_cast<int>(shown.size() - tail);
+    const int newEnd = static_cast<int>(serials.size() - tail);
     table->setUpdatesEnabled(false);
-    table->clearContents();
-    table->setRowCount(static_cast<int>(list.Size()));
-    for (std::size_t row = 0; row < list.Size(); ++row) {
-      for (int column = 0; column < kColumnCount; ++column) {
-        const QString text = QString::fromStdString(ColumnText(list.At(row), column));
-        auto* item = new QTableWidgetItem(text);
-        item->setToolTip(text);
-        if (column == 1) item->setTextAlignment(Qt::AlignCenter);
-        table->setItem(static_cast<int>(row), column, item);
-      }
+    if (head == 0 && tail == 0) {
+      table->clearContents();
+      table->setRowCount(newEnd);
+    } else {
+      for (int row = oldEnd; row > newEnd; --row) table->removeRow(row - 1);
+      for (int row = oldEnd; row < newEnd; ++row) table->insertRow(row);
     }
+    for (int row = first; row < newEnd; ++row) SetRow(table, row, list.At(static_cast<std::size_t>(row)));
     table->setUpdatesEnabled(true);
     shown = std::move(serials);
   }
