@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 
@@ -211,6 +212,9 @@ void MainWindow::BuildStatusBar() {
 void MainWindow::BuildPages() {
   tabs_ = Named(new QTabWidget(this), 1000);
   tabs_->setIconSize(QSize(16, 16));
+  // All six tabs stay readable: the window grows to the tab strip rather than scrolling it.
+  tabs_->setUsesScrollButtons(false);
+  tabs_->tabBar()->setElideMode(Qt::ElideNone);
   fileListPage_ = new FileListPage(*controller_, tabs_);
   editorPage_ = new PlaylistEditorPage(*controller_, tabs_);
   optionPage_ = new OptionPage(*controller_, tabs_);
