@@ -204,6 +204,19 @@ void Controller::DoubleClickPluginRow(int row) {
   Changed({StateArea::PluginPage, StateArea::DecodePage});
 }
 
+void Controller::SelectPluginRow(int row) {
+  pluginPage_.SelectRow(row);
+  Changed({StateArea::PluginPage});
+}
+
+void Controller::EditPageField(int control, std::string text) {
+  if (control == ctl::kBackImagePath) {
+    optionPage_.EditBackImagePath(settings_, std::move(text));
+  } else {
+    decodePage_.EditField(control, std::move(text));
+  }
+}
+
 void Controller::ClickPluginColumn(int column) {
   pluginPage_.SortRows(column, TheColumnSortState().Toggle(column));
   Changed({StateArea::PluginPage});

@@ -96,6 +96,11 @@ class Controller {
   void ClickPluginRow(int row);
   void DoubleClickPluginRow(int row);
   void ClickPluginColumn(int column);
+  // The plugin list's selection moved by keyboard (-1: none): no field changes.
+  void SelectPluginRow(int row);
+  // A page's text field as typed: the decode page's output name and decoding time, the
+  // option page's back-image path.
+  void EditPageField(int control, std::string text);
   // The editor page's two lists: a click or double-click on a row (nullopt: on none), a
   // header click.
   void SelectEditorLeftRow(std::optional<std::size_t> row);

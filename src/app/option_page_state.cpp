@@ -98,4 +98,6 @@ void OptionPageState::ChooseBackImage(AppSettings& s, const std::string& path) {
   if (!path.empty()) s.ListBackImagePath = path;
 }
 
+void OptionPageState::EditBackImagePath(AppSettings& s, std::string text) { s.ListBackImagePath = std::move(text); }
+
 }  // namespace kestrel

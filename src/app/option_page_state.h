@@ -38,6 +38,8 @@ class OptionPageState {
   void ConfirmColor(AppSettings& settings, int row);
   // The back-image chooser's result.
   void ChooseBackImage(AppSettings& settings, const std::string& path);
+  // The path edit as typed; an emptied edit is kept (and saved) empty.
+  void EditBackImagePath(AppSettings& settings, std::string text);
 };
 
 }  // namespace kestrel

@@ -54,6 +54,17 @@ bool DecodePageState::SetDecodingEventBox(int id, bool checked) {
 
 bool DecodePageState::ToggleDecodingEventBox(int id) { return SetDecodingEventBox(id, !controls.Checked(id)); }
 
+bool DecodePageState::EditField(int id, std::string text) {
+  if (id == kOutputName) {
+    outputName = std::move(text);
+  } else if (id == kDecodingTime) {
+    decodingTime = std::move(text);
+  } else {
+    return false;
+  }
+  return true;
+}
+
 void DecodePageState::ShowTargetFile(std::string name, std::optional<LogFileType> format) {
   targetFileName = std::move(name);
   controls.SetChecked(kOldFormat, format == LogFileType::Old);

@@ -61,6 +61,9 @@ class DecodePageState {
   // A DecodingEvent box set or clicked; false for an id that is no such box.
   bool SetDecodingEventBox(int id, bool checked);
   bool ToggleDecodingEventBox(int id);
+  // "Output FileName :" or "Decoding Time :" as typed; false for another id. The decode
+  // reads them when it starts.
+  bool EditField(int id, std::string text);
   // The file selection: "Target FileName :" and the format indicator (none when unreadable).
   void ShowTargetFile(std::string name, std::optional<LogFileType> format);
 

@@ -83,6 +83,7 @@ TEST_F(ControllerTest, OptionPageControlsEditTheSettingsTheExitSaves) {
   EXPECT_FALSE(page.controls.Enabled(ctl::kBackImagePath));
   EXPECT_FALSE(page.controls.Enabled(ctl::kChooseBackImage));
   EXPECT_EQ(controller->Settings().ListBackImagePath, "/img/a.bmp");
+  controller->EditPageField(ctl::kBackImagePath, "/img/typed.bmp");
 
   controller->HorizontalSlider(ctl::kRedSlider, SliderCode::Track, 0);
   controller->HorizontalSlider(ctl::kPrioritySlider, SliderCode::Track, 6);
@@ -101,7 +102,7 @@ TEST_F(ControllerTest, OptionPageControlsEditTheSettingsTheExitSaves) {
   EXPECT_EQ(ini.GetInt(kSettingsSection, "ListTextColorR", -1), 0);
   EXPECT_EQ(ini.GetInt(kSettingsSection, "AnalyzerRefreshRate", -1), 70);
   EXPECT_EQ(ini.GetInt(kSettingsSection, "SpecifyListBackImage", -1), 0);
-  EXPECT_EQ(ini.GetString(kSettingsSection, "ListBackImagePath"), "/img/a.bmp");
+  EXPECT_EQ(ini.GetString(kSettingsSection, "ListBackImagePath"), "/img/typed.bmp");
   EXPECT_EQ(ini.GetInt(kSettingsSection, "EnableRepeatChanePlay", -1), 1);
 }
 
@@ -514,10 +515,11 @@ TEST_F(PlaybackTest, TheSwitchesMixerAndDecodePagesFollowTheController) {
   EXPECT_TRUE(W().toolbar.Enabled(kToolImport));
   EXPECT_FALSE(controller->DecodeControls().Enabled(decode_page::kAbort));
 
-  // Exit in the middle of a decode waits for a whole WAV file.
+  // Exit in the middle of a decode waits for a whole WAV file; the typed name gets ".wav".
+  controller->EditPageField(decode_page::kOutputName, "take1.wav");
   controller->PageCommandDispatch(decode_page::kDecode);
   CommandDispatch(kExit);
-  const auto wav = ReadFileBytes(folder / "wav/I Love Sunmoth !!.wav");
+  const auto wav = ReadFileBytes(folder / "wav/take1.wav.wav");
   ASSERT_GE(wav.size(), 44u);
   EXPECT_EQ(U32At(wav, 4), wav.size() - 8);
   EXPECT_EQ(U32At(wav, 40), wav.size() - 44);
