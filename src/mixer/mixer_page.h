@@ -1,7 +1,13 @@
 #pragma once
-// The "Misc Option" page of the main window (placeholder until the page is built).
+// The "Misc Option" page of the main window: the 24-voice mixer. The sliders and mute boxes
+// show the channel mixer's state and hand every move and click to the controller.
 
 #include <QWidget>
+
+#include <array>
+
+class QCheckBox;
+class QSlider;
 
 namespace kestrel {
 class Controller;
@@ -16,8 +22,12 @@ class MixerPage : public QWidget {
   void Refresh();
 
  private:
-  Controller& controller_;
+  static constexpr int kChannels = 24;
 
+  void Click(int id);
+
+  Controller& controller_;
+  std::array<QSlider*, kChannels> sliders_{};
 };
 
 }  // namespace kestrel::gui
