@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "abi/spu_plugin.h"
+#include "abi/spu_registers.h"
 #include "abi/spu_stems.h"
 #include "plugin/dynamic_library.h"
 #include "plugin/freeze_block.h"
@@ -52,7 +53,7 @@ const kestrel::SpuPluginApi& Plugin() {
 // Mostly SPU ports (so the registers get exercised), sometimes any 64-bit address.
 unsigned long Address(Input& in) {
   const std::uint8_t kind = in.U8();
-  if (kind < 0xF0) return 0x1F801C00ul + (in.U16() & 0x3FFu);
+  if (kind < 0xF0) return kestrel::spu_reg::kBase + (in.U16() & 0x3FFu);
   return (std::uint64_t{in.U32()} << 32) | in.U32();
 }
 

@@ -3,20 +3,18 @@
 #include <cstring>
 
 #include "recorder/recorder_report.h"
-#include "spu/registers.h"
+#include "abi/spu_registers.h"
 #include "spulog/log_format.h"
 
 namespace kestrel::recorder {
 namespace {
-
-namespace reg = spu::reg;
 
 // Often enough to stop within a tenth of a second, rarely enough to cost nothing.
 constexpr std::uint32_t kSilenceCheckSamples = kSampleRate / 10;
 
 bool IsKeyOn(std::uint32_t address, std::uint16_t value) {
   address &= ~1u;
-  return value != 0 && (address == reg::kKeyOnLow || address == reg::kKeyOnHigh);
+  return value != 0 && (address == spu_reg::kKeyOnLow || address == spu_reg::kKeyOnHigh);
 }
 
 RecordItem Event(LogEventCode code) {
@@ -178,8 +176,8 @@ void Recorder::AfterStop() { phase_ = start_ == RecordStart::KeyOn ? Phase::Arme
 
 bool Recorder::Silent() {
   if (!probe_.readRegister) return true;  // then only key-ons and streams count as sound
-  for (int v = 0; v < spu::kVoiceCount; ++v) {
-    if (probe_.readRegister(reg::Voice(v, reg::kEnvelopeLevel)) != 0) return false;
+  for (int v = 0; v < spu_reg::kVoiceCount; ++v) {
+    if (probe_.readRegister(spu_reg::Voice(v, spu_reg::kEnvelopeLevel)) != 0) return false;
   }
   return true;
 }

@@ -71,7 +71,7 @@ void RecordingWriter::Begin(const RecordItem& item) {
   encoder_->SetSoundRam(0, std::span(item.bytes).first(kSoundRamSize));
   for (std::size_t i = 0; i < kRegisterImageSize; i += 2) {
     const auto value = static_cast<std::uint16_t>(item.bytes[kSoundRamSize + i] | (item.bytes[kSoundRamSize + i + 1] << 8));
-    encoder_->SetRegister(kSpuRegisterBase + static_cast<std::uint32_t>(i), value);
+    encoder_->SetRegister(spu_reg::kBase + static_cast<std::uint32_t>(i), value);
   }
   encoder_->SetHeader(CutUtf8(target_.gameTitle, kGameTitleSize - 1), CutUtf8(target_.musicTitle, kMusicTitleSize - 1),
                       CutUtf8(target_.copyright, kCopyrightSize - 1));

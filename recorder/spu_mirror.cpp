@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "spu/freeze.h"
-#include "spu/registers.h"
+#include "abi/spu_registers.h"
 
 namespace kestrel::recorder {
 namespace {
@@ -25,12 +25,12 @@ std::vector<std::uint8_t> ImageOf(const std::uint8_t* ram, const std::uint8_t* r
 }  // namespace
 
 void SpuMirror::WriteRegister(std::uint32_t address, std::uint16_t value) {
-  if (address < spu::reg::kBase || address >= spu::reg::kImageEnd) return;
-  const std::uint32_t offset = (address - spu::reg::kBase) & ~1u;
+  if (address < spu_reg::kBase || address >= spu_reg::kImageEnd) return;
+  const std::uint32_t offset = (address - spu_reg::kBase) & ~1u;
   registers_[offset] = static_cast<std::uint8_t>(value);
   registers_[offset + 1] = static_cast<std::uint8_t>(value >> 8);
-  if ((address & ~1u) == spu::reg::kTransferAddress) transfer_.setAddress(value);
-  if ((address & ~1u) == spu::reg::kTransferFifo) transfer_.write(ram_.data(), value);
+  if ((address & ~1u) == spu_reg::kTransferAddress) transfer_.setAddress(value);
+  if ((address & ~1u) == spu_reg::kTransferFifo) transfer_.write(ram_.data(), value);
 }
 
 void SpuMirror::WriteDma(const std::uint16_t* words, int count) {
@@ -38,13 +38,13 @@ void SpuMirror::WriteDma(const std::uint16_t* words, int count) {
 }
 
 void SpuMirror::ReadDma(int count) {
-  if (count > 0) transfer_.current = (transfer_.current + 2u * static_cast<std::uint32_t>(count)) & spu::kSoundRamMask;
+  if (count > 0) transfer_.current = (transfer_.current + 2u * static_cast<std::uint32_t>(count)) & spu_reg::kSoundRamMask;
 }
 
 void SpuMirror::Load(const FreezeBlock& block) {
   std::copy_n(block.soundRam, kSoundRamSize, ram_.begin());
   std::copy_n(block.registers, kRegisterImageSize, registers_.begin());
-  const std::uint32_t at = spu::reg::kTransferAddress - spu::reg::kBase;
+  const std::uint32_t at = spu_reg::kTransferAddress - spu_reg::kBase;
   transfer_.setAddress(static_cast<std::uint16_t>(registers_[at] | (registers_[at + 1] << 8)));
 }
 

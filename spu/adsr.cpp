@@ -2,7 +2,7 @@
 
 namespace kestrel::spu {
 
-void Adsr::enter(AdsrPhase next, AdsrBits bits) {
+void Adsr::enter(AdsrPhase next, spu_reg::AdsrBits bits) {
   phase = next;
   switch (next) {
     case AdsrPhase::Attack:
@@ -23,12 +23,12 @@ void Adsr::enter(AdsrPhase next, AdsrBits bits) {
   }
 }
 
-void Adsr::keyOn(AdsrBits bits) {
+void Adsr::keyOn(spu_reg::AdsrBits bits) {
   envelope.reset(0);
   enter(AdsrPhase::Attack, bits);
 }
 
-void Adsr::keyOff(AdsrBits bits) {
+void Adsr::keyOff(spu_reg::AdsrBits bits) {
   if (phase == AdsrPhase::Off) return;
   enter(AdsrPhase::Release, bits);
   // The release takes its first step on the first tick, however slow its rate: soon after a key off
@@ -36,7 +36,7 @@ void Adsr::keyOff(AdsrBits bits) {
   envelope.primeStep();
 }
 
-void Adsr::mute(AdsrBits bits) {
+void Adsr::mute(spu_reg::AdsrBits bits) {
   envelope.reset(0);
   enter(AdsrPhase::Release, bits);
 }

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "spu/envelope.h"
-#include "spu/registers.h"
+#include "abi/spu_registers.h"
 
 namespace kestrel::spu {
 
@@ -16,31 +16,31 @@ struct Adsr {
   EnvelopeRate rate;
 
   // Key on: the level restarts from zero in attack.
-  void keyOn(AdsrBits bits);
+  void keyOn(spu_reg::AdsrBits bits);
   // Key off: release from the present level.
-  void keyOff(AdsrBits bits);
+  void keyOff(spu_reg::AdsrBits bits);
   // The end of a one-shot sample: release with the level forced to zero.
-  void mute(AdsrBits bits);
+  void mute(spu_reg::AdsrBits bits);
   // New ADSR register values take effect in the present phase.
-  void settingsChanged(AdsrBits bits) { enter(phase, bits); }
+  void settingsChanged(spu_reg::AdsrBits bits) { enter(phase, bits); }
   // One 44.1 kHz tick.
-  void tick(AdsrBits bits);
+  void tick(spu_reg::AdsrBits bits);
 
   int level() const { return envelope.level; }
 
   // Ticks from now that would leave level and phase unchanged (only the step counter moves), and
   // skipping that many at once.
-  int quietTicks(AdsrBits bits) const;
+  int quietTicks(spu_reg::AdsrBits bits) const;
   void skipTicks(int ticks) {
     if (phase != AdsrPhase::Off) envelope.skipTicks(rate, ticks);
   }
 
  private:
-  void enter(AdsrPhase next, AdsrBits bits);
+  void enter(AdsrPhase next, spu_reg::AdsrBits bits);
 };
 
 // Inline: it runs for every voice on every sample.
-inline void Adsr::tick(AdsrBits bits) {
+inline void Adsr::tick(spu_reg::AdsrBits bits) {
   if (phase == AdsrPhase::Off) return;
   envelope.tick(rate);
   switch (phase) {
@@ -61,7 +61,7 @@ inline void Adsr::tick(AdsrBits bits) {
   }
 }
 
-inline int Adsr::quietTicks(AdsrBits bits) const {
+inline int Adsr::quietTicks(spu_reg::AdsrBits bits) const {
   // A phase ends at the next tick when its end condition already holds (after an ENVX or ADSR write).
   switch (phase) {
     case AdsrPhase::Off:

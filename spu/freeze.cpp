@@ -22,13 +22,13 @@ void WriteFreezeHeader(std::uint8_t* block) {
 void SaveFreeze(const Spu& spu, std::uint8_t* block) {
   WriteFreezeHeader(block);
   spu.saveRegisterImage(block + kFreezeRegistersOffset);
-  std::memcpy(block + kFreezeRamOffset, spu.soundRam(), kSoundRamBytes);
+  std::memcpy(block + kFreezeRamOffset, spu.soundRam(), spu_reg::kSoundRamBytes);
   std::memset(block + kFreezeXaOffset, 0, kFreezeBlockBytes - kFreezeXaOffset);
 }
 
 void LoadFreeze(Spu& spu, const std::uint8_t* block) {
   spu.reset();
-  std::memcpy(spu.soundRam(), block + kFreezeRamOffset, kSoundRamBytes);
+  std::memcpy(spu.soundRam(), block + kFreezeRamOffset, spu_reg::kSoundRamBytes);
   spu.loadRegisterImage(block + kFreezeRegistersOffset);
 }
 

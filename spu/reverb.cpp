@@ -18,7 +18,7 @@ class WorkArea {
   WorkArea(std::uint8_t* ram, std::uint16_t base, std::uint32_t bufferAddress)
       : ram_(ram),
         base_(static_cast<int>(base) * 8),
-        size_(static_cast<int>(kSoundRamBytes) - base_),
+        size_(static_cast<int>(spu_reg::kSoundRamBytes) - base_),
         current_(static_cast<int>(bufferAddress) - base_) {}
 
   int read(int offset) const {
@@ -38,7 +38,7 @@ class WorkArea {
     if (relative >= size_) relative -= size_;
     else if (relative < 0) relative += size_;
     if (relative < 0 || relative >= size_) relative = ((relative % size_) + size_) % size_;  // tiny work areas
-    return static_cast<std::uint32_t>(base_ + relative) & (kSoundRamMask & ~1u);
+    return static_cast<std::uint32_t>(base_ + relative) & (spu_reg::kSoundRamMask & ~1u);
   }
   std::uint8_t* ram_;
   int base_;
@@ -48,22 +48,22 @@ class WorkArea {
 
 // Both sides of the reverb share one shape; only the register names differ.
 struct Side {
-  reg::ReverbRegister same, dSame, diff, dOtherDiff, comb[4], apf1, apf2, volumeIn;
+  spu_reg::ReverbRegister same, dSame, diff, dOtherDiff, comb[4], apf1, apf2, volumeIn;
 };
-constexpr Side kLeft{reg::mLSAME, reg::dLSAME, reg::mLDIFF, reg::dRDIFF,
-                     {reg::mLCOMB1, reg::mLCOMB2, reg::mLCOMB3, reg::mLCOMB4}, reg::mLAPF1, reg::mLAPF2, reg::vLIN};
-constexpr Side kRight{reg::mRSAME, reg::dRSAME, reg::mRDIFF, reg::dLDIFF,
-                      {reg::mRCOMB1, reg::mRCOMB2, reg::mRCOMB3, reg::mRCOMB4}, reg::mRAPF1, reg::mRAPF2, reg::vRIN};
+constexpr Side kLeft{spu_reg::mLSAME, spu_reg::dLSAME, spu_reg::mLDIFF, spu_reg::dRDIFF,
+                     {spu_reg::mLCOMB1, spu_reg::mLCOMB2, spu_reg::mLCOMB3, spu_reg::mLCOMB4}, spu_reg::mLAPF1, spu_reg::mLAPF2, spu_reg::vLIN};
+constexpr Side kRight{spu_reg::mRSAME, spu_reg::dRSAME, spu_reg::mRDIFF, spu_reg::dLDIFF,
+                      {spu_reg::mRCOMB1, spu_reg::mRCOMB2, spu_reg::mRCOMB3, spu_reg::mRCOMB4}, spu_reg::mRAPF1, spu_reg::mRAPF2, spu_reg::vRIN};
 
 // A template on the side, so that each side's register indices are constants in its own copy.
 template <const Side& side>
 int ProcessSide(WorkArea& area, const std::uint16_t* r, int input, bool writesEnabled) {
-  auto volume = [r](reg::ReverbRegister which) { return static_cast<int>(static_cast<std::int16_t>(r[which])); };
-  auto offset = [r](reg::ReverbRegister which) { return int{r[which]} * 8; };
+  auto volume = [r](spu_reg::ReverbRegister which) { return static_cast<int>(static_cast<std::int16_t>(r[which])); };
+  auto offset = [r](spu_reg::ReverbRegister which) { return int{r[which]} * 8; };
 
   const int in = Saturate(Scale(input, volume(side.volumeIn)));
-  const int iir = volume(reg::vIIR);
-  const int wall = volume(reg::vWALL);
+  const int iir = volume(spu_reg::vIIR);
+  const int wall = volume(spu_reg::vWALL);
   if (writesEnabled) {
     const int sameOld = area.read(offset(side.same) - 2);
     const int sameNew = Saturate(in + Scale(area.read(offset(side.dSame)), wall) - sameOld);
@@ -73,15 +73,15 @@ int ProcessSide(WorkArea& area, const std::uint16_t* r, int input, bool writesEn
     area.write(offset(side.diff), Scale(diffNew, iir) + diffOld);
   }
 
-  const reg::ReverbRegister combVolumes[4] = {reg::vCOMB1, reg::vCOMB2, reg::vCOMB3, reg::vCOMB4};
+  const spu_reg::ReverbRegister combVolumes[4] = {spu_reg::vCOMB1, spu_reg::vCOMB2, spu_reg::vCOMB3, spu_reg::vCOMB4};
   int out = 0;
   for (int i = 0; i < 4; ++i) out += Scale(volume(combVolumes[i]), area.read(offset(side.comb[i])));
   out = Saturate(out);
 
   // Two all-pass stages.
   const struct {
-    reg::ReverbRegister address, displacement, volume;
-  } stages[2] = {{side.apf1, reg::dAPF1, reg::vAPF1}, {side.apf2, reg::dAPF2, reg::vAPF2}};
+    spu_reg::ReverbRegister address, displacement, volume;
+  } stages[2] = {{side.apf1, spu_reg::dAPF1, spu_reg::vAPF1}, {side.apf2, spu_reg::dAPF2, spu_reg::vAPF2}};
   for (const auto& stage : stages) {
     const int delayed = area.read(offset(stage.address) - offset(stage.displacement));
     const int v = volume(stage.volume);
@@ -133,7 +133,7 @@ int HalfBandUp(const std::int16_t* newest, bool plain) {
 
 void Reverb::advance(std::uint16_t base) {
   const std::uint32_t start = std::uint32_t{base} * 8;
-  bufferAddress = std::max(start, (bufferAddress + 2) & (kSoundRamMask & ~1u));
+  bufferAddress = std::max(start, (bufferAddress + 2) & (spu_reg::kSoundRamMask & ~1u));
 }
 
 Reverb::Wet Reverb::tick(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "spu/registers.h"
+#include "abi/spu_registers.h"
 
 namespace kestrel::spu {
 

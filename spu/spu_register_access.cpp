@@ -4,9 +4,7 @@
 namespace kestrel::spu {
 namespace {
 
-constexpr int kManualWrite = 1;  // SPUCNT transfer mode
-
-bool InPorts(std::uint32_t address) { return address >= reg::kBase && address < reg::kPortEnd; }
+bool InPorts(std::uint32_t address) { return address >= spu_reg::kBase && address < spu_reg::kPortEnd; }
 
 void PutLe16(std::uint8_t* p, std::uint16_t v) {
   p[0] = static_cast<std::uint8_t>(v);
@@ -18,9 +16,9 @@ std::uint16_t GetLe16(const std::uint8_t* p) { return static_cast<std::uint16_t>
 // into sound RAM or overwrite state the image carries separately.
 bool SkippedOnLoad(std::uint32_t address) {
   switch (address) {
-    case reg::kKeyOnLow: case reg::kKeyOnHigh: case reg::kKeyOffLow: case reg::kKeyOffHigh:
-    case reg::kEndLow: case reg::kEndHigh: case reg::kTransferFifo: case reg::kStatus:
-    case reg::kCurrentMainVolumeLeft: case reg::kCurrentMainVolumeRight:
+    case spu_reg::kKeyOnLow: case spu_reg::kKeyOnHigh: case spu_reg::kKeyOffLow: case spu_reg::kKeyOffHigh:
+    case spu_reg::kEndLow: case spu_reg::kEndHigh: case spu_reg::kTransferFifo: case spu_reg::kStatus:
+    case spu_reg::kCurrentMainVolumeLeft: case spu_reg::kCurrentMainVolumeRight:
       return true;
     default:
       return false;
@@ -39,37 +37,37 @@ Spu::Spu() : path_(kDefaultRenderPath) { reset(); }
 
 void Spu::reset() {
   state_ = std::make_unique<SpuState>();
-  state_->transfer.control = 4;
+  state_->transfer.control = spu_reg::kTransferControlNormal;
 }
 
 void Spu::writeRegister(std::uint32_t address, std::uint16_t value) {
   if (!InPorts(address)) return;
   address &= ~1u;
-  if (address >= reg::kImageEnd) return;  // internal current-volume registers: the hardware owns them
+  if (address >= spu_reg::kImageEnd) return;  // internal current-volume registers: the hardware owns them
   SpuState& s = *state_;
-  s.registers[reg::ImageIndex(address)] = value;
-  if (address < reg::kVoiceBlockEnd) {
-    const std::uint32_t offset = address - reg::kBase;
-    writeVoiceRegister(static_cast<int>(offset / reg::kVoiceStride), offset % reg::kVoiceStride, value);
+  s.registers[spu_reg::ImageIndex(address)] = value;
+  if (address < spu_reg::kVoiceBlockEnd) {
+    const std::uint32_t offset = address - spu_reg::kBase;
+    writeVoiceRegister(static_cast<int>(offset / spu_reg::kVoiceStride), offset % spu_reg::kVoiceStride, value);
     return;
   }
   switch (address) {
-    case reg::kMainVolumeLeft: s.mainLeft.write(value); break;
-    case reg::kMainVolumeRight: s.mainRight.write(value); break;
-    case reg::kKeyOnLow: keyOn(value); break;
-    case reg::kKeyOnHigh: keyOn(std::uint32_t{value} << 16); break;
-    case reg::kKeyOffLow: keyOff(value); break;
-    case reg::kKeyOffHigh: keyOff(std::uint32_t{value} << 16); break;
-    case reg::kReverbBase: s.reverb.setBase(value); break;
-    case reg::kTransferAddress: s.transfer.setAddress(value); break;
-    case reg::kTransferFifo:
+    case spu_reg::kMainVolumeLeft: s.mainLeft.write(value); break;
+    case spu_reg::kMainVolumeRight: s.mainRight.write(value); break;
+    case spu_reg::kKeyOnLow: keyOn(value); break;
+    case spu_reg::kKeyOnHigh: keyOn(std::uint32_t{value} << 16); break;
+    case spu_reg::kKeyOffLow: keyOff(value); break;
+    case spu_reg::kKeyOffHigh: keyOff(std::uint32_t{value} << 16); break;
+    case spu_reg::kReverbBase: s.reverb.setBase(value); break;
+    case spu_reg::kTransferAddress: s.transfer.setAddress(value); break;
+    case spu_reg::kTransferFifo:
       s.transfer.queue(value);
-      if (s.control().transferMode() == kManualWrite) drainFifo();
+      if (s.control().transferMode() == spu_reg::kManualWrite) drainFifo();
       break;
-    case reg::kTransferControl: s.transfer.control = value; break;
-    case reg::kControl:
-      if (!ControlBits{value}.irqEnabled()) s.irqFlag = false;  // clearing the enable acknowledges
-      if (ControlBits{value}.transferMode() == kManualWrite) drainFifo();
+    case spu_reg::kTransferControl: s.transfer.control = value; break;
+    case spu_reg::kControl:
+      if (!spu_reg::ControlBits{value}.irqEnabled()) s.irqFlag = false;  // clearing the enable acknowledges
+      if (spu_reg::ControlBits{value}.transferMode() == spu_reg::kManualWrite) drainFifo();
       break;
     default: break;  // plain registers: the image is their state
   }
@@ -78,21 +76,21 @@ void Spu::writeRegister(std::uint32_t address, std::uint16_t value) {
 void Spu::writeVoiceRegister(int voice, std::uint32_t offset, std::uint16_t value) {
   Voice& v = state_->voices[voice];
   switch (offset) {
-    case reg::kVolumeLeft: v.left.write(value); break;
-    case reg::kVolumeRight: v.right.write(value); break;
-    case reg::kPitch: v.pitch = value; break;
-    case reg::kStartAddress: v.startAddress = value; break;
-    case reg::kAdsrLow: v.writeAdsr((v.adsrBits.value & 0xFFFF0000u) | value); break;
-    case reg::kAdsrHigh: v.writeAdsr((v.adsrBits.value & 0xFFFFu) | (std::uint32_t{value} << 16)); break;
-    case reg::kEnvelopeLevel: v.adsr.envelope.level = static_cast<std::int16_t>(value); break;
-    case reg::kRepeatAddress: v.writeRepeatAddress(value); break;
+    case spu_reg::kVolumeLeft: v.left.write(value); break;
+    case spu_reg::kVolumeRight: v.right.write(value); break;
+    case spu_reg::kPitch: v.pitch = value; break;
+    case spu_reg::kStartAddress: v.startAddress = value; break;
+    case spu_reg::kAdsrLow: v.writeAdsr(v.adsrBits.withLow(value).value); break;
+    case spu_reg::kAdsrHigh: v.writeAdsr(v.adsrBits.withHigh(value).value); break;
+    case spu_reg::kEnvelopeLevel: v.adsr.envelope.level = static_cast<std::int16_t>(value); break;
+    case spu_reg::kRepeatAddress: v.writeRepeatAddress(value); break;
     default: break;
   }
 }
 
 void Spu::keyOn(std::uint32_t mask) {
   SpuState& s = *state_;
-  for (int v = 0; v < kVoiceCount; ++v) {
+  for (int v = 0; v < spu_reg::kVoiceCount; ++v) {
     if (!(mask & (1u << v))) continue;
     s.voices[v].keyOn(s.ram.data(), path_ == RenderPath::kReference ? nullptr : blocks_.get());
     if (s.voices[v].blockCovers(s.irqUnit())) s.irqFlag = true;
@@ -101,7 +99,7 @@ void Spu::keyOn(std::uint32_t mask) {
 }
 
 void Spu::keyOff(std::uint32_t mask) {
-  for (int v = 0; v < kVoiceCount; ++v)
+  for (int v = 0; v < spu_reg::kVoiceCount; ++v)
     if (mask & (1u << v)) state_->voices[v].keyOff();
 }
 
@@ -109,11 +107,11 @@ std::uint16_t Spu::readVoiceRegister(int voice, std::uint32_t offset) const {
   const Voice& v = state_->voices[voice];
   switch (offset) {
     // A sweeping volume reads as the level it has reached.
-    case reg::kVolumeLeft: return v.left.setting.sweep() ? v.left.levelRegister() : v.left.setting.value;
-    case reg::kVolumeRight: return v.right.setting.sweep() ? v.right.levelRegister() : v.right.setting.value;
-    case reg::kEnvelopeLevel: return static_cast<std::uint16_t>(v.adsr.level());
-    case reg::kRepeatAddress: return v.repeatAddress;
-    default: return state_->registers[reg::ImageIndex(reg::kBase + reg::kVoiceStride * voice + offset)];
+    case spu_reg::kVolumeLeft: return v.left.setting.sweep() ? v.left.levelRegister() : v.left.setting.value;
+    case spu_reg::kVolumeRight: return v.right.setting.sweep() ? v.right.levelRegister() : v.right.setting.value;
+    case spu_reg::kEnvelopeLevel: return static_cast<std::uint16_t>(v.adsr.level());
+    case spu_reg::kRepeatAddress: return v.repeatAddress;
+    default: return state_->registers[spu_reg::ImageIndex(spu_reg::kBase + spu_reg::kVoiceStride * voice + offset)];
   }
 }
 
@@ -121,33 +119,33 @@ std::uint16_t Spu::readRegister(std::uint32_t address) const {
   if (!InPorts(address)) return 0;
   address &= ~1u;
   const SpuState& s = *state_;
-  if (address >= reg::kCurrentVoiceVolumes && address < reg::kCurrentVoiceVolumesEnd) {
-    const Voice& v = s.voices[(address - reg::kCurrentVoiceVolumes) / 4];
+  if (address >= spu_reg::kCurrentVoiceVolumes && address < spu_reg::kCurrentVoiceVolumesEnd) {
+    const Voice& v = s.voices[(address - spu_reg::kCurrentVoiceVolumes) / 4];
     return (address & 2) ? v.right.levelRegister() : v.left.levelRegister();
   }
-  if (address >= reg::kImageEnd) return 0;
-  if (address < reg::kVoiceBlockEnd) {
-    const std::uint32_t offset = address - reg::kBase;
-    return readVoiceRegister(static_cast<int>(offset / reg::kVoiceStride), offset % reg::kVoiceStride);
+  if (address >= spu_reg::kImageEnd) return 0;
+  if (address < spu_reg::kVoiceBlockEnd) {
+    const std::uint32_t offset = address - spu_reg::kBase;
+    return readVoiceRegister(static_cast<int>(offset / spu_reg::kVoiceStride), offset % spu_reg::kVoiceStride);
   }
   switch (address) {
-    case reg::kEndLow: return static_cast<std::uint16_t>(s.endFlags);
-    case reg::kEndHigh: return static_cast<std::uint16_t>(s.endFlags >> 16);
-    case reg::kStatus: return StatusFrom(s.control(), s.irqFlag, s.captureIndex >= 0x100);
-    case reg::kCurrentMainVolumeLeft: return s.mainLeft.levelRegister();
-    case reg::kCurrentMainVolumeRight: return s.mainRight.levelRegister();
-    case reg::kTransferAddress: return s.transfer.startRegister;
-    case reg::kTransferControl: return s.transfer.control;
-    default: return s.registers[reg::ImageIndex(address)];
+    case spu_reg::kEndLow: return static_cast<std::uint16_t>(s.endFlags);
+    case spu_reg::kEndHigh: return static_cast<std::uint16_t>(s.endFlags >> 16);
+    case spu_reg::kStatus: return spu_reg::StatusFrom(s.control(), s.irqFlag, s.captureIndex >= spu_reg::kCaptureHalfwords / 2).value;
+    case spu_reg::kCurrentMainVolumeLeft: return s.mainLeft.levelRegister();
+    case spu_reg::kCurrentMainVolumeRight: return s.mainRight.levelRegister();
+    case spu_reg::kTransferAddress: return s.transfer.startRegister;
+    case spu_reg::kTransferControl: return s.transfer.control;
+    default: return s.registers[spu_reg::ImageIndex(address)];
   }
 }
 
 void Spu::noteTransfer(int halfwords) {
   SpuState& s = *state_;
   const std::uint32_t unit = s.irqUnit();
-  if (unit == kNoIrqUnit || s.irqFlag) return;
+  if (unit == spu_reg::kNoIrqUnit || s.irqFlag) return;
   // Bytes from the transfer address on, wrapping at the end of RAM.
-  const std::uint32_t distance = (unit * 8 - (s.transfer.current & ~7u)) & kSoundRamMask;
+  const std::uint32_t distance = (unit * 8 - (s.transfer.current & ~7u)) & spu_reg::kSoundRamMask;
   if (distance < (s.transfer.current & 7u) + 2u * static_cast<std::uint32_t>(halfwords)) s.irqFlag = true;
 }
 
@@ -170,8 +168,8 @@ void Spu::readDma(std::uint16_t* words, int count) {
 
 void Spu::saveRegisterImage(std::uint8_t* image) const {
   for (int i = 0; i < kRegisterCount; ++i) {
-    const std::uint32_t address = reg::kBase + 2u * i;
-    const bool volume = address < reg::kVoiceBlockEnd && ((address - reg::kBase) % reg::kVoiceStride) < 4;
+    const std::uint32_t address = spu_reg::kBase + 2u * i;
+    const bool volume = address < spu_reg::kVoiceBlockEnd && ((address - spu_reg::kBase) % spu_reg::kVoiceStride) < 4;
     // Volumes are saved as written so that a sweep carries on after loading.
     PutLe16(image + 2 * i, volume ? state_->registers[i] : readRegister(address));
   }
@@ -179,18 +177,18 @@ void Spu::saveRegisterImage(std::uint8_t* image) const {
 
 void Spu::loadRegisterImage(const std::uint8_t* image) {
   for (int i = 0; i < kRegisterCount; ++i) {
-    const std::uint32_t address = reg::kBase + 2u * i;
+    const std::uint32_t address = spu_reg::kBase + 2u * i;
     if (!SkippedOnLoad(address)) writeRegister(address, GetLe16(image + 2 * i));
   }
-  state_->endFlags = GetLe16(image + 2 * reg::ImageIndex(reg::kEndLow)) |
-                     (std::uint32_t{GetLe16(image + 2 * reg::ImageIndex(reg::kEndHigh))} << 16);
+  state_->endFlags = GetLe16(image + 2 * spu_reg::ImageIndex(spu_reg::kEndLow)) |
+                     (std::uint32_t{GetLe16(image + 2 * spu_reg::ImageIndex(spu_reg::kEndHigh))} << 16);
   // The status bits that are state rather than a mirror of the control register.
-  const std::uint16_t status = GetLe16(image + 2 * reg::ImageIndex(reg::kStatus));
-  state_->irqFlag = status & 0x40;
-  state_->captureIndex = (status & 0x800) ? 0x100 : 0;
+  const spu_reg::StatusBits status{GetLe16(image + 2 * spu_reg::ImageIndex(spu_reg::kStatus))};
+  state_->irqFlag = status.irqFlag();
+  state_->captureIndex = status.captureSecondHalf() ? spu_reg::kCaptureHalfwords / 2 : 0;
   // Key on/off read back as last written; keep them in the image without acting on them.
-  for (std::uint32_t address : {reg::kKeyOnLow, reg::kKeyOnHigh, reg::kKeyOffLow, reg::kKeyOffHigh})
-    state_->registers[reg::ImageIndex(address)] = GetLe16(image + 2 * reg::ImageIndex(address));
+  for (std::uint32_t address : {spu_reg::kKeyOnLow, spu_reg::kKeyOnHigh, spu_reg::kKeyOffLow, spu_reg::kKeyOffHigh})
+    state_->registers[spu_reg::ImageIndex(address)] = GetLe16(image + 2 * spu_reg::ImageIndex(address));
 }
 
 }  // namespace kestrel::spu

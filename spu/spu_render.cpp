@@ -23,8 +23,8 @@ constexpr int kChunkFrames = 64;
 int Clamp16(int value) { return std::clamp(value, -0x8000, 0x7FFF); }
 int Scale(int sample, std::uint16_t volume) { return (sample * static_cast<std::int16_t>(volume)) >> 15; }
 
-constexpr std::uint32_t kCaptureCdLeft = 0, kCaptureCdRight = kCaptureBufferBytes,
-                        kCaptureVoice1 = 2 * kCaptureBufferBytes, kCaptureVoice3 = 3 * kCaptureBufferBytes;
+constexpr std::uint32_t kCaptureCdLeft = 0, kCaptureCdRight = spu_reg::kCaptureBufferBytes,
+                        kCaptureVoice1 = 2 * spu_reg::kCaptureBufferBytes, kCaptureVoice3 = 3 * spu_reg::kCaptureBufferBytes;
 
 void Store16(std::uint8_t* ram, std::uint32_t address, int value) {
   const auto v = static_cast<std::uint16_t>(Clamp16(value));
@@ -38,7 +38,7 @@ using FrameInts = std::array<int, kChunkFrames>;
 // mix is the sum of both, the reverb input the first (integer sums, so the order does not matter).
 struct ChunkMix {
   FrameInts reverbLeft{}, reverbRight{}, otherLeft{}, otherRight{};
-  std::array<FrameInts, kVoiceCount> outputs;  // each voice's sample after its envelope
+  std::array<FrameInts, spu_reg::kVoiceCount> outputs;  // each voice's sample after its envelope
   std::array<std::int16_t, kChunkFrames> noise{};
   std::uint32_t lateVoices = 0;  // silent voices ticked frame by frame with the mix (see below)
 };
@@ -46,14 +46,14 @@ struct ChunkMix {
 // Each voice's share of a chunk after its volume, for a render that returns the sources apart
 // (abi/spu_stems.h); `tracks` receives them, track t's frame i at tracks[t * stride + 2 * i].
 struct ChunkStems {
-  std::array<FrameInts, kVoiceCount> left{}, right{};
+  std::array<FrameInts, spu_reg::kVoiceCount> left{}, right{};
   std::int16_t* tracks = nullptr;
   int stride = 0;
 };
 
 // What stays fixed over one render call.
 struct RenderSettings {
-  ControlBits control;
+  spu_reg::ControlBits control;
   std::uint32_t pitchMod, noiseOn, reverbOn;
   std::uint32_t irqUnit;
   UnsafeReads unsafe;
@@ -62,13 +62,13 @@ struct RenderSettings {
 
   RenderSettings(const SpuState& s, DecodedBlockCache& blockCache, RenderPath path)
       : control(s.control()),
-        pitchMod(s.voiceMask(reg::kPitchModLow) & ~1u),  // voice 0 has no voice below it
-        noiseOn(s.voiceMask(reg::kNoiseLow)),
-        reverbOn(s.voiceMask(reg::kReverbOnLow)),
+        pitchMod(s.voiceMask(spu_reg::kPitchModLow) & ~1u),  // voice 0 has no voice below it
+        noiseOn(s.voiceMask(spu_reg::kNoiseModeLow)),
+        reverbOn(s.voiceMask(spu_reg::kReverbModeLow)),
         irqUnit(s.irqUnit()),
         blocks(path == RenderPath::kReference ? nullptr : &blockCache),
         reference(path == RenderPath::kReference) {
-    if (control.reverbWrites()) unsafe.reverbStart = std::uint32_t{s.reg(reg::kReverbBase)} * 8;
+    if (control.reverbWrites()) unsafe.reverbStart = std::uint32_t{s.reg(spu_reg::kReverbBase)} * 8;
   }
 };
 
@@ -88,7 +88,7 @@ class VoiceBackup {
   void restore(Voice& voice, int v) const { std::memcpy(&voice, bytes_[v], sizeof(Voice)); }
 
  private:
-  alignas(Voice) unsigned char bytes_[kVoiceCount][sizeof(Voice)];
+  alignas(Voice) unsigned char bytes_[spu_reg::kVoiceCount][sizeof(Voice)];
 };
 
 // All voices over the chunk, one after the other. False when a voice read a block of unsafe memory;
@@ -101,7 +101,7 @@ bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& 
   static constexpr FrameInts kSilence{};
   VoiceBackup backup;
   const std::uint32_t endFlagsBefore = s.endFlags;
-  for (int v = 0; v < kVoiceCount; ++v) {
+  for (int v = 0; v < spu_reg::kVoiceCount; ++v) {
     Voice& voice = s.voices[v];
     if (voice.changesWhenTicked()) backup.save(voice, v);
     FrameInts& output = mix.outputs[v];
@@ -170,7 +170,7 @@ VoiceTickInput TickInputAt(const SpuState& s, const RenderSettings& settings, co
 // The silent voices left for the mix, on one frame; their output stays zero.
 void TickLateVoices(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, int frame) {
   VoiceTickInput in = TickInputAt(s, settings, mix, frame);
-  for (int v = 0; v < kVoiceCount; ++v) {
+  for (int v = 0; v < spu_reg::kVoiceCount; ++v) {
     const std::uint32_t bit = 1u << v;
     if (!(mix.lateVoices & bit)) continue;
     in.noiseMode = settings.noiseOn & bit;
@@ -186,7 +186,7 @@ void TickLateVoices(SpuState& s, const RenderSettings& settings, const ChunkMix&
 template <bool kStems>
 void RenderVoicesAt(SpuState& s, const RenderSettings& settings, ChunkMix& mix, int frame, ChunkStems* stems) {
   VoiceTickInput in = TickInputAt(s, settings, mix, frame);
-  for (int v = 0; v < kVoiceCount; ++v) {
+  for (int v = 0; v < spu_reg::kVoiceCount; ++v) {
     Voice& voice = s.voices[v];
     if (!voice.keyedOn) {
       voice.tickVolumes();
@@ -215,12 +215,12 @@ void RenderVoicesAt(SpuState& s, const RenderSettings& settings, ChunkMix& mix, 
 [[gnu::always_inline]] inline void Capture(SpuState& s, std::uint32_t irqUnit, StereoFrame cd, int voice1, int voice3) {
   const std::uint32_t offset = 2 * s.captureIndex;
   // The four halfwords written lie in the same 8-byte unit of each buffer.
-  if (irqUnit < kCaptureAreaBytes / 8 && irqUnit % (kCaptureBufferBytes / 8) == offset / 8) s.irqFlag = true;
+  if (irqUnit < spu_reg::kCaptureAreaBytes / 8 && irqUnit % (spu_reg::kCaptureBufferBytes / 8) == offset / 8) s.irqFlag = true;
   Store16(s.ram.data(), kCaptureCdLeft + offset, cd.left);
   Store16(s.ram.data(), kCaptureCdRight + offset, cd.right);
   Store16(s.ram.data(), kCaptureVoice1 + offset, voice1);
   Store16(s.ram.data(), kCaptureVoice3 + offset, voice3);
-  s.captureIndex = (s.captureIndex + 1) % kCaptureHalfwords;
+  s.captureIndex = (s.captureIndex + 1) % spu_reg::kCaptureHalfwords;
 }
 
 // One channel of a frame shared out over the tracks: each source's share is what it adds to the
@@ -246,7 +246,7 @@ void ShareOut(const std::array<int, stems_abi::kTrackCount>& sources, int mainLe
 template <bool kStems>
 void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, int i, std::int16_t& left,
               std::int16_t& right, const ChunkStems* stems) {
-  const ControlBits control = settings.control;
+  const spu_reg::ControlBits control = settings.control;
   int wetInLeft = mix.reverbLeft[i], wetInRight = mix.reverbRight[i];
   const int dryLeft = mix.otherLeft[i] + wetInLeft, dryRight = mix.otherRight[i] + wetInRight;
 
@@ -254,8 +254,8 @@ void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   Capture(s, settings.irqUnit, cd, mix.outputs[1][i], mix.outputs[3][i]);
   int cdLeft = 0, cdRight = 0;
   if (control.cdAudio()) {
-    cdLeft = Scale(cd.left, s.reg(reg::kCdVolumeLeft));
-    cdRight = Scale(cd.right, s.reg(reg::kCdVolumeRight));
+    cdLeft = Scale(cd.left, s.reg(spu_reg::kCdVolumeLeft));
+    cdRight = Scale(cd.right, s.reg(spu_reg::kCdVolumeRight));
     if (control.cdReverb()) {
       wetInLeft += cdLeft;
       wetInRight += cdRight;
@@ -264,29 +264,29 @@ void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
 
   // Reverb that neither writes nor is heard needs no arithmetic (most logs that use no reverb).
   Reverb::Wet wet;
-  if (settings.reference || control.reverbWrites() || s.reg(reg::kReverbOutLeft) != 0 ||
-      s.reg(reg::kReverbOutRight) != 0) {
-    wet = s.reverb.tick(s.ram.data(), &s.registers[reg::ImageIndex(reg::kReverbFirst)], s.reg(reg::kReverbBase),
+  if (settings.reference || control.reverbWrites() || s.reg(spu_reg::kReverbVolumeLeft) != 0 ||
+      s.reg(spu_reg::kReverbVolumeRight) != 0) {
+    wet = s.reverb.tick(s.ram.data(), &s.registers[spu_reg::ImageIndex(spu_reg::kReverbFirst)], s.reg(spu_reg::kReverbBase),
                         Clamp16(wetInLeft), Clamp16(wetInRight), control.reverbWrites(), settings.reference);
   } else {
-    s.reverb.idleTick(s.reg(reg::kReverbBase));
+    s.reverb.idleTick(s.reg(spu_reg::kReverbBase));
   }
   int mixLeft = cdLeft, mixRight = cdRight;
   // Mute and disable silence the voices and reverb, never the CD input.
   const bool voicesHeard = control.enabled() && control.unmuted();
   if (voicesHeard) {
-    mixLeft += Clamp16(dryLeft) + Scale(wet.left, s.reg(reg::kReverbOutLeft));
-    mixRight += Clamp16(dryRight) + Scale(wet.right, s.reg(reg::kReverbOutRight));
+    mixLeft += Clamp16(dryLeft) + Scale(wet.left, s.reg(spu_reg::kReverbVolumeLeft));
+    mixRight += Clamp16(dryRight) + Scale(wet.right, s.reg(spu_reg::kReverbVolumeRight));
   }
   if constexpr (kStems) {
     std::array<int, stems_abi::kTrackCount> sourcesLeft{}, sourcesRight{};
     if (voicesHeard) {
-      for (int v = 0; v < kVoiceCount; ++v) {
+      for (int v = 0; v < spu_reg::kVoiceCount; ++v) {
         sourcesLeft[v] = stems->left[v][i];
         sourcesRight[v] = stems->right[v][i];
       }
-      sourcesLeft[stems_abi::kReverbTrack] = Scale(wet.left, s.reg(reg::kReverbOutLeft));
-      sourcesRight[stems_abi::kReverbTrack] = Scale(wet.right, s.reg(reg::kReverbOutRight));
+      sourcesLeft[stems_abi::kReverbTrack] = Scale(wet.left, s.reg(spu_reg::kReverbVolumeLeft));
+      sourcesRight[stems_abi::kReverbTrack] = Scale(wet.right, s.reg(spu_reg::kReverbVolumeRight));
     }
     sourcesLeft[stems_abi::kCdTrack] = cdLeft;
     sourcesRight[stems_abi::kCdTrack] = cdRight;

@@ -6,7 +6,7 @@
 
 #include "spu/cd_input.h"
 #include "spu/noise.h"
-#include "spu/registers.h"
+#include "abi/spu_registers.h"
 #include "spu/reverb.h"
 #include "spu/transfer.h"
 #include "spu/voice.h"
@@ -17,9 +17,9 @@ namespace kestrel::spu {
 inline constexpr int kRegisterCount = 256;  // 16-bit registers from 1F801C00h to 1F801DFEh
 
 struct SpuState {
-  std::array<std::uint8_t, kSoundRamBytes> ram{};
+  std::array<std::uint8_t, spu_reg::kSoundRamBytes> ram{};
   std::array<std::uint16_t, kRegisterCount> registers{};  // as last written
-  std::array<Voice, kVoiceCount> voices{};
+  std::array<Voice, spu_reg::kVoiceCount> voices{};
   Volume mainLeft, mainRight;
   Noise noise;
   Reverb reverb;
@@ -29,14 +29,14 @@ struct SpuState {
   std::uint32_t captureIndex = 0;  // halfword position in the four capture buffers
   bool irqFlag = false;
 
-  std::uint16_t reg(std::uint32_t address) const { return registers[reg::ImageIndex(address)]; }
+  std::uint16_t reg(std::uint32_t address) const { return registers[spu_reg::ImageIndex(address)]; }
   std::uint32_t voiceMask(std::uint32_t lowAddress) const {
     return reg(lowAddress) | (std::uint32_t{reg(lowAddress + 2)} << 16);
   }
-  ControlBits control() const { return ControlBits{reg(reg::kControl)}; }
+  spu_reg::ControlBits control() const { return spu_reg::ControlBits{reg(spu_reg::kControl)}; }
   // The 8-byte unit of sound RAM whose reading or writing by the SPU (voices, capture, transfers)
   // raises the IRQ flag while the IRQ is enabled (psx-spx, "SPU Interrupt").
-  std::uint32_t irqUnit() const { return control().irqEnabled() ? reg(reg::kIrqAddress) : kNoIrqUnit; }
+  std::uint32_t irqUnit() const { return control().irqEnabled() ? reg(spu_reg::kIrqAddress) : spu_reg::kNoIrqUnit; }
 };
 
 }  // namespace kestrel::spu

@@ -4,14 +4,14 @@
 #include <array>
 #include <cstdint>
 
-#include "spu/registers.h"
+#include "abi/spu_registers.h"
 
 namespace kestrel::spu {
 
 struct Transfer {
   std::uint16_t startRegister = 0;  // 1F801DA6h as written, in 8-byte units
   std::uint32_t current = 0;        // byte address; advances with every halfword moved
-  std::uint16_t control = 4;        // 1F801DACh; 0004h is the only setting retail consoles use
+  std::uint16_t control = spu_reg::kTransferControlNormal;
   // The data port's FIFO: halfwords written to 1F801DA8h wait here until the control register's
   // transfer mode is manual write, then go to RAM; a full FIFO takes no more (psx-spx, "SPU Memory
   // Access": up to 32 halfwords, then start the transfer).
@@ -33,17 +33,17 @@ struct Transfer {
   // The register keeps the written value; the internal address starts at value * 8.
   void setAddress(std::uint16_t value) {
     startRegister = value;
-    current = (std::uint32_t{value} * 8) & kSoundRamMask;
+    current = (std::uint32_t{value} * 8) & spu_reg::kSoundRamMask;
   }
   // One halfword through the data port (or one DMA word); the address wraps at the end of RAM.
   void write(std::uint8_t* ram, std::uint16_t halfword) {
     ram[current] = static_cast<std::uint8_t>(halfword);
     ram[current + 1] = static_cast<std::uint8_t>(halfword >> 8);
-    current = (current + 2) & kSoundRamMask;
+    current = (current + 2) & spu_reg::kSoundRamMask;
   }
   std::uint16_t read(const std::uint8_t* ram) {
     const auto halfword = static_cast<std::uint16_t>(ram[current] | (ram[current + 1] << 8));
-    current = (current + 2) & kSoundRamMask;
+    current = (current + 2) & spu_reg::kSoundRamMask;
     return halfword;
   }
   void writeBlock(std::uint8_t* ram, const std::uint16_t* words, int count) {

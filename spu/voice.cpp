@@ -4,7 +4,7 @@
 
 namespace kestrel::spu {
 namespace {
-constexpr std::uint32_t kBlockAddressMask = kSoundRamMask & ~0xFu;
+constexpr std::uint32_t kBlockAddressMask = spu_reg::kSoundRamMask & ~0xFu;
 
 std::uint32_t BlockAddress(std::uint16_t eightByteUnits) { return (std::uint32_t{eightByteUnits} * 8) & kBlockAddressMask; }
 }  // namespace

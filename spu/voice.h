@@ -8,7 +8,7 @@
 #include "spu/adpcm.h"
 #include "spu/adsr.h"
 #include "spu/decoded_block_cache.h"
-#include "spu/registers.h"
+#include "abi/spu_registers.h"
 #include "spu/sample_math.h"
 #include "spu/tables.h"
 #include "spu/volume.h"
@@ -24,7 +24,7 @@ struct VoiceTickInput {
   bool noiseMode = false;
   bool pitchModulated = false;
   int previousVoiceOutput = 0;  // the voice below, this tick, after its envelope
-  std::uint32_t irqUnit = kNoIrqUnit;
+  std::uint32_t irqUnit = spu_reg::kNoIrqUnit;
 };
 
 struct VoiceTickOutput {
@@ -43,7 +43,7 @@ struct Voice {
   std::uint16_t pitch = 0;
   std::uint16_t startAddress = 0;
   std::uint16_t repeatAddress = 0;
-  AdsrBits adsrBits;
+  spu_reg::AdsrBits adsrBits;
 
   // Playback state.
   Adsr adsr;

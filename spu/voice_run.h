@@ -6,7 +6,7 @@
 
 #include "spu/adpcm.h"
 #include "spu/decoded_block_cache.h"
-#include "spu/registers.h"
+#include "abi/spu_registers.h"
 #include "spu/voice.h"
 
 namespace kestrel::spu {
@@ -16,17 +16,17 @@ namespace kestrel::spu {
 // not read a block there that the mix writes earlier in the same chunk.
 struct UnsafeReads {
   std::uint32_t captureIndex = 0;              // the halfword the chunk's first tick writes
-  std::uint32_t reverbStart = kSoundRamBytes;  // [reverbStart, end of RAM) is written when reverb writes are on
+  std::uint32_t reverbStart = spu_reg::kSoundRamBytes;  // [reverbStart, end of RAM) is written when reverb writes are on
 
   // Whether the block read on tick `frame` of the chunk may have been written on an earlier tick of it.
   bool covers(std::uint32_t blockAddress, int frame) const {
     if (blockAddress + kAdpcmBlockBytes > reverbStart) return true;
-    if (blockAddress >= kCaptureAreaBytes) return false;
+    if (blockAddress >= spu_reg::kCaptureAreaBytes) return false;
     // The chunk's ticks write halfwords captureIndex, captureIndex + 1, ... of each buffer.
-    const std::uint32_t first = (blockAddress % kCaptureBufferBytes) / 2;
-    const std::uint32_t ticksUntilWritten = (first - captureIndex) % kCaptureHalfwords;
+    const std::uint32_t first = (blockAddress % spu_reg::kCaptureBufferBytes) / 2;
+    const std::uint32_t ticksUntilWritten = (first - captureIndex) % spu_reg::kCaptureHalfwords;
     const std::uint32_t halfwordsPerBlock = kAdpcmBlockBytes / 2;
-    const bool writtenByWrap = ticksUntilWritten > kCaptureHalfwords - halfwordsPerBlock;
+    const bool writtenByWrap = ticksUntilWritten > spu_reg::kCaptureHalfwords - halfwordsPerBlock;
     return writtenByWrap || ticksUntilWritten < static_cast<std::uint32_t>(frame);
   }
 };
@@ -44,7 +44,7 @@ struct VoiceRun {
   int* left = nullptr;   // the voice's share is added here per frame
   int* right = nullptr;
   int* output = nullptr;  // per frame: the sample after the envelope
-  std::uint32_t irqUnit = kNoIrqUnit;
+  std::uint32_t irqUnit = spu_reg::kNoIrqUnit;
   bool reachedLoopEnd = false;
   bool touchedIrqUnit = false;
   bool readUnsafeBlock = false;  // the run stopped early: render these frames tick by tick instead

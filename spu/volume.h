@@ -4,12 +4,12 @@
 #include <cstdint>
 
 #include "spu/envelope.h"
-#include "spu/registers.h"
+#include "abi/spu_registers.h"
 
 namespace kestrel::spu {
 
 struct Volume {
-  VolumeBits setting;  // the register as written
+  spu_reg::VolumeBits setting;  // the register as written
   Envelope current;    // the level in force, -8000h..+7FFFh
   EnvelopeRate sweepRate;
 

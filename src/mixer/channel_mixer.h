@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "mixer/spu_registers.h"
+#include "abi/spu_registers.h"
 #include "plugin/freeze_block.h"
 
 namespace kestrel {

@@ -6,14 +6,17 @@
 #include <atomic>
 #include <cstdint>
 
+#include "abi/spu_registers.h"
+
 namespace kestrel {
 
 // One switch per register; true lets writes to it through.
 struct RegisterControl {
   // In the order of the plugin page's check boxes 1106..1115.
   static constexpr std::array<std::uint32_t, 10> kRegisters = {
-      0x1F801D88, 0x1F801D8A, 0x1F801D8C, 0x1F801D8E, 0x1F801D90,
-      0x1F801D92, 0x1F801D94, 0x1F801D96, 0x1F801D98, 0x1F801D9A};
+      spu_reg::kKeyOnLow,     spu_reg::kKeyOnHigh,     spu_reg::kKeyOffLow,    spu_reg::kKeyOffHigh,
+      spu_reg::kPitchModLow,  spu_reg::kPitchModHigh,  spu_reg::kNoiseModeLow, spu_reg::kNoiseModeHigh,
+      spu_reg::kReverbModeLow, spu_reg::kReverbModeHigh};
   static constexpr std::array<const char*, 10> kLabels = {
       "0x1f801d88 : Voice ON (0-15ch)",          "0x1f801d8a : Voice ON (16-23ch)",
       "0x1f801d8c : Voice OFF (0-15ch)",         "0x1f801d8e : Voice OFF (16-23ch)",

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "mixer/spu_registers.h"
+#include "abi/spu_registers.h"
 #include "player/player_state.h"
 
 namespace kestrel {

@@ -11,9 +11,9 @@
 namespace kestrel {
 namespace {
 
-// Voice, main volume and the registers up to 0x1F801D82 pass the mixer's rescaling.
-constexpr std::uint32_t kRescaledFirst = 0x1F801C00;
-constexpr std::uint32_t kRescaledLast = 0x1F801D82;
+// The voice registers and the main volume pass the mixer's rescaling.
+constexpr std::uint32_t kRescaledFirst = spu_reg::kBase;
+constexpr std::uint32_t kRescaledLast = spu_reg::kMainVolumeRight;
 
 void DeliverRegisterWrite(PlayerSession& session, std::uint32_t address, std::uint16_t value) {
   if (address >= kRescaledFirst && address <= kRescaledLast) {

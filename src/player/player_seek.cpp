@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "mixer/spu_registers.h"
+#include "abi/spu_registers.h"
 #include "player/player_session.h"
 #include "spulog/sample_time.h"
 

@@ -7,7 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "mixer/spu_registers.h"
+#include "abi/spu_registers.h"
 #include "platform/thread_priority.h"
 
 namespace kestrel {

@@ -1,7 +1,7 @@
 // The tail of every pass: mixer, Dynamic Orchestra, debug and analyzer reads, fades.
 
 #include "mixer/channel_mixer.h"
-#include "mixer/spu_registers.h"
+#include "abi/spu_registers.h"
 #include "player/player_session.h"
 #include "spulog/log_format.h"
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "abi/spu_plugin.h"
+#include "abi/spu_registers.h"
 
 namespace kestrel {
 
@@ -16,7 +17,6 @@ inline constexpr std::uint32_t kOldRecordSize = 12;
 inline constexpr std::uint32_t kSampleRate = 44100;
 inline constexpr std::uint32_t kSamplesPerMinute = 2646000;
 
-inline constexpr std::uint32_t kSpuRegisterBase = 0x1F801C00;
 // A DMA transfer cannot move more than the whole sound RAM.
 inline constexpr std::uint32_t kMaxDmaWords = kSoundRamSize / 2;
 // A CD-audio block is a few sectors of 44.1 kHz stereo; a count beyond this much (about six
@@ -44,7 +44,7 @@ enum class LogEventCode : std::uint8_t {
 
 // A register write reaches the plugin only inside the SPU's 512-byte register window.
 constexpr bool IsValidRegisterWrite(std::uint32_t address) {
-  return (address & 0xFFFFFE00u) == kSpuRegisterBase;
+  return address >= spu_reg::kBase && address < spu_reg::kImageEnd;
 }
 // Reads are accepted anywhere in the 0x1F80xxxx I/O page.
 constexpr bool IsValidRegisterRead(std::uint32_t address) {

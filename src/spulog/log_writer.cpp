@@ -26,7 +26,7 @@ void SpuLogWriter::SetSoundRam(std::size_t offset, std::span<const std::uint8_t>
 }
 
 void SpuLogWriter::SetRegister(std::uint32_t address, std::uint16_t value) {
-  const std::size_t offset = kSoundRamSize + ((address - kSpuRegisterBase) & (kRegisterImageSize - 2));
+  const std::size_t offset = kSoundRamSize + ((address - spu_reg::kBase) & (kRegisterImageSize - 2));
   state_[offset] = static_cast<std::uint8_t>(value);
   state_[offset + 1] = static_cast<std::uint8_t>(value >> 8);
 }

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "mixer/register_path.h"
-#include "mixer/spu_registers.h"
+#include "abi/spu_registers.h"
 #include "monitor/debug_window_state.h"
 #include "monitor/level_analyzer.h"
 #include "player/player_harness.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "mixer/register_path.h"
-#include "mixer/spu_registers.h"
+#include "abi/spu_registers.h"
 #include "player/player_harness.h"
 
 namespace kestrel::test {

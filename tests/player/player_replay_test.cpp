@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "mixer/register_path.h"
-#include "mixer/spu_registers.h"
+#include "abi/spu_registers.h"
 #include "player/player_harness.h"
 #include "player/player_session.h"
 

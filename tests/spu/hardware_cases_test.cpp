@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "spu/adpcm.h"
-#include "spu/registers.h"
+#include "abi/spu_registers.h"
 #include "spu/reverb.h"
 #include "spu/spu.h"
 #include "spu_fixture.h"
@@ -29,7 +29,7 @@ void Upload(Spu& spu, const std::vector<Block>& blocks) {
   std::vector<std::uint16_t> words;
   for (const Block& b : blocks)
     for (int i = 0; i < kAdpcmBlockBytes; i += 2) words.push_back(static_cast<std::uint16_t>(b[i] | (b[i + 1] << 8)));
-  spu.writeRegister(reg::kTransferAddress, kSampleUnits);
+  spu.writeRegister(spu_reg::kTransferAddress, kSampleUnits);
   spu.writeDma(words.data(), static_cast<int>(words.size()));
 }
 
@@ -51,12 +51,12 @@ void Render(Spu& spu, int frames) {
 
 // Voice 1's capture buffer at halfword `index`.
 std::int16_t Captured(const Spu& spu, int index) {
-  const std::uint8_t* p = spu.soundRam() + 2 * kCaptureBufferBytes + 2 * index;
+  const std::uint8_t* p = spu.soundRam() + 2 * spu_reg::kCaptureBufferBytes + 2 * index;
   return static_cast<std::int16_t>(p[0] | (p[1] << 8));
 }
 
 int Envx(const Spu& spu, int voice) {
-  return static_cast<std::int16_t>(spu.readRegister(reg::Voice(voice, reg::kEnvelopeLevel)));
+  return static_cast<std::int16_t>(spu.readRegister(spu_reg::Voice(voice, spu_reg::kEnvelopeLevel)));
 }
 
 TEST(HardwareCases, AdpcmFiltersShiftsAndHistory) {
@@ -108,7 +108,7 @@ TEST(HardwareCases, GaussianSumIsShiftedOnceAfterTheEnvelopeSettles) {
   SetUpVoice1(spu, blocks);
   KeyOn(spu, 1u << 1);
   Render(spu, 8);
-  spu.writeRegister(reg::Voice(1, reg::kEnvelopeLevel), 0x3FFF);
+  spu.writeRegister(spu_reg::Voice(1, spu_reg::kEnvelopeLevel), 0x3FFF);
   Render(spu, 40);
   EXPECT_EQ(Captured(spu, 40), 16318);
   EXPECT_EQ(Envx(spu, 1), 0x3FFF);
@@ -132,9 +132,9 @@ TEST(HardwareCases, DecayEndsBelowTheSustainLevelAndReleaseStepsAtOnce) {
     Render(held, 100);
     // Sustain level 15 still lets the decay take its first step, from 7FFFh to 3FFFh, as on the console.
     ASSERT_EQ(Envx(held, 1), 0x3FFF);
-    held.writeRegister(reg::Voice(1, reg::kEnvelopeLevel), 0x7FFF);
+    held.writeRegister(spu_reg::Voice(1, spu_reg::kEnvelopeLevel), 0x7FFF);
     Render(held, 100);
-    held.writeRegister(reg::kKeyOffLow, 0x0002);
+    held.writeRegister(spu_reg::kKeyOffLow, 0x0002);
     Render(held, 1);
     EXPECT_EQ(Envx(held, 1), 0x7FF7);
     Render(held, 5000);
@@ -151,52 +151,52 @@ TEST(HardwareCases, EndWithoutRepeatMutesEightSamplesEarly) {
   SetUpVoice1(spu, blocks);
   KeyOn(spu, 1u << 1);
   Render(spu, kAdpcmSamplesPerBlock + 21);  // ticks 0..48: up to sample 20 of the second block
-  EXPECT_EQ(spu.readRegister(reg::kEndLow), 0);
+  EXPECT_EQ(spu.readRegister(spu_reg::kEndLow), 0);
   EXPECT_LT(Captured(spu, kAdpcmSamplesPerBlock + 20), 0);
   Render(spu, 1);
-  EXPECT_EQ(spu.readRegister(reg::kEndLow), 0x0002);
+  EXPECT_EQ(spu.readRegister(spu_reg::kEndLow), 0x0002);
   EXPECT_EQ(Captured(spu, kAdpcmSamplesPerBlock + 21), 0);
   EXPECT_EQ(Envx(spu, 1), 0);
   Render(spu, 20);
-  EXPECT_EQ(spu.readRegister(reg::Voice(1, reg::kRepeatAddress)), kSampleUnits);  // back at the first block
+  EXPECT_EQ(spu.readRegister(spu_reg::Voice(1, spu_reg::kRepeatAddress)), kSampleUnits);  // back at the first block
 
   // In noise mode the end only moves the address: the voice goes on sounding.
   Spu noise;
   SetUpVoice1(noise, blocks);
-  noise.writeRegister(reg::kNoiseLow, 0x0002);
+  noise.writeRegister(spu_reg::kNoiseModeLow, 0x0002);
   KeyOn(noise, 1u << 1);
   Render(noise, 200);
-  EXPECT_EQ(noise.readRegister(reg::kEndLow), 0x0002);
+  EXPECT_EQ(noise.readRegister(spu_reg::kEndLow), 0x0002);
   EXPECT_GT(Envx(noise, 1), 0);
 }
 
 // The IRQ flag (status bit 6) rises when the SPU touches the IRQ address while the IRQ is enabled:
 // a voice's block, the capture buffers, a transfer. Clearing the enable acknowledges it.
 TEST(HardwareCases, IrqFlagRisesOnTheIrqAddress) {
-  const auto flag = [](const Spu& spu) { return (spu.readRegister(reg::kStatus) & 0x40) != 0; };
+  const auto flag = [](const Spu& spu) { return (spu.readRegister(spu_reg::kStatus) & 0x40) != 0; };
   std::vector<Block> blocks(4, MakeBlock(0x0C, 0, 0x11));
   blocks[3][1] = kAdpcmLoopEnd | kAdpcmLoopRepeat;
 
   Spu spu;
   SetUpVoice1(spu, blocks);
-  spu.writeRegister(reg::kIrqAddress, kSampleUnits + 2 * 2);  // the third block
-  spu.writeRegister(reg::kControl, 0xC040);
+  spu.writeRegister(spu_reg::kIrqAddress, kSampleUnits + 2 * 2);  // the third block
+  spu.writeRegister(spu_reg::kControl, 0xC040);
   KeyOn(spu, 1u << 1);
   Render(spu, 2 * kAdpcmSamplesPerBlock - 1);
   EXPECT_FALSE(flag(spu));
   Render(spu, 1);
   EXPECT_TRUE(flag(spu));
-  spu.writeRegister(reg::kControl, 0xC000);
+  spu.writeRegister(spu_reg::kControl, 0xC000);
   EXPECT_FALSE(flag(spu));
-  spu.writeRegister(reg::kControl, 0xC040);
+  spu.writeRegister(spu_reg::kControl, 0xC040);
   Render(spu, kAdpcmSamplesPerBlock);  // the fourth block: not the address
   EXPECT_FALSE(flag(spu));
 
   // The capture buffers: halfwords 20..23 of each are written on ticks 20..23 of a lap.
   Spu capture;
   PowerUp(capture);
-  capture.writeRegister(reg::kIrqAddress, (kCaptureBufferBytes + 40) / 8);
-  capture.writeRegister(reg::kControl, 0xC040);
+  capture.writeRegister(spu_reg::kIrqAddress, (spu_reg::kCaptureBufferBytes + 40) / 8);
+  capture.writeRegister(spu_reg::kControl, 0xC040);
   Render(capture, 20);
   EXPECT_FALSE(flag(capture));
   Render(capture, 1);
@@ -206,9 +206,9 @@ TEST(HardwareCases, IrqFlagRisesOnTheIrqAddress) {
   for (int control : {0xC000, 0xC040}) {
     Spu transfer;
     PowerUp(transfer);
-    transfer.writeRegister(reg::kIrqAddress, 0x3003);
-    transfer.writeRegister(reg::kControl, static_cast<std::uint16_t>(control));
-    transfer.writeRegister(reg::kTransferAddress, 0x3000);
+    transfer.writeRegister(spu_reg::kIrqAddress, 0x3003);
+    transfer.writeRegister(spu_reg::kControl, static_cast<std::uint16_t>(control));
+    transfer.writeRegister(spu_reg::kTransferAddress, 0x3000);
     const std::vector<std::uint16_t> words(12, 0x1234);
     transfer.writeDma(words.data(), 12);
     EXPECT_FALSE(flag(transfer));
@@ -221,15 +221,15 @@ TEST(HardwareCases, IrqFlagRisesOnTheIrqAddress) {
 // up alike, feeding the right the left's input one tick late gives the left's wet signal one tick
 // late, on the filtered and the centre-tap phases alike; run both sides on one tick and it does not.
 TEST(HardwareCases, ReverbRunsTheRightSideOneTickAfterTheLeft) {
-  std::vector<std::uint8_t> ram(kSoundRamBytes);
-  std::array<std::uint16_t, reg::kReverbRegisterCount> r{};
+  std::vector<std::uint8_t> ram(spu_reg::kSoundRamBytes);
+  std::array<std::uint16_t, spu_reg::kReverbRegisterCount> r{};
   // Each side: its input into SAME, read back at once through COMB1 and two all-pass stages of zero
   // volume and zero displacement that pass SAME on.
-  r[reg::vLIN] = r[reg::vRIN] = r[reg::vIIR] = r[reg::vCOMB1] = 0x7FFF;
-  r[reg::mLSAME] = r[reg::mLCOMB1] = r[reg::mLAPF1] = r[reg::mLAPF2] = 0x10;
-  r[reg::mRSAME] = r[reg::mRCOMB1] = r[reg::mRAPF1] = r[reg::mRAPF2] = 0x20;
-  r[reg::mLDIFF] = 0x30;
-  r[reg::mRDIFF] = 0x40;
+  r[spu_reg::vLIN] = r[spu_reg::vRIN] = r[spu_reg::vIIR] = r[spu_reg::vCOMB1] = 0x7FFF;
+  r[spu_reg::mLSAME] = r[spu_reg::mLCOMB1] = r[spu_reg::mLAPF1] = r[spu_reg::mLAPF2] = 0x10;
+  r[spu_reg::mRSAME] = r[spu_reg::mRCOMB1] = r[spu_reg::mRAPF1] = r[spu_reg::mRAPF2] = 0x20;
+  r[spu_reg::mLDIFF] = 0x30;
+  r[spu_reg::mRDIFF] = 0x40;
   constexpr std::uint16_t kBase = 0x8000;
   Reverb reverb;
   reverb.setBase(kBase);

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "spu/cd_input.h"
-#include "spu/registers.h"
+#include "abi/spu_registers.h"
 #include "spu/spu.h"
 #include "spu_fixture.h"
 
@@ -24,16 +24,16 @@ double Energy(const std::vector<std::int16_t>& s, std::size_t from, std::size_t 
 void BurstIntoHall(Spu& spu) {
   PowerUp(spu);
   LoadHallReverb(spu);
-  spu.writeRegister(reg::kReverbOutLeft, 0x7FFF);
-  spu.writeRegister(reg::kReverbOutRight, 0x7FFF);
+  spu.writeRegister(spu_reg::kReverbVolumeLeft, 0x7FFF);
+  spu.writeRegister(spu_reg::kReverbVolumeRight, 0x7FFF);
   SetUpVoice(spu, 0, UploadSample(spu, SineCycles(100, 40, 32000), -1), 0x1000);
-  spu.writeRegister(reg::kReverbOnLow, 1);
+  spu.writeRegister(spu_reg::kReverbModeLow, 1);
 }
 
 TEST(Mix, ReverbLeavesABoundedDecayingTail) {
   Spu spu;
   BurstIntoHall(spu);
-  spu.writeRegister(reg::kControl, 0xC080);
+  spu.writeRegister(spu_reg::kControl, 0xC080);
   KeyOn(spu, 1);
   const auto out = RenderLeft(spu, 44100 * 4);
   const std::size_t burstEnd = 4000 + 200;  // the sample lasts 4000 samples
@@ -56,9 +56,9 @@ TEST(Mix, ReverbLeavesABoundedDecayingTail) {
 TEST(Mix, CdInputIsResampledAndMixedAtTheCdVolumeEvenWhenMuted) {
   Spu spu;
   PowerUp(spu);
-  spu.writeRegister(reg::kControl, 0x0001);  // SPU off and muted, CD audio on
-  spu.writeRegister(reg::kCdVolumeLeft, 0x4000);
-  spu.writeRegister(reg::kCdVolumeRight, 0x4000);
+  spu.writeRegister(spu_reg::kControl, 0x0001);  // SPU off and muted, CD audio on
+  spu.writeRegister(spu_reg::kCdVolumeLeft, 0x4000);
+  spu.writeRegister(spu_reg::kCdVolumeRight, 0x4000);
   // 37,800 Hz mono XA: 3780 samples last 0.1 s, so 4410 frames at 44.1 kHz, seven for every six
   // through the CD controller's zigzag filter, which rings a little before the tone and passes
   // about 7400h/8000h of it; 18,900 Hz goes through it with every sample twice.
@@ -94,33 +94,33 @@ TEST(Mix, CdInputIsResampledAndMixedAtTheCdVolumeEvenWhenMuted) {
 
 TEST(Mix, TransfersUseTheAddressRegisterInEightByteUnits) {
   Spu spu;
-  spu.writeRegister(reg::kTransferAddress, 0x1234);
+  spu.writeRegister(spu_reg::kTransferAddress, 0x1234);
   // The data port fills a 32-halfword FIFO, which goes to RAM once the mode is manual write; a
   // full FIFO takes no more.
-  for (int i = 0; i < 40; ++i) spu.writeRegister(reg::kTransferFifo, i == 0 ? 0xBEEF : i == 1 ? 0xCAFE : 0x5555);
+  for (int i = 0; i < 40; ++i) spu.writeRegister(spu_reg::kTransferFifo, i == 0 ? 0xBEEF : i == 1 ? 0xCAFE : 0x5555);
   EXPECT_EQ(spu.soundRam()[0x1234 * 8], 0);
-  spu.writeRegister(reg::kControl, 0x0010);
+  spu.writeRegister(spu_reg::kControl, 0x0010);
   EXPECT_EQ(spu.soundRam()[0x1234 * 8 + 2 * 31], 0x55);
   EXPECT_EQ(spu.soundRam()[0x1234 * 8 + 2 * 32], 0);
-  spu.writeRegister(reg::kTransferFifo, 0x7777);  // while in manual write mode, straight through
+  spu.writeRegister(spu_reg::kTransferFifo, 0x7777);  // while in manual write mode, straight through
   EXPECT_EQ(spu.soundRam()[0x1234 * 8 + 2 * 32], 0x77);
   EXPECT_EQ(spu.soundRam()[0x1234 * 8], 0xEF);
   EXPECT_EQ(spu.soundRam()[0x1234 * 8 + 3], 0xCA);
-  EXPECT_EQ(spu.readRegister(reg::kTransferAddress), 0x1234);
+  EXPECT_EQ(spu.readRegister(spu_reg::kTransferAddress), 0x1234);
 
   std::uint16_t words[3] = {1, 2, 3};
-  spu.writeRegister(reg::kTransferAddress, 0xFFFF);  // the last 8 bytes: the transfer wraps to 0
+  spu.writeRegister(spu_reg::kTransferAddress, 0xFFFF);  // the last 8 bytes: the transfer wraps to 0
   spu.writeDma(words, 3);
   spu.writeDma(words, 2);
-  spu.writeRegister(reg::kTransferAddress, 0xFFFF);
+  spu.writeRegister(spu_reg::kTransferAddress, 0xFFFF);
   std::uint16_t back[5] = {};
   spu.readDma(back, 5);
   EXPECT_EQ(back[2], 3);
   EXPECT_EQ(back[4], 2);
   EXPECT_EQ(spu.soundRam()[0], 2);
 
-  spu.writeRegister(reg::kControl, 0x0020);  // DMA write mode shows in the status register
-  EXPECT_EQ(spu.readRegister(reg::kStatus) & 0x3FF, 0x1A0);
+  spu.writeRegister(spu_reg::kControl, 0x0020);  // DMA write mode shows in the status register
+  EXPECT_EQ(spu.readRegister(spu_reg::kStatus) & 0x3FF, 0x1A0);
 }
 
 }  // namespace

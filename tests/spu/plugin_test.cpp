@@ -11,7 +11,7 @@
 #include "plugin/freeze_block.h"
 #include "plugin/spu_plugin_api.h"
 #include "spu/adpcm.h"
-#include "spu/registers.h"
+#include "abi/spu_registers.h"
 #include "spu_fixture.h"
 #include "support/temp_folder.h"
 
@@ -34,23 +34,23 @@ class PluginTest : public ::testing::Test {
   // A looped tone on voice 0 and a one-shot on voice 5 with a sweep, uploaded by DMA, keyed on.
   void PlayProgram() {
     auto& w = api_.SPUwriteRegister;
-    w(reg::kControl, 0xC000);
-    w(reg::kMainVolumeLeft, 0x3FFF);
-    w(reg::kMainVolumeRight, 0x3000);
+    w(spu_reg::kControl, 0xC000);
+    w(spu_reg::kMainVolumeLeft, 0x3FFF);
+    w(spu_reg::kMainVolumeRight, 0x3000);
     Upload(testing::kSampleUnits, EncodeAdpcm(testing::SineCycles(56, 10, 12000), 0));
     Upload(testing::kSampleUnits + 0x100, EncodeAdpcm(testing::SineCycles(40, 70, 9000)));
     for (int v : {0, 5}) {
-      w(reg::Voice(v, reg::kVolumeLeft), 0x3000);
-      w(reg::Voice(v, reg::kVolumeRight), v == 5 ? 0xC07F : 0x2000);  // voice 5 right: a slow decreasing sweep
-      w(reg::Voice(v, reg::kPitch), v == 5 ? 0x0C00 : 0x1000);
-      w(reg::Voice(v, reg::kStartAddress), static_cast<unsigned short>(testing::kSampleUnits + (v == 5 ? 0x100 : 0)));
-      w(reg::Voice(v, reg::kAdsrLow), 0x38F4);
-      w(reg::Voice(v, reg::kAdsrHigh), 0x5FCA);
+      w(spu_reg::Voice(v, spu_reg::kVolumeLeft), 0x3000);
+      w(spu_reg::Voice(v, spu_reg::kVolumeRight), v == 5 ? 0xC07F : 0x2000);  // voice 5 right: a slow decreasing sweep
+      w(spu_reg::Voice(v, spu_reg::kPitch), v == 5 ? 0x0C00 : 0x1000);
+      w(spu_reg::Voice(v, spu_reg::kStartAddress), static_cast<unsigned short>(testing::kSampleUnits + (v == 5 ? 0x100 : 0)));
+      w(spu_reg::Voice(v, spu_reg::kAdsrLow), 0x38F4);
+      w(spu_reg::Voice(v, spu_reg::kAdsrHigh), 0x5FCA);
     }
-    w(reg::kKeyOnLow, (1 << 0) | (1 << 5));
+    w(spu_reg::kKeyOnLow, (1 << 0) | (1 << 5));
   }
   void Upload(unsigned short units, std::vector<std::uint8_t> adpcm) {
-    api_.SPUwriteRegister(reg::kTransferAddress, units);
+    api_.SPUwriteRegister(spu_reg::kTransferAddress, units);
     api_.SPUwriteDMAMem(reinterpret_cast<unsigned short*>(adpcm.data()), static_cast<int>(adpcm.size() / 2));
   }
   std::vector<std::int16_t> Render(int frames) {
@@ -78,8 +78,8 @@ TEST_F(PluginTest, NamesItselfAndSurvivesNullAndEarlyCalls) {
   EXPECT_EQ(api_.SPUreadRegister(0x1F800000), 0);
 
   api_.SPUshutdown();  // between shutdown and init every call is a harmless no-op
-  api_.SPUwriteRegister(reg::kControl, 0xC000);
-  EXPECT_EQ(api_.SPUreadRegister(reg::kControl), 0);
+  api_.SPUwriteRegister(spu_reg::kControl, 0xC000);
+  EXPECT_EQ(api_.SPUreadRegister(spu_reg::kControl), 0);
   api_.SPUasync(768 * 10);
   ASSERT_EQ(api_.SPUinit(), 0);
 }
@@ -87,11 +87,11 @@ TEST_F(PluginTest, NamesItselfAndSurvivesNullAndEarlyCalls) {
 // Fields a log or a host hands the plugin that no real one holds: ignored, never read past.
 TEST_F(PluginTest, HostileBlocksCountsAndAddressesAreIgnored) {
   auto& w = api_.SPUwriteRegister;
-  w(reg::kControl, 0xC001);  // CD audio on, at full volume
-  w(reg::kCdVolumeLeft, 0x7FFF);
-  w(reg::kCdVolumeRight, 0x7FFF);
-  w(reg::kMainVolumeLeft, 0x3FFF);
-  w(reg::kMainVolumeRight, 0x3FFF);
+  w(spu_reg::kControl, 0xC001);  // CD audio on, at full volume
+  w(spu_reg::kCdVolumeLeft, 0x7FFF);
+  w(spu_reg::kCdVolumeRight, 0x7FFF);
+  w(spu_reg::kMainVolumeLeft, 0x3FFF);
+  w(spu_reg::kMainVolumeRight, 0x3FFF);
   const auto xaBlock = [](std::int32_t frequency, bool stereo, std::int32_t count) {
     std::vector<std::uint8_t> block(kXaBlockSize, 0x40);
     const std::int32_t header[4] = {frequency, 0, stereo ? 1 : 0, count};
@@ -114,9 +114,9 @@ TEST_F(PluginTest, HostileBlocksCountsAndAddressesAreIgnored) {
   EXPECT_FALSE(silent(Render(2048)));
 
   // An address beyond 32 bits is no port, whatever its low half says.
-  w(0x100000000ul + reg::kControl, 0);
-  EXPECT_EQ(api_.SPUreadRegister(reg::kControl), 0xC001);
-  EXPECT_EQ(api_.SPUreadRegister(0x100000000ul + reg::kControl), 0);
+  w(0x100000000ul + spu_reg::kControl, 0);
+  EXPECT_EQ(api_.SPUreadRegister(spu_reg::kControl), 0xC001);
+  EXPECT_EQ(api_.SPUreadRegister(0x100000000ul + spu_reg::kControl), 0);
 }
 
 TEST_F(PluginTest, FreezeRoundTripRestoresRegistersAndRamWithoutStartingVoices) {
@@ -124,24 +124,24 @@ TEST_F(PluginTest, FreezeRoundTripRestoresRegistersAndRamWithoutStartingVoices) 
   Render(3000);
   auto saved = MakeFreezeBlock();
   ASSERT_EQ(api_.SPUfreeze(1, saved.get()), 1);
-  EXPECT_NE(RegisterFromImage(*saved, reg::Voice(0, reg::kEnvelopeLevel)), 0);
+  EXPECT_NE(RegisterFromImage(*saved, spu_reg::Voice(0, spu_reg::kEnvelopeLevel)), 0);
 
   api_.SPUshutdown();
   ASSERT_EQ(api_.SPUinit(), 0);
   ASSERT_EQ(api_.SPUfreeze(0, saved.get()), 1);
-  for (std::uint32_t address = reg::kBase; address < reg::kImageEnd; address += 2) {
-    if (address == reg::Voice(5, reg::kVolumeRight)) continue;  // a sweep reads as its level, which restarts
+  for (std::uint32_t address = spu_reg::kBase; address < spu_reg::kImageEnd; address += 2) {
+    if (address == spu_reg::Voice(5, spu_reg::kVolumeRight)) continue;  // a sweep reads as its level, which restarts
     EXPECT_EQ(api_.SPUreadRegister(address), RegisterFromImage(*saved, address)) << std::hex << address;
   }
   std::vector<unsigned short> ram(kSoundRamSize / 2);
-  api_.SPUwriteRegister(reg::kTransferAddress, 0);
+  api_.SPUwriteRegister(spu_reg::kTransferAddress, 0);
   api_.SPUreadDMAMem(ram.data(), static_cast<int>(ram.size()));
   EXPECT_EQ(std::memcmp(ram.data(), saved->soundRam, kSoundRamSize), 0);
 
   // Loading starts no voice: the state is silent until the log keys voices on.
   const auto quiet = Render(4410);
   EXPECT_TRUE(std::all_of(quiet.begin(), quiet.end(), [](std::int16_t s) { return s == 0; }));
-  api_.SPUwriteRegister(reg::kKeyOnLow, 1);
+  api_.SPUwriteRegister(spu_reg::kKeyOnLow, 1);
   const auto keyed = Render(441);
   EXPECT_TRUE(std::any_of(keyed.begin(), keyed.end(), [](std::int16_t s) { return s != 0; }));
 
@@ -164,21 +164,21 @@ TEST_F(PluginTest, VoiceFlagsAndCaptureReadBackThroughTheEntryPoints) {
   blocks[kAdpcmBlockBytes + 1] = kAdpcmLoopEnd;
   std::fill_n(blocks.begin() + kAdpcmBlockBytes + 2, 14, 0x99);
   Upload(testing::kSampleUnits, blocks);
-  w(reg::kControl, 0xC040);
-  w(reg::kIrqAddress, testing::kSampleUnits + 2);  // the second block
-  w(reg::Voice(1, reg::kPitch), 0x1000);
-  w(reg::Voice(1, reg::kStartAddress), testing::kSampleUnits);
-  w(reg::Voice(1, reg::kAdsrLow), 0x000F);
-  w(reg::Voice(1, reg::kAdsrHigh), 0x1FC0);
-  w(reg::kKeyOnLow, 1 << 1);
+  w(spu_reg::kControl, 0xC040);
+  w(spu_reg::kIrqAddress, testing::kSampleUnits + 2);  // the second block
+  w(spu_reg::Voice(1, spu_reg::kPitch), 0x1000);
+  w(spu_reg::Voice(1, spu_reg::kStartAddress), testing::kSampleUnits);
+  w(spu_reg::Voice(1, spu_reg::kAdsrLow), 0x000F);
+  w(spu_reg::Voice(1, spu_reg::kAdsrHigh), 0x1FC0);
+  w(spu_reg::kKeyOnLow, 1 << 1);
   Render(32);
-  EXPECT_EQ(api_.SPUreadRegister(reg::kEndLow), 0);
-  EXPECT_EQ(api_.SPUreadRegister(reg::kStatus) & 0x40, 0x40);  // the second block was read
+  EXPECT_EQ(api_.SPUreadRegister(spu_reg::kEndLow), 0);
+  EXPECT_EQ(api_.SPUreadRegister(spu_reg::kStatus) & 0x40, 0x40);  // the second block was read
   Render(32);
-  EXPECT_EQ(api_.SPUreadRegister(reg::kEndLow), 1 << 1);
-  EXPECT_EQ(api_.SPUreadRegister(reg::Voice(1, reg::kEnvelopeLevel)), 0);
+  EXPECT_EQ(api_.SPUreadRegister(spu_reg::kEndLow), 1 << 1);
+  EXPECT_EQ(api_.SPUreadRegister(spu_reg::Voice(1, spu_reg::kEnvelopeLevel)), 0);
   std::vector<unsigned short> capture(64);
-  w(reg::kTransferAddress, 2 * kCaptureBufferBytes / 8);
+  w(spu_reg::kTransferAddress, 2 * spu_reg::kCaptureBufferBytes / 8);
   api_.SPUreadDMAMem(capture.data(), 64);
   EXPECT_NE(capture[kAdpcmSamplesPerBlock + 20], 0);
   EXPECT_EQ(capture[kAdpcmSamplesPerBlock + 21], 0);  // muted about 8 samples before the block's end

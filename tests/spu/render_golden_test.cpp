@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "abi/spu_stems.h"
-#include "spu/registers.h"
+#include "abi/spu_registers.h"
 #include "spu/spu.h"
 #include "spu_fixture.h"
 
@@ -41,16 +41,16 @@ class Fnv1a {
 };
 
 void HashReadBack(const Spu& spu, Fnv1a& hash) {
-  for (int v = 0; v < kVoiceCount; ++v) {
-    for (auto which : {reg::kVolumeLeft, reg::kVolumeRight, reg::kEnvelopeLevel, reg::kRepeatAddress})
-      hash.add(spu.readRegister(reg::Voice(v, which)));
+  for (int v = 0; v < spu_reg::kVoiceCount; ++v) {
+    for (auto which : {spu_reg::kVolumeLeft, spu_reg::kVolumeRight, spu_reg::kEnvelopeLevel, spu_reg::kRepeatAddress})
+      hash.add(spu.readRegister(spu_reg::Voice(v, which)));
     hash.add(spu.state().voices[v].currentAddress);
     hash.add(spu.state().voices[v].counter);
   }
-  for (std::uint32_t a = reg::kCurrentVoiceVolumes; a < reg::kCurrentVoiceVolumesEnd; a += 2)
+  for (std::uint32_t a = spu_reg::kCurrentVoiceVolumes; a < spu_reg::kCurrentVoiceVolumesEnd; a += 2)
     hash.add(spu.readRegister(a));
-  for (std::uint32_t a : {reg::kEndLow, reg::kEndHigh, reg::kStatus, reg::kCurrentMainVolumeLeft,
-                          reg::kCurrentMainVolumeRight})
+  for (std::uint32_t a : {spu_reg::kEndLow, spu_reg::kEndHigh, spu_reg::kStatus, spu_reg::kCurrentMainVolumeLeft,
+                          spu_reg::kCurrentMainVolumeRight})
     hash.add(spu.readRegister(a));
 }
 
@@ -90,16 +90,16 @@ std::uint64_t RenderHash(Spu& spu, Render render) {
     HashReadBack(spu, hash);
     done += n;
   }
-  hash.add(spu.soundRam(), kSoundRamBytes);
+  hash.add(spu.soundRam(), spu_reg::kSoundRamBytes);
   return hash.value();
 }
 
-void Write(Spu& spu, int voice, reg::VoiceRegister which, std::uint16_t value) {
-  spu.writeRegister(reg::Voice(voice, which), value);
+void Write(Spu& spu, int voice, spu_reg::VoiceRegister which, std::uint16_t value) {
+  spu.writeRegister(spu_reg::Voice(voice, which), value);
 }
 void KeyOff(Spu& spu, std::uint32_t mask) {
-  spu.writeRegister(reg::kKeyOffLow, static_cast<std::uint16_t>(mask));
-  spu.writeRegister(reg::kKeyOffHigh, static_cast<std::uint16_t>(mask >> 16));
+  spu.writeRegister(spu_reg::kKeyOffLow, static_cast<std::uint16_t>(mask));
+  spu.writeRegister(spu_reg::kKeyOffHigh, static_cast<std::uint16_t>(mask >> 16));
 }
 Event At(int frame, std::function<void(Spu&)> action) { return {frame, std::move(action)}; }
 
@@ -128,8 +128,8 @@ void UploadSamples(Spu& spu) {
 void StartVoice(Spu& spu, int voice, std::uint16_t start, std::uint16_t pitch, std::uint16_t adsrLow,
                 std::uint16_t adsrHigh) {
   SetUpVoice(spu, voice, start, pitch, adsrLow, adsrHigh);
-  Write(spu, voice, reg::kVolumeLeft, static_cast<std::uint16_t>(0x0600 + 0x40 * voice));
-  Write(spu, voice, reg::kVolumeRight, static_cast<std::uint16_t>(0x1000 - 0x40 * voice));
+  Write(spu, voice, spu_reg::kVolumeLeft, static_cast<std::uint16_t>(0x0600 + 0x40 * voice));
+  Write(spu, voice, spu_reg::kVolumeRight, static_cast<std::uint16_t>(0x1000 - 0x40 * voice));
   KeyOn(spu, 1u << voice);
 }
 
@@ -149,22 +149,22 @@ Render EightVoicesWithSweepsKeyOffsAndOneShots(Spu& spu) {
                                     {0x7F00, 0xDFCA}, {0x0F04, 0x8003}, {0x001F, 0x4006}, {0xFFFF, 0xFFFF}};
   for (int v = 0; v < 8; ++v) StartVoice(spu, v, starts[v], pitches[v], adsr[v][0], adsr[v][1]);
   // Sweeps of every kind on voice and main volumes.
-  Write(spu, 1, reg::kVolumeLeft, 0x8010);   // linear increase
-  Write(spu, 2, reg::kVolumeRight, 0xA020);  // linear decrease
-  Write(spu, 3, reg::kVolumeLeft, 0xC03F);   // exponential increase
-  Write(spu, 4, reg::kVolumeRight, 0xE040);  // exponential decrease
-  Write(spu, 5, reg::kVolumeLeft, 0x9050);   // negative phase
-  spu.writeRegister(reg::kMainVolumeLeft, 0xE07C);
+  Write(spu, 1, spu_reg::kVolumeLeft, 0x8010);   // linear increase
+  Write(spu, 2, spu_reg::kVolumeRight, 0xA020);  // linear decrease
+  Write(spu, 3, spu_reg::kVolumeLeft, 0xC03F);   // exponential increase
+  Write(spu, 4, spu_reg::kVolumeRight, 0xE040);  // exponential decrease
+  Write(spu, 5, spu_reg::kVolumeLeft, 0x9050);   // negative phase
+  spu.writeRegister(spu_reg::kMainVolumeLeft, 0xE07C);
   std::vector<Event> events = {
       At(5000, [](Spu& s) { KeyOff(s, 0b00000101); }),
-      At(9000, [](Spu& s) { Write(s, 7, reg::kEnvelopeLevel, 0x4000); }),
-      At(12345, [](Spu& s) { Write(s, 1, reg::kAdsrHigh, 0x40C4); }),
-      At(20000, [](Spu& s) { Write(s, 3, reg::kRepeatAddress, kRough + 0x20); }),
+      At(9000, [](Spu& s) { Write(s, 7, spu_reg::kEnvelopeLevel, 0x4000); }),
+      At(12345, [](Spu& s) { Write(s, 1, spu_reg::kAdsrHigh, 0x40C4); }),
+      At(20000, [](Spu& s) { Write(s, 3, spu_reg::kRepeatAddress, kRough + 0x20); }),
       At(30000, [](Spu& s) { KeyOn(s, 0b01000001); }),
-      At(30001, [](Spu& s) { Write(s, 3, reg::kPitch, 0x0400); }),
+      At(30001, [](Spu& s) { Write(s, 3, spu_reg::kPitch, 0x0400); }),
       At(44100, [](Spu& s) { KeyOff(s, 0xFF); }),
-      At(60000, [](Spu& s) { Write(s, 2, reg::kEnvelopeLevel, 0x2000); }),  // a released voice heard again
-      At(70000, [](Spu& s) { s.writeRegister(reg::kMainVolumeRight, 0x8000 | 0x5000 | 0x2A); }),
+      At(60000, [](Spu& s) { Write(s, 2, spu_reg::kEnvelopeLevel, 0x2000); }),  // a released voice heard again
+      At(70000, [](Spu& s) { s.writeRegister(spu_reg::kMainVolumeRight, 0x8000 | 0x5000 | 0x2A); }),
       At(80000, [](Spu& s) { KeyOn(s, 0xF0); }),
   };
   return {3 * 44100, events};
@@ -174,15 +174,15 @@ Render TwentyFourVoicesThroughReverbWithCdInput(Spu& spu) {
   PowerUp(spu);
   UploadSamples(spu);
   LoadHallReverb(spu);
-  spu.writeRegister(reg::kReverbOutLeft, 0x3000);
-  spu.writeRegister(reg::kReverbOutRight, 0x2800);
-  spu.writeRegister(reg::kReverbOnLow, 0xF0F3);
-  spu.writeRegister(reg::kReverbOnHigh, 0x00A5);
-  spu.writeRegister(reg::kCdVolumeLeft, 0x3000);
-  spu.writeRegister(reg::kCdVolumeRight, 0x5000);
-  spu.writeRegister(reg::kControl, 0xC085);  // reverb writes, CD audio through the reverb
+  spu.writeRegister(spu_reg::kReverbVolumeLeft, 0x3000);
+  spu.writeRegister(spu_reg::kReverbVolumeRight, 0x2800);
+  spu.writeRegister(spu_reg::kReverbModeLow, 0xF0F3);
+  spu.writeRegister(spu_reg::kReverbModeHigh, 0x00A5);
+  spu.writeRegister(spu_reg::kCdVolumeLeft, 0x3000);
+  spu.writeRegister(spu_reg::kCdVolumeRight, 0x5000);
+  spu.writeRegister(spu_reg::kControl, 0xC085);  // reverb writes, CD audio through the reverb
   const std::uint16_t starts[4] = {kTone, kRough, kOneShot, kBurst};
-  for (int v = 0; v < kVoiceCount; ++v)
+  for (int v = 0; v < spu_reg::kVoiceCount; ++v)
     StartVoice(spu, v, starts[v % 4], static_cast<std::uint16_t>(0x0600 + 0x90 * v), 0x38F4, 0x5FCA);
   const auto xaMono = XaBlock(37800, false, SineCycles(378, 10, 20000));
   const auto xaStereo = XaBlock(18900, true, RoughWave(4000, 3));
@@ -192,9 +192,9 @@ Render TwentyFourVoicesThroughReverbWithCdInput(Spu& spu) {
       At(10000, [xaStereo](Spu& s) { s.playXa(xaStereo.data()); }),
       At(10000, [xaStereo](Spu& s) { s.playXa(xaStereo.data()); }),
       At(30000, [cdda](Spu& s) { s.playCdda(reinterpret_cast<const std::uint8_t*>(cdda.data()), cdda.size() * 2); }),
-      At(40000, [](Spu& s) { s.writeRegister(reg::kControl, 0x8085); }),  // muted: CD only
-      At(45000, [](Spu& s) { s.writeRegister(reg::kControl, 0xC001); }),  // reverb writes off, still heard
-      At(60000, [](Spu& s) { s.writeRegister(reg::kControl, 0xC085); }),
+      At(40000, [](Spu& s) { s.writeRegister(spu_reg::kControl, 0x8085); }),  // muted: CD only
+      At(45000, [](Spu& s) { s.writeRegister(spu_reg::kControl, 0xC001); }),  // reverb writes off, still heard
+      At(60000, [](Spu& s) { s.writeRegister(spu_reg::kControl, 0xC085); }),
       At(70000, [](Spu& s) { KeyOff(s, 0x00FFFF00); }),
       At(90000, [](Spu& s) { KeyOn(s, 0x00AAAAAA); }),
   };
@@ -204,17 +204,17 @@ Render TwentyFourVoicesThroughReverbWithCdInput(Spu& spu) {
 Render PitchModulationAndNoise(Spu& spu) {
   PowerUp(spu);
   UploadSamples(spu);
-  spu.writeRegister(reg::kControl, static_cast<std::uint16_t>(0xC000 | (10 << 10) | (2 << 8)));
+  spu.writeRegister(spu_reg::kControl, static_cast<std::uint16_t>(0xC000 | (10 << 10) | (2 << 8)));
   const std::uint16_t starts[8] = {kOneShot, kTone, kRough, kTone, kBurst, kRough, kTone, kTone};
   for (int v = 0; v < 8; ++v) StartVoice(spu, v, starts[v], static_cast<std::uint16_t>(0x0900 + 0x170 * v), 0x38F4, 0x5FCA);
-  Write(spu, 4, reg::kPitch, 0xC000);                // read as negative when modulated
-  spu.writeRegister(reg::kPitchModLow, 0b11110111);  // a chain 0->1->2, 3->4->5->6->7; voice 0's bit means nothing
-  spu.writeRegister(reg::kNoiseLow, 0b00101000);     // voice 3 modulates from noise, voice 5 sounds noise
+  Write(spu, 4, spu_reg::kPitch, 0xC000);                // read as negative when modulated
+  spu.writeRegister(spu_reg::kPitchModLow, 0b11110111);  // a chain 0->1->2, 3->4->5->6->7; voice 0's bit means nothing
+  spu.writeRegister(spu_reg::kNoiseModeLow, 0b00101000);     // voice 3 modulates from noise, voice 5 sounds noise
   std::vector<Event> events = {
-      At(20000, [](Spu& s) { s.writeRegister(reg::kControl, static_cast<std::uint16_t>(0xC000 | (15 << 10) | (3 << 8))); }),
+      At(20000, [](Spu& s) { s.writeRegister(spu_reg::kControl, static_cast<std::uint16_t>(0xC000 | (15 << 10) | (3 << 8))); }),
       At(30000, [](Spu& s) { KeyOff(s, 0b00000010); }),
-      At(50000, [](Spu& s) { s.writeRegister(reg::kPitchModLow, 0b00001100); }),
-      At(70000, [](Spu& s) { s.writeRegister(reg::kControl, 0xC000); }),
+      At(50000, [](Spu& s) { s.writeRegister(spu_reg::kPitchModLow, 0b00001100); }),
+      At(70000, [](Spu& s) { s.writeRegister(spu_reg::kControl, 0xC000); }),
   };
   return {2 * 44100, events};
 }
@@ -224,11 +224,11 @@ Render VoicesPlayingCaptureBuffersAndTheReverbArea(Spu& spu) {
   PowerUp(spu);
   UploadSamples(spu);
   LoadHallReverb(spu);
-  spu.writeRegister(reg::kReverbOutLeft, 0x4000);
-  spu.writeRegister(reg::kReverbOutRight, 0x4000);
-  spu.writeRegister(reg::kReverbOnLow, 0x0003);
-  spu.writeRegister(reg::kControl, 0xC081);
-  spu.writeRegister(reg::kCdVolumeLeft, 0x7FFF);
+  spu.writeRegister(spu_reg::kReverbVolumeLeft, 0x4000);
+  spu.writeRegister(spu_reg::kReverbVolumeRight, 0x4000);
+  spu.writeRegister(spu_reg::kReverbModeLow, 0x0003);
+  spu.writeRegister(spu_reg::kControl, 0xC081);
+  spu.writeRegister(spu_reg::kCdVolumeLeft, 0x7FFF);
   StartVoice(spu, 0, kRough, 0x1000, 0x38F4, 0x5FCA);
   StartVoice(spu, 1, kTone, 0x0E00, 0x38F4, 0x5FCA);
   StartVoice(spu, 2, 0x0000, 0x1000, 0x00FF, 0x0000);   // CD left capture
@@ -306,7 +306,7 @@ TEST(RenderPaths, RandomSettingsRenderAlike) {
     std::vector<std::uint16_t> raw(0x2000);  // unfiltered random blocks: every filter, shift and flag
     for (auto& w : raw) w = word();
     setUp.push_back([raw](Spu& s) {
-      s.writeRegister(reg::kTransferAddress, kSampleUnits + 0x800);
+      s.writeRegister(spu_reg::kTransferAddress, kSampleUnits + 0x800);
       s.writeDma(raw.data(), static_cast<int>(raw.size()));
     });
     if (pick(0, 1)) setUp.push_back([](Spu& s) { LoadHallReverb(s); });
@@ -317,18 +317,18 @@ TEST(RenderPaths, RandomSettingsRenderAlike) {
     const std::uint16_t mainVolumes[4] = {word(), word(), static_cast<std::uint16_t>(pick(0, 0x7FFF)),
                                           static_cast<std::uint16_t>(pick(0, 0x7FFF))};
     setUp.push_back([=](Spu& s) {
-      s.writeRegister(reg::kIrqAddress, irqAddress);
-      s.writeRegister(reg::kControl, control);
-      s.writeRegister(reg::kPitchModLow, masks[0]);
-      s.writeRegister(reg::kNoiseLow, masks[1] & masks[2]);
-      s.writeRegister(reg::kReverbOnLow, masks[3]);
-      s.writeRegister(reg::kReverbOnHigh, masks[4]);
-      s.writeRegister(reg::kMainVolumeLeft, mainVolumes[0] & 0xE07F);
-      s.writeRegister(reg::kReverbOutLeft, mainVolumes[2]);
-      s.writeRegister(reg::kReverbOutRight, mainVolumes[3]);
-      s.writeRegister(reg::kCdVolumeLeft, masks[5]);
+      s.writeRegister(spu_reg::kIrqAddress, irqAddress);
+      s.writeRegister(spu_reg::kControl, control);
+      s.writeRegister(spu_reg::kPitchModLow, masks[0]);
+      s.writeRegister(spu_reg::kNoiseModeLow, masks[1] & masks[2]);
+      s.writeRegister(spu_reg::kReverbModeLow, masks[3]);
+      s.writeRegister(spu_reg::kReverbModeHigh, masks[4]);
+      s.writeRegister(spu_reg::kMainVolumeLeft, mainVolumes[0] & 0xE07F);
+      s.writeRegister(spu_reg::kReverbVolumeLeft, mainVolumes[2]);
+      s.writeRegister(spu_reg::kReverbVolumeRight, mainVolumes[3]);
+      s.writeRegister(spu_reg::kCdVolumeLeft, masks[5]);
     });
-    const int voices = pick(1, kVoiceCount);
+    const int voices = pick(1, spu_reg::kVoiceCount);
     for (int v = 0; v < voices; ++v) {
       const std::uint16_t starts[] = {kTone, kRough, kOneShot, kBurst,
                                       static_cast<std::uint16_t>(kSampleUnits + 0x800 + 2 * pick(0, 0x3F0)),
@@ -342,15 +342,15 @@ TEST(RenderPaths, RandomSettingsRenderAlike) {
       const std::uint16_t right = pick(0, 3) ? static_cast<std::uint16_t>(pick(0, 0x7FFF)) : word();
       setUp.push_back([=](Spu& s) {
         SetUpVoice(s, v, start, pitch, adsrLow, adsrHigh);
-        Write(s, v, reg::kVolumeLeft, left);
-        Write(s, v, reg::kVolumeRight, right);
+        Write(s, v, spu_reg::kVolumeLeft, left);
+        Write(s, v, spu_reg::kVolumeRight, right);
       });
       events.push_back(At(pick(0, 3) ? 0 : pick(0, 6000), [v](Spu& s) { KeyOn(s, 1u << v); }));
       if (pick(0, 1)) events.push_back(At(pick(0, 8000), [v](Spu& s) { KeyOff(s, 1u << v); }));
       if (!pick(0, 3)) {
         const std::uint16_t level = word(), repeat = starts[pick(0, 6)];
-        events.push_back(At(pick(0, 8000), [=](Spu& s) { Write(s, v, reg::kEnvelopeLevel, level); }));
-        events.push_back(At(pick(0, 8000), [=](Spu& s) { Write(s, v, reg::kRepeatAddress, repeat); }));
+        events.push_back(At(pick(0, 8000), [=](Spu& s) { Write(s, v, spu_reg::kEnvelopeLevel, level); }));
+        events.push_back(At(pick(0, 8000), [=](Spu& s) { Write(s, v, spu_reg::kRepeatAddress, repeat); }));
       }
     }
     std::vector<int> chunks(8);

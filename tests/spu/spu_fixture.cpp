@@ -7,7 +7,7 @@
 
 #include "spu/adpcm.h"
 #include "spu/cd_input.h"
-#include "spu/registers.h"
+#include "abi/spu_registers.h"
 
 namespace kestrel::spu::testing {
 
@@ -23,30 +23,30 @@ std::uint16_t UploadSample(Spu& spu, std::span<const std::int16_t> pcm, int loop
   std::vector<std::uint16_t> words(adpcm.size() / 2);
   for (std::size_t i = 0; i < words.size(); ++i)
     words[i] = static_cast<std::uint16_t>(adpcm[2 * i] | (adpcm[2 * i + 1] << 8));
-  spu.writeRegister(reg::kTransferAddress, units);
+  spu.writeRegister(spu_reg::kTransferAddress, units);
   spu.writeDma(words.data(), static_cast<int>(words.size()));
   return units;
 }
 
 void PowerUp(Spu& spu) {
-  spu.writeRegister(reg::kControl, 0xC000);
-  spu.writeRegister(reg::kMainVolumeLeft, 0x3FFF);
-  spu.writeRegister(reg::kMainVolumeRight, 0x3FFF);
+  spu.writeRegister(spu_reg::kControl, 0xC000);
+  spu.writeRegister(spu_reg::kMainVolumeLeft, 0x3FFF);
+  spu.writeRegister(spu_reg::kMainVolumeRight, 0x3FFF);
 }
 
 void SetUpVoice(Spu& spu, int voice, std::uint16_t start, std::uint16_t pitch, std::uint16_t adsrLow,
                 std::uint16_t adsrHigh) {
-  spu.writeRegister(reg::Voice(voice, reg::kVolumeLeft), 0x3FFF);
-  spu.writeRegister(reg::Voice(voice, reg::kVolumeRight), 0x3FFF);
-  spu.writeRegister(reg::Voice(voice, reg::kPitch), pitch);
-  spu.writeRegister(reg::Voice(voice, reg::kStartAddress), start);
-  spu.writeRegister(reg::Voice(voice, reg::kAdsrLow), adsrLow);
-  spu.writeRegister(reg::Voice(voice, reg::kAdsrHigh), adsrHigh);
+  spu.writeRegister(spu_reg::Voice(voice, spu_reg::kVolumeLeft), 0x3FFF);
+  spu.writeRegister(spu_reg::Voice(voice, spu_reg::kVolumeRight), 0x3FFF);
+  spu.writeRegister(spu_reg::Voice(voice, spu_reg::kPitch), pitch);
+  spu.writeRegister(spu_reg::Voice(voice, spu_reg::kStartAddress), start);
+  spu.writeRegister(spu_reg::Voice(voice, spu_reg::kAdsrLow), adsrLow);
+  spu.writeRegister(spu_reg::Voice(voice, spu_reg::kAdsrHigh), adsrHigh);
 }
 
 void KeyOn(Spu& spu, std::uint32_t mask) {
-  spu.writeRegister(reg::kKeyOnLow, static_cast<std::uint16_t>(mask));
-  spu.writeRegister(reg::kKeyOnHigh, static_cast<std::uint16_t>(mask >> 16));
+  spu.writeRegister(spu_reg::kKeyOnLow, static_cast<std::uint16_t>(mask));
+  spu.writeRegister(spu_reg::kKeyOnHigh, static_cast<std::uint16_t>(mask >> 16));
 }
 
 std::vector<std::int16_t> RenderLeft(Spu& spu, int frames) {
@@ -63,8 +63,8 @@ void LoadHallReverb(Spu& spu) {
       0x11BB, 0x14C2, 0x10BD, 0x11BC, 0x0DC1, 0x11C0, 0x0DC3, 0x0DC0, 0x09C1, 0x0BC4, 0x07C1,
       0x0A00, 0x06CD, 0x09C2, 0x05C1, 0x05C0, 0x041A, 0x0274, 0x013A, 0x8000, 0x8000};
   constexpr std::uint32_t kHallBytes = 0xADE0;
-  for (int i = 0; i < 32; ++i) spu.writeRegister(reg::kReverbFirst + 2 * i, kHall[i]);
-  spu.writeRegister(reg::kReverbBase, static_cast<std::uint16_t>((0x80000 - kHallBytes) / 8));
+  for (int i = 0; i < 32; ++i) spu.writeRegister(spu_reg::kReverbFirst + 2 * i, kHall[i]);
+  spu.writeRegister(spu_reg::kReverbBase, static_cast<std::uint16_t>((0x80000 - kHallBytes) / 8));
 }
 
 std::vector<std::uint8_t> XaBlock(int frequency, bool stereo, const std::vector<std::int16_t>& samples) {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "spu/registers.h"
+#include "abi/spu_registers.h"
 #include "spu/spu.h"
 #include "spu_fixture.h"
 
@@ -13,7 +13,7 @@ namespace {
 using namespace testing;
 
 int Envx(const Spu& spu, int voice) {
-  return static_cast<std::int16_t>(spu.readRegister(reg::Voice(voice, reg::kEnvelopeLevel)));
+  return static_cast<std::int16_t>(spu.readRegister(spu_reg::Voice(voice, spu_reg::kEnvelopeLevel)));
 }
 
 // Ticks until ENVX first satisfies `done` (rendering one frame at a time), or -1.
@@ -61,7 +61,7 @@ TEST(Voice, LinearAdsrPhasesLastAsTheRateFormulaSays) {
   spu.render(frames, 1000);
   EXPECT_EQ(Envx(spu, 0), sustained);
 
-  spu.writeRegister(reg::kKeyOffLow, 1);
+  spu.writeRegister(spu_reg::kKeyOffLow, 1);
   const int release = TicksUntil(spu, 0, [](int level) { return level == 0; }, 100000);
   EXPECT_NEAR(release, sustained / 32.0, 1.0);
 }
@@ -92,7 +92,7 @@ TEST(Voice, KeyOnSoundsWithinAFewSamplesAndRestartsTheEnvelope) {
 
   // ENVX reads back the level and a write moves it; a second key on starts again from zero.
   EXPECT_EQ(Envx(spu, 3), 0x7FFF);
-  spu.writeRegister(reg::Voice(3, reg::kEnvelopeLevel), 0x1234);
+  spu.writeRegister(spu_reg::Voice(3, spu_reg::kEnvelopeLevel), 0x1234);
   EXPECT_EQ(Envx(spu, 3), 0x1234);
   KeyOn(spu, 1u << 3);
   EXPECT_EQ(Envx(spu, 3), 0);
@@ -105,31 +105,31 @@ TEST(Voice, LoopFlagsDriveEndxAndTheRepeatAddress) {
   const std::uint16_t looped = UploadSample(spu, std::vector<std::int16_t>(84, 15000), 28, kSampleUnits + 0x10);
   SetUpVoice(spu, 0, oneShot, 0x1000);
   SetUpVoice(spu, 1, looped, 0x1000);
-  spu.writeRegister(reg::Voice(1, reg::kVolumeLeft), 0);
+  spu.writeRegister(spu_reg::Voice(1, spu_reg::kVolumeLeft), 0);
   KeyOn(spu, 0b11);
-  EXPECT_EQ(spu.readRegister(reg::kEndLow), 0);
+  EXPECT_EQ(spu.readRegister(spu_reg::kEndLow), 0);
   spu.render(std::vector<std::int16_t>(2 * 48).data(), 48);
-  EXPECT_EQ(spu.readRegister(reg::kEndLow), 0);  // neither is near the end of its last block yet
+  EXPECT_EQ(spu.readRegister(spu_reg::kEndLow), 0);  // neither is near the end of its last block yet
 
   const auto rest = RenderLeft(spu, 100);
-  EXPECT_EQ(spu.readRegister(reg::kEndLow), 0b11);
+  EXPECT_EQ(spu.readRegister(spu_reg::kEndLow), 0b11);
   // The one-shot voice is silenced at its end; the looped one still sounds from its loop block.
   EXPECT_EQ(Envx(spu, 0), 0);
   EXPECT_EQ(rest.back(), 0);
   EXPECT_GT(Envx(spu, 1), 0);
-  EXPECT_EQ(spu.readRegister(reg::Voice(1, reg::kRepeatAddress)), looped + 2);  // second 16-byte block
+  EXPECT_EQ(spu.readRegister(spu_reg::Voice(1, spu_reg::kRepeatAddress)), looped + 2);  // second 16-byte block
 
   KeyOn(spu, 0b10);  // key on clears only its own ENDX bit
-  EXPECT_EQ(spu.readRegister(reg::kEndLow), 0b01);
+  EXPECT_EQ(spu.readRegister(spu_reg::kEndLow), 0b01);
 }
 
 TEST(Voice, NoiseFollowsTheControlRegisterClock) {
   auto crossings = [](int shift) {
     Spu spu;
     PowerUp(spu);
-    spu.writeRegister(reg::kControl, static_cast<std::uint16_t>(0xC000 | (shift << 10)));
+    spu.writeRegister(spu_reg::kControl, static_cast<std::uint16_t>(0xC000 | (shift << 10)));
     SetUpVoice(spu, 0, UploadSample(spu, std::vector<std::int16_t>(28, 0), 0), 0x1000);
-    spu.writeRegister(reg::kNoiseLow, 1);
+    spu.writeRegister(spu_reg::kNoiseModeLow, 1);
     KeyOn(spu, 1);
     const auto out = RenderLeft(spu, 8820);
     int count = 0;
@@ -146,10 +146,10 @@ TEST(Voice, PitchModulationScalesTheStepByTheVoiceBelow) {
   PowerUp(spu);
   // Voice 0 plays a steady positive level, muted in the mix; voice 1 a tone modulated by it.
   SetUpVoice(spu, 0, UploadSample(spu, std::vector<std::int16_t>(280, 16384), 0), 0x1000);
-  spu.writeRegister(reg::Voice(0, reg::kVolumeLeft), 0);
-  spu.writeRegister(reg::Voice(0, reg::kVolumeRight), 0);
+  spu.writeRegister(spu_reg::Voice(0, spu_reg::kVolumeLeft), 0);
+  spu.writeRegister(spu_reg::Voice(0, spu_reg::kVolumeRight), 0);
   SetUpVoice(spu, 1, UploadSample(spu, SineCycles(56, 10, 12000), 0, kSampleUnits + 0x100), 0x0800);
-  spu.writeRegister(reg::kPitchModLow, 0b10);
+  spu.writeRegister(spu_reg::kPitchModLow, 0b10);
   KeyOn(spu, 0b11);
   RenderLeft(spu, 200);
   const int modulator = spu.state().voices[0].output;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "abi/spu_registers.h"
+
 namespace kestrel::logsynth {
 namespace {
 
@@ -62,28 +64,30 @@ Envelope EnvelopeFromTimes(const EnvelopeTimes& times) {
     return kSixtyDecibels / ExponentialDecayConstant(shift, 8);
   });
 
-  Envelope envelope;
-  envelope.adsr1 = static_cast<std::uint16_t>((attack << 8) | (decay << 4) | sustainField);
-  std::uint16_t sustain = 0;
+  // Linear attack; exponential release.
+  spu_reg::AdsrBits bits;
   if (times.fadeMs) {
-    // Exponential decrease (mode and direction bits set), step -8 + s, to -60 dB.
+    // Exponential decrease, step -8 + s, to -60 dB.
     const int rate = Closest(127, *times.fadeMs * kSamplesPerMs, [](int r) {
       return kSixtyDecibels / ExponentialDecayConstant(r >> 2, 8 - (r & 3));
     });
-    sustain = static_cast<std::uint16_t>(0xC000 | (rate << 6));
+    bits = spu_reg::AdsrBits::Make(false, attack, decay, sustainField, true, true, rate, true, release);
   } else {
     // Rate 0x7F with increase: the level never steps, so the note holds.
-    sustain = static_cast<std::uint16_t>(0x7F << 6);
+    bits = spu_reg::AdsrBits::Make(false, attack, decay, sustainField, false, false, 0x7F, true, release);
   }
-  envelope.adsr2 = static_cast<std::uint16_t>(sustain | 0x20 | release);
+  Envelope envelope;
+  envelope.adsr1 = bits.low();
+  envelope.adsr2 = bits.high();
   return envelope;
 }
 
 EnvelopeDurations DurationsOf(const Envelope& envelope) {
-  const int attackRate = (envelope.adsr1 >> 8) & 0x7F;
-  const int decayShift = (envelope.adsr1 >> 4) & 0xF;
-  const double sustainLevel = SustainLevel(envelope.adsr1 & 0xF);
-  const int releaseShift = envelope.adsr2 & 0x1F;
+  const spu_reg::AdsrBits bits = spu_reg::AdsrBits{}.withLow(envelope.adsr1).withHigh(envelope.adsr2);
+  const int attackRate = bits.attackRate();
+  const int decayShift = bits.decayShift();
+  const double sustainLevel = SustainLevel(bits.sustainLevelField());
+  const int releaseShift = bits.releaseShift();
   EnvelopeDurations d;
   d.attack = kFullLevel / LinearRate(attackRate >> 2, 7 - (attackRate & 3));
   d.decay = std::log(kFullLevel / sustainLevel) / ExponentialDecayConstant(decayShift, 8);

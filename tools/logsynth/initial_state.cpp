@@ -2,20 +2,21 @@
 
 #include "note_sequencer.h"
 #include "reverb_presets.h"
-#include "spu_addresses.h"
+#include "abi/spu_registers.h"
 
 namespace kestrel::logsynth {
 
 std::uint16_t ControlRegister(const Score& score) {
-  std::uint16_t control = reg::kControlEnable | reg::kControlUnmute;
-  if (!score.reverb.preset.empty()) control |= reg::kControlReverb;
-  if (!score.streams.empty()) control |= reg::kControlCdAudio;
+  using Bits = spu_reg::ControlBits;
+  std::uint16_t control = Bits::kEnable | Bits::kUnmute;
+  if (!score.reverb.preset.empty()) control |= Bits::kReverbWrites;
+  if (!score.streams.empty()) control |= Bits::kCdAudio;
   return control;
 }
 
 std::uint32_t SampleRamLimit(const Score& score) {
   const ReverbPreset* preset = FindReverbPreset(score.reverb.preset);
-  return 0x80000u - (preset != nullptr ? preset->workAreaBytes : 0u);
+  return spu_reg::kSoundRamBytes - (preset != nullptr ? preset->workAreaBytes : 0u);
 }
 
 void WriteInitialState(const Score& score, const SampleMemory& memory, SpuLogWriter& writer) {
@@ -31,31 +32,31 @@ void WriteInitialState(const Score& score, const SampleMemory& memory, SpuLogWri
       if (track.reverb) reverbVoices |= 1u << voice;
     }
   }
-  for (int voice = 0; voice < reg::kVoiceCount; ++voice) {
-    writer.SetRegister(reg::VoicePitch(voice), 0x1000);
-    writer.SetRegister(reg::VoiceStartAddress(voice), AddressRegister(memory.silentBlock));
-    writer.SetRegister(reg::VoiceRepeatAddress(voice), AddressRegister(memory.silentBlock));
+  for (int voice = 0; voice < spu_reg::kVoiceCount; ++voice) {
+    writer.SetRegister(spu_reg::VoicePitch(voice), 0x1000);
+    writer.SetRegister(spu_reg::VoiceStartAddress(voice), AddressRegister(memory.silentBlock));
+    writer.SetRegister(spu_reg::VoiceRepeatAddress(voice), AddressRegister(memory.silentBlock));
   }
 
   const std::uint16_t mainVolume = VolumeRegister(score.mainVolume);
-  writer.SetRegister(reg::kMainVolumeLeft, mainVolume);
-  writer.SetRegister(reg::kMainVolumeRight, mainVolume);
-  writer.SetRegister(reg::kRamControl, reg::kRamControlValue);
-  writer.SetRegister(reg::kControl, ControlRegister(score));
+  writer.SetRegister(spu_reg::kMainVolumeLeft, mainVolume);
+  writer.SetRegister(spu_reg::kMainVolumeRight, mainVolume);
+  writer.SetRegister(spu_reg::kTransferControl, spu_reg::kTransferControlNormal);
+  writer.SetRegister(spu_reg::kControl, ControlRegister(score));
   if (!score.streams.empty()) {
-    writer.SetRegister(reg::kCdVolumeLeft, 0x7FFF);
-    writer.SetRegister(reg::kCdVolumeRight, 0x7FFF);
+    writer.SetRegister(spu_reg::kCdVolumeLeft, 0x7FFF);
+    writer.SetRegister(spu_reg::kCdVolumeRight, 0x7FFF);
   }
   if (const ReverbPreset* preset = FindReverbPreset(score.reverb.preset)) {
     const auto output = static_cast<std::uint16_t>(score.reverb.volume * 0x7FFF / 100);
-    writer.SetRegister(reg::kReverbVolumeLeft, output);
-    writer.SetRegister(reg::kReverbVolumeRight, output);
-    writer.SetRegister(reg::kReverbBase, AddressRegister(0x80000u - preset->workAreaBytes));
+    writer.SetRegister(spu_reg::kReverbVolumeLeft, output);
+    writer.SetRegister(spu_reg::kReverbVolumeRight, output);
+    writer.SetRegister(spu_reg::kReverbBase, AddressRegister(spu_reg::kSoundRamBytes - preset->workAreaBytes));
     for (std::size_t i = 0; i < preset->registers.size(); ++i) {
-      writer.SetRegister(reg::kReverbRegisters + 2 * static_cast<std::uint32_t>(i), preset->registers[i]);
+      writer.SetRegister(spu_reg::kReverbFirst + 2 * static_cast<std::uint32_t>(i), preset->registers[i]);
     }
-    writer.SetRegister(reg::kReverbModeLow, static_cast<std::uint16_t>(reverbVoices));
-    writer.SetRegister(reg::kReverbModeHigh, static_cast<std::uint16_t>(reverbVoices >> 16));
+    writer.SetRegister(spu_reg::kReverbModeLow, static_cast<std::uint16_t>(reverbVoices));
+    writer.SetRegister(spu_reg::kReverbModeHigh, static_cast<std::uint16_t>(reverbVoices >> 16));
   }
 }
 

@@ -8,7 +8,7 @@
 #include "initial_state.h"
 #include "note_sequencer.h"
 #include "sample_memory.h"
-#include "spu_addresses.h"
+#include "abi/spu_registers.h"
 #include "stream_blocks.h"
 
 namespace kestrel::logsynth {
@@ -32,12 +32,12 @@ std::optional<ScoreError> CheckLength(const Score& score, const SongClock& clock
 // The way a game fills sound RAM: stop transfers, set the address, switch to DMA write,
 // send the words, stop again.
 void AddUpload(LogScript& script, std::uint32_t time, const PlacedSample& sample, std::uint16_t control) {
-  const auto stopped = static_cast<std::uint16_t>(control & ~reg::kTransferModeMask);
-  script.Write(time, Phase::Upload, reg::kControl, stopped);
-  script.Write(time, Phase::Upload, reg::kTransferAddress, AddressRegister(sample.address));
-  script.Write(time, Phase::Upload, reg::kControl, static_cast<std::uint16_t>(stopped | reg::kTransferDmaWrite));
+  const auto stopped = spu_reg::ControlBits{control}.withTransferMode(spu_reg::kTransferStop).value;
+  script.Write(time, Phase::Upload, spu_reg::kControl, stopped);
+  script.Write(time, Phase::Upload, spu_reg::kTransferAddress, AddressRegister(sample.address));
+  script.Write(time, Phase::Upload, spu_reg::kControl, spu_reg::ControlBits{stopped}.withTransferMode(spu_reg::kDmaWrite).value);
   script.Add({time, Phase::Upload, ScriptEvent::Kind::DmaWrite, 0, 0, sample.adpcm});
-  script.Write(time, Phase::Upload, reg::kControl, stopped);
+  script.Write(time, Phase::Upload, spu_reg::kControl, stopped);
 }
 
 std::uint32_t ReleaseTail(const Score& score) {
@@ -118,7 +118,7 @@ std::variant<SynthesisedLog, ScoreError> SynthesiseLog(const Score& score, const
   for (const ScriptEvent& event : script.Ordered()) WriteEvent(event, log.writer);
   if (score.format == LogFileType::Old) {
     // The old format's length is its last record's time: end on a write that changes nothing.
-    log.writer.AddRegisterWrite(log.totalLength, reg::kMainVolumeLeft, VolumeRegister(score.mainVolume));
+    log.writer.AddRegisterWrite(log.totalLength, spu_reg::kMainVolumeLeft, VolumeRegister(score.mainVolume));
   } else {
     log.writer.SetTotalLength(log.totalLength);
   }

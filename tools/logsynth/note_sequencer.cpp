@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "note_pitch.h"
-#include "spu_addresses.h"
+#include "abi/spu_registers.h"
 
 namespace kestrel::logsynth {
 namespace {
@@ -113,18 +113,18 @@ std::variant<SequencedNotes, ScoreError> SequenceNotes(const Score& score, const
     result.lastKeyOff = std::max(result.lastKeyOff, n.off);
 
     const Phase setup = Phase::VoiceSetup;
-    script.Write(n.on, setup, reg::VoiceVolumeLeft(n.voice), n.left);
-    script.Write(n.on, setup, reg::VoiceVolumeRight(n.voice), n.right);
-    script.Write(n.on, setup, reg::VoicePitch(n.voice), n.pitch);
-    script.Write(n.on, setup, reg::VoiceStartAddress(n.voice), AddressRegister(n.sample->address));
-    script.Write(n.on, setup, reg::VoiceAdsr1(n.voice), n.instrument->envelope.adsr1);
-    script.Write(n.on, setup, reg::VoiceAdsr2(n.voice), n.instrument->envelope.adsr2);
+    script.Write(n.on, setup, spu_reg::VoiceVolumeLeft(n.voice), n.left);
+    script.Write(n.on, setup, spu_reg::VoiceVolumeRight(n.voice), n.right);
+    script.Write(n.on, setup, spu_reg::VoicePitch(n.voice), n.pitch);
+    script.Write(n.on, setup, spu_reg::VoiceStartAddress(n.voice), AddressRegister(n.sample->address));
+    script.Write(n.on, setup, spu_reg::VoiceAdsrLow(n.voice), n.instrument->envelope.adsr1);
+    script.Write(n.on, setup, spu_reg::VoiceAdsrHigh(n.voice), n.instrument->envelope.adsr2);
   }
   for (const auto& [time, mask] : keyOff) {
-    WriteVoiceMasks(script, time, Phase::KeyOff, reg::kKeyOffLow, reg::kKeyOffHigh, mask);
+    WriteVoiceMasks(script, time, Phase::KeyOff, spu_reg::kKeyOffLow, spu_reg::kKeyOffHigh, mask);
   }
   for (const auto& [time, mask] : keyOn) {
-    WriteVoiceMasks(script, time, Phase::KeyOn, reg::kKeyOnLow, reg::kKeyOnHigh, mask);
+    WriteVoiceMasks(script, time, Phase::KeyOn, spu_reg::kKeyOnLow, spu_reg::kKeyOnHigh, mask);
   }
   return result;
 }

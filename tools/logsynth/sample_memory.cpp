@@ -4,14 +4,14 @@
 
 #include "instrument_samples.h"
 #include "spu/adpcm.h"
-#include "spu_addresses.h"
+#include "abi/spu_registers.h"
 
 namespace kestrel::logsynth {
 
 std::variant<SampleMemory, ScoreError> LayOutSamples(const Score& score, const std::string& scoreFolder,
                                                      std::uint32_t limit) {
   SampleMemory memory;
-  std::uint32_t next = reg::kFirstSampleAddress;
+  std::uint32_t next = spu_reg::kCaptureAreaBytes;
   const std::array<std::int16_t, spu::kAdpcmSamplesPerBlock> silence{};
   memory.silentAdpcm = spu::EncodeAdpcm(silence, 0);
   memory.silentBlock = next;
