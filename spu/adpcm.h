@@ -1,9 +1,10 @@
 #pragma once
 // SPU-ADPCM: 16-byte blocks of 28 four-bit samples with a shift/filter byte and a flag byte.
 
+#include <algorithm>
 #include <cstdint>
-#include <span>
-#include <vector>
+
+#include "spu/tables.h"
 
 namespace kestrel::spu {
 
@@ -16,16 +17,45 @@ struct AdpcmHistory {
   std::int16_t older = 0, old = 0;  // s[-2], s[-1]
 };
 
+// The decoder's arithmetic, shared with the encoder of the log synthesizer so that it predicts
+// from exactly what a voice will play.
+inline constexpr int kAdpcmReservedFilter = static_cast<int>(kAdpcmPositive.size()) - 1;
+inline constexpr int kAdpcmMaxUsefulShift = 12;
+
+// Bits 4..7 of the header. Filters 5..15 are reserved (psx-spx, "SPU ADPCM Samples"); the console
+// gives them no prediction at all, so a block with one plays its bare nibbles (hardware captures:
+// a short periodic pattern, not a growing one).
+inline int AdpcmFilterOf(std::uint8_t header) { return std::min((header >> 4) & 0xF, kAdpcmReservedFilter); }
+
+// Shift values 13..15 are reserved and act as shift 9 (psx-spx, "SPU ADPCM Samples").
+inline int AdpcmShiftOf(std::uint8_t header) {
+  const int shift = header & 0x0F;
+  return shift > kAdpcmMaxUsefulShift ? 9 : shift;
+}
+
+inline std::int16_t AdpcmClamp(int value) {
+  return static_cast<std::int16_t>(std::clamp(value, -0x8000, 0x7FFF));
+}
+
+// Each of the two products is divided by 64 on its own, rounding down, with no rounding term
+// (psx-spx, "SPU ADPCM Samples"; hardware captures of filters 1, 2 and 4 follow this, not a rounded
+// sum, which drifts from them block by block).
+inline int AdpcmPredict(const AdpcmHistory& history, int filter) {
+  return ((history.old * kAdpcmPositive[filter]) >> 6) + ((history.older * kAdpcmNegative[filter]) >> 6);
+}
+
+inline std::int16_t AdpcmReconstruct(int nibble, int shift, int prediction) {
+  // The nibble sits in the top four bits of a 16-bit word and is shifted down arithmetically.
+  const int expanded = static_cast<std::int16_t>(static_cast<std::uint16_t>(nibble << 12)) >> shift;
+  return AdpcmClamp(expanded + prediction);
+}
+
+inline void AdpcmPush(AdpcmHistory& history, std::int16_t sample) {
+  history.older = history.old;
+  history.old = sample;
+}
+
 // Decodes one 16-byte block into 28 samples, updating the history.
 void DecodeAdpcmBlock(const std::uint8_t* block, AdpcmHistory& history, std::int16_t* out);
-
-// Encodes PCM (padded with zeros to whole blocks) choosing the best filter (0-4) and shift per block.
-// loopStartSample < 0: one-shot sound — the last block gets LoopEnd without Repeat (the voice stops).
-// loopStartSample >= 0: the block holding it gets LoopStart and the last block LoopEnd|LoopRepeat, so the
-// voice loops from that block. Empty input gives one silent block with those flags.
-std::vector<std::uint8_t> EncodeAdpcm(std::span<const std::int16_t> pcm, int loopStartSample = -1);
-
-// Number of 16-byte blocks EncodeAdpcm makes for `sampleCount` samples.
-std::size_t AdpcmBlockCount(std::size_t sampleCount);
 
 }  // namespace kestrel::spu

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "adpcm_encoder.h"
 #include "spu/adpcm.h"
 #include "abi/spu_registers.h"
 #include "spu/spu.h"
@@ -23,7 +24,7 @@ inline void MakeBusy(Spu& spu, int voices, bool reverb) {
     const int phase = static_cast<int>(i % 56);
     wave[i] = static_cast<std::int16_t>((phase < 28 ? phase : 56 - phase) * 600 - 8000);
   }
-  const std::vector<std::uint8_t> adpcm = EncodeAdpcm(wave, 0);
+  const std::vector<std::uint8_t> adpcm = logsynth::EncodeAdpcm(wave, 0);
   spu.writeRegister(spu_reg::kTransferAddress, 0x200);
   std::vector<std::uint16_t> words(adpcm.size() / 2);
   for (std::size_t i = 0; i < words.size(); ++i)

@@ -1,3 +1,4 @@
+#include "adpcm_encoder.h"
 #include "spu/adpcm.h"
 #include "spu/decoded_block_cache.h"
 
@@ -33,7 +34,7 @@ double SignalToNoiseDb(const std::vector<std::int16_t>& reference, const std::ve
 
 TEST(Adpcm, RoundTripKeepsTonesAndChordsClean) {
   const auto tone = testing::SineCycles(100, 441, 20000);  // 441 Hz for a second
-  const auto decodedTone = DecodeAll(EncodeAdpcm(tone));
+  const auto decodedTone = DecodeAll(logsynth::EncodeAdpcm(tone));
   ASSERT_GE(decodedTone.size(), tone.size());
   EXPECT_GT(SignalToNoiseDb(tone, decodedTone), 40.0);
 
@@ -41,13 +42,13 @@ TEST(Adpcm, RoundTripKeepsTonesAndChordsClean) {
   const auto fifth = testing::SineCycles(126, 70, 9000);
   const auto high = testing::SineCycles(12, 735, 5000);
   for (std::size_t i = 0; i < chord.size(); ++i) chord[i] = static_cast<std::int16_t>(chord[i] + fifth[i] + high[i]);
-  EXPECT_GT(SignalToNoiseDb(chord, DecodeAll(EncodeAdpcm(chord))), 30.0);
+  EXPECT_GT(SignalToNoiseDb(chord, DecodeAll(logsynth::EncodeAdpcm(chord))), 30.0);
 }
 
 TEST(Adpcm, FullScaleSquareSaturatesInsteadOfWrapping) {
   std::vector<std::int16_t> square(560);
   for (std::size_t i = 0; i < square.size(); ++i) square[i] = (i / 50) % 2 ? -32768 : 32767;
-  const auto decoded = DecodeAll(EncodeAdpcm(square));
+  const auto decoded = DecodeAll(logsynth::EncodeAdpcm(square));
   for (std::size_t i = 0; i < square.size(); ++i) {
     // Away from the edges every decoded sample keeps the sign of the input.
     if (i % 50 > 3) {
@@ -57,25 +58,25 @@ TEST(Adpcm, FullScaleSquareSaturatesInsteadOfWrapping) {
 }
 
 TEST(Adpcm, PadsToWholeBlocksAndSetsLoopFlags) {
-  EXPECT_EQ(EncodeAdpcm({}).size(), 16u);
+  EXPECT_EQ(logsynth::EncodeAdpcm({}).size(), 16u);
   const std::vector<std::int16_t> pcm(29, 1000);  // one sample into the second block
-  const auto oneShot = EncodeAdpcm(pcm);
+  const auto oneShot = logsynth::EncodeAdpcm(pcm);
   ASSERT_EQ(oneShot.size(), 32u);
   EXPECT_EQ(oneShot[1], 0);
   EXPECT_EQ(oneShot[17], kAdpcmLoopEnd);
 
   std::vector<std::int16_t> longer(28 * 5, 500);
-  const auto looped = EncodeAdpcm(longer, 28 * 2 + 3);
+  const auto looped = logsynth::EncodeAdpcm(longer, 28 * 2 + 3);
   ASSERT_EQ(looped.size(), 80u);
   EXPECT_EQ(looped[1], 0);
   EXPECT_EQ(looped[2 * 16 + 1], kAdpcmLoopStart);
   EXPECT_EQ(looped[4 * 16 + 1], kAdpcmLoopEnd | kAdpcmLoopRepeat);
 
-  const auto loopWhole = EncodeAdpcm(std::vector<std::int16_t>(28, 7), 0);
+  const auto loopWhole = logsynth::EncodeAdpcm(std::vector<std::int16_t>(28, 7), 0);
   ASSERT_EQ(loopWhole.size(), 16u);
   EXPECT_EQ(loopWhole[1], kAdpcmLoopStart | kAdpcmLoopEnd | kAdpcmLoopRepeat);
   // A loop point past the end loops the last block rather than writing past the data.
-  EXPECT_EQ(EncodeAdpcm(longer, 100000)[4 * 16 + 1], kAdpcmLoopStart | kAdpcmLoopEnd | kAdpcmLoopRepeat);
+  EXPECT_EQ(logsynth::EncodeAdpcm(longer, 100000)[4 * 16 + 1], kAdpcmLoopStart | kAdpcmLoopEnd | kAdpcmLoopRepeat);
 }
 
 // The cache must answer exactly as the decoder, whether it hits, misses or evicts: a small pool of

@@ -10,6 +10,7 @@
 #include "plugin/dynamic_library.h"
 #include "plugin/freeze_block.h"
 #include "plugin/spu_plugin_api.h"
+#include "adpcm_encoder.h"
 #include "spu/adpcm.h"
 #include "abi/spu_registers.h"
 #include "spu_fixture.h"
@@ -37,8 +38,8 @@ class PluginTest : public ::testing::Test {
     w(spu_reg::kControl, 0xC000);
     w(spu_reg::kMainVolumeLeft, 0x3FFF);
     w(spu_reg::kMainVolumeRight, 0x3000);
-    Upload(testing::kSampleUnits, EncodeAdpcm(testing::SineCycles(56, 10, 12000), 0));
-    Upload(testing::kSampleUnits + 0x100, EncodeAdpcm(testing::SineCycles(40, 70, 9000)));
+    Upload(testing::kSampleUnits, logsynth::EncodeAdpcm(testing::SineCycles(56, 10, 12000), 0));
+    Upload(testing::kSampleUnits + 0x100, logsynth::EncodeAdpcm(testing::SineCycles(40, 70, 9000)));
     for (int v : {0, 5}) {
       w(spu_reg::Voice(v, spu_reg::kVolumeLeft), 0x3000);
       w(spu_reg::Voice(v, spu_reg::kVolumeRight), v == 5 ? 0xC07F : 0x2000);  // voice 5 right: a slow decreasing sweep

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <numbers>
 
+#include "adpcm_encoder.h"
 #include "spu/adpcm.h"
 #include "spu/cd_input.h"
 #include "abi/spu_registers.h"
@@ -19,7 +20,7 @@ std::vector<std::int16_t> SineCycles(int period, int periods, double amplitude) 
 }
 
 std::uint16_t UploadSample(Spu& spu, std::span<const std::int16_t> pcm, int loopStart, std::uint16_t units) {
-  const std::vector<std::uint8_t> adpcm = EncodeAdpcm(pcm, loopStart);
+  const std::vector<std::uint8_t> adpcm = logsynth::EncodeAdpcm(pcm, loopStart);
   std::vector<std::uint16_t> words(adpcm.size() / 2);
   for (std::size_t i = 0; i < words.size(); ++i)
     words[i] = static_cast<std::uint16_t>(adpcm[2 * i] | (adpcm[2 * i + 1] << 8));

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "instrument_samples.h"
+#include "adpcm_encoder.h"
 #include "spu/adpcm.h"
 #include "abi/spu_registers.h"
 
@@ -13,7 +14,7 @@ std::variant<SampleMemory, ScoreError> LayOutSamples(const Score& score, const s
   SampleMemory memory;
   std::uint32_t next = spu_reg::kCaptureAreaBytes;
   const std::array<std::int16_t, spu::kAdpcmSamplesPerBlock> silence{};
-  memory.silentAdpcm = spu::EncodeAdpcm(silence, 0);
+  memory.silentAdpcm = EncodeAdpcm(silence, 0);
   memory.silentBlock = next;
   next += static_cast<std::uint32_t>(memory.silentAdpcm.size());
 
@@ -22,7 +23,7 @@ std::variant<SampleMemory, ScoreError> LayOutSamples(const Score& score, const s
     if (auto* error = std::get_if<ScoreError>(&made)) return *error;
     const auto& sample = std::get<InstrumentSample>(made);
     PlacedSample placed;
-    placed.adpcm = spu::EncodeAdpcm(sample.pcm, sample.loopStart);
+    placed.adpcm = EncodeAdpcm(sample.pcm, sample.loopStart);
     placed.address = next;
     placed.sampleRate = sample.sampleRate;
     placed.recordedHz = sample.recordedHz;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "instrument_samples.h"
+#include "adpcm_encoder.h"
 #include "spu/adpcm.h"
 #include "spulog/header_information.h"
 #include "support/temp_folder.h"
@@ -160,7 +161,7 @@ TEST(LogSynth, DmaUploadSendsTheSampleToTheTransferAddress) {
   EXPECT_TRUE(std::all_of(ram + at, ram + at + dma->data.size(),
                           [](std::uint8_t b) { return b == 0; }));
   const auto kick = SynthesiseOneShot(Waveform::Kick, 0);
-  EXPECT_EQ(dma->data, spu::EncodeAdpcm(kick));
+  EXPECT_EQ(dma->data, EncodeAdpcm(kick));
   // The drum's voice starts from that address.
   const auto voice = std::find_if(dma, events.end(), [](const LogEvent& e) {
     return e.kind == LogEventKind::RegisterWrite && e.address == 0x1F801C00 + 16 * 23 + 6;
