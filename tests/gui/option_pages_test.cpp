@@ -7,11 +7,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -353,6 +355,19 @@ class OptionPagesTest : public QObject {
     auto* path = OnTab<QLineEdit>(window, kPluginTab, plugin_page::kPath);
     QVERIFY(path->text().endsWith(QStringLiteral("plugins/libkestrel_spu.so")));
     QCOMPARE(OnTab<QLineEdit>(window, kDecodeTab, decode_page::kPluginName)->text(), list->item(0, 0)->text());
+
+    // The right-click menu: its three items, Configure usable while idle.
+    QStringList items;
+    QTimer::singleShot(50, [&] {
+      if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        for (QAction* action : menu->actions()) items << action->text() + (action->isEnabled() ? "" : " (grey)");
+        menu->close();
+      }
+    });
+    const QPoint row = list->visualItemRect(list->item(0, 0)).center();
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, row, list->viewport()->mapToGlobal(row));
+    QCoreApplication::sendEvent(list->viewport(), &rightClick);
+    QCOMPARE(items, (QStringList{"&Configure", "&About", "&Test"}));
 
     auto* voiceOn = OnTab<QCheckBox>(window, kPluginTab, switch_page::kFirstRegisterBox);
     Click(voiceOn);
