@@ -11,15 +11,14 @@ namespace {
 int Saturate(int value) { return std::clamp(value, -0x8000, 0x7FFF); }
 int Scale(int sample, int volume) { return (sample * volume) >> 15; }
 
-// Sound-RAM access relative to the buffer address, wrapped inside the work area. Plain int: every
-// offset is at most 7FFF8h either way and the work area at most 80000h bytes.
+// Sound-RAM access relative to the buffer address, wrapped inside the work area. The offsets come
+// already reduced into the work area (ReverbSetup), so one conditional subtraction wraps each access.
 class WorkArea {
  public:
-  WorkArea(std::uint8_t* ram, std::uint16_t base, std::uint32_t bufferAddress)
-      : ram_(ram),
-        base_(static_cast<int>(base) * 8),
-        size_(static_cast<int>(spu_reg::kSoundRamBytes) - base_),
-        current_(static_cast<int>(bufferAddress) - base_) {}
+  WorkArea(std::uint8_t* ram, const ReverbSetup& setup, std::uint32_t bufferAddress)
+      : ram_(ram), base_(setup.base), size_(setup.size), current_(static_cast<int>(bufferAddress) - base_) {
+    if (current_ < 0 || current_ >= size_) current_ = ((current_ % size_) + size_) % size_;
+  }
 
   int read(int offset) const {
     const std::uint8_t* p = ram_ + address(offset);
@@ -36,8 +35,6 @@ class WorkArea {
   std::uint32_t address(int offset) const {
     int relative = current_ + offset;
     if (relative >= size_) relative -= size_;
-    else if (relative < 0) relative += size_;
-    if (relative < 0 || relative >= size_) relative = ((relative % size_) + size_) % size_;  // tiny work areas
     return static_cast<std::uint32_t>(base_ + relative) & (spu_reg::kSoundRamMask & ~1u);
   }
   std::uint8_t* ram_;
@@ -46,47 +43,31 @@ class WorkArea {
   int current_;  // the buffer address relative to the base
 };
 
-// Both sides of the reverb share one shape; only the register names differ.
-struct Side {
-  spu_reg::ReverbRegister same, dSame, diff, dOtherDiff, comb[4], apf1, apf2, volumeIn;
-};
-constexpr Side kLeft{spu_reg::mLSAME, spu_reg::dLSAME, spu_reg::mLDIFF, spu_reg::dRDIFF,
-                     {spu_reg::mLCOMB1, spu_reg::mLCOMB2, spu_reg::mLCOMB3, spu_reg::mLCOMB4}, spu_reg::mLAPF1, spu_reg::mLAPF2, spu_reg::vLIN};
-constexpr Side kRight{spu_reg::mRSAME, spu_reg::dRSAME, spu_reg::mRDIFF, spu_reg::dLDIFF,
-                      {spu_reg::mRCOMB1, spu_reg::mRCOMB2, spu_reg::mRCOMB3, spu_reg::mRCOMB4}, spu_reg::mRAPF1, spu_reg::mRAPF2, spu_reg::vRIN};
-
-// A template on the side, so that each side's register indices are constants in its own copy.
-template <const Side& side>
-int ProcessSide(WorkArea& area, const std::uint16_t* r, int input, bool writesEnabled) {
-  auto volume = [r](spu_reg::ReverbRegister which) { return static_cast<int>(static_cast<std::int16_t>(r[which])); };
-  auto offset = [r](spu_reg::ReverbRegister which) { return int{r[which]} * 8; };
-
-  const int in = Saturate(Scale(input, volume(side.volumeIn)));
-  const int iir = volume(spu_reg::vIIR);
-  const int wall = volume(spu_reg::vWALL);
+// The work area is a local: the byte stores into sound RAM may alias anything reached through a
+// pointer, which would reload it after every store.
+int ProcessSide(std::uint8_t* ram, const ReverbSetup& setup, const ReverbSetup::Side& side, std::uint32_t bufferAddress,
+                int input, bool writesEnabled) {
+  WorkArea area(ram, setup, bufferAddress);
+  const int in = Saturate(Scale(input, side.volumeIn));
   if (writesEnabled) {
-    const int sameOld = area.read(offset(side.same) - 2);
-    const int sameNew = Saturate(in + Scale(area.read(offset(side.dSame)), wall) - sameOld);
-    area.write(offset(side.same), Scale(sameNew, iir) + sameOld);
-    const int diffOld = area.read(offset(side.diff) - 2);
-    const int diffNew = Saturate(in + Scale(area.read(offset(side.dOtherDiff)), wall) - diffOld);
-    area.write(offset(side.diff), Scale(diffNew, iir) + diffOld);
+    const int sameOld = area.read(side.sameOld);
+    const int sameNew = Saturate(in + Scale(area.read(side.dSame), setup.wall) - sameOld);
+    area.write(side.same, Scale(sameNew, setup.iir) + sameOld);
+    const int diffOld = area.read(side.diffOld);
+    const int diffNew = Saturate(in + Scale(area.read(side.dOtherDiff), setup.wall) - diffOld);
+    area.write(side.diff, Scale(diffNew, setup.iir) + diffOld);
   }
 
-  const spu_reg::ReverbRegister combVolumes[4] = {spu_reg::vCOMB1, spu_reg::vCOMB2, spu_reg::vCOMB3, spu_reg::vCOMB4};
   int out = 0;
-  for (int i = 0; i < 4; ++i) out += Scale(volume(combVolumes[i]), area.read(offset(side.comb[i])));
+  for (int i = 0; i < 4; ++i) out += Scale(setup.combVolume[i], area.read(side.comb[i]));
   out = Saturate(out);
 
   // Two all-pass stages.
-  const struct {
-    spu_reg::ReverbRegister address, displacement, volume;
-  } stages[2] = {{side.apf1, spu_reg::dAPF1, spu_reg::vAPF1}, {side.apf2, spu_reg::dAPF2, spu_reg::vAPF2}};
-  for (const auto& stage : stages) {
-    const int delayed = area.read(offset(stage.address) - offset(stage.displacement));
-    const int v = volume(stage.volume);
+  for (int stage = 0; stage < 2; ++stage) {
+    const int delayed = area.read(side.apfDelayed[stage]);
+    const int v = setup.apfVolume[stage];
     out = Saturate(out - Scale(v, delayed));
-    if (writesEnabled) area.write(offset(stage.address), out);
+    if (writesEnabled) area.write(side.apf[stage], out);
     out = Saturate(Scale(out, v) + delayed);
   }
   return out;
@@ -129,15 +110,75 @@ int HalfBandUp(const std::int16_t* newest, bool plain) {
   return Dot(newest + 1 - kTaps, kUpKernel.data(), kTaps, plain) >> 14;
 }
 
+// Both sides of the reverb share one shape; only the register names differ.
+struct SideRegisters {
+  spu_reg::ReverbRegister same, dSame, diff, dOtherDiff, comb[4], apf1, apf2, volumeIn;
+};
+constexpr SideRegisters kLeft{spu_reg::mLSAME, spu_reg::dLSAME, spu_reg::mLDIFF, spu_reg::dRDIFF,
+                              {spu_reg::mLCOMB1, spu_reg::mLCOMB2, spu_reg::mLCOMB3, spu_reg::mLCOMB4},
+                              spu_reg::mLAPF1, spu_reg::mLAPF2, spu_reg::vLIN};
+constexpr SideRegisters kRight{spu_reg::mRSAME, spu_reg::dRSAME, spu_reg::mRDIFF, spu_reg::dLDIFF,
+                               {spu_reg::mRCOMB1, spu_reg::mRCOMB2, spu_reg::mRCOMB3, spu_reg::mRCOMB4},
+                               spu_reg::mRAPF1, spu_reg::mRAPF2, spu_reg::vRIN};
+
 }  // namespace
+
+ReverbSetup::ReverbSetup(const std::uint16_t* r, std::uint16_t baseUnits)
+    : baseRegister(baseUnits),
+      base(static_cast<int>(baseUnits) * 8),
+      size(static_cast<int>(spu_reg::kSoundRamBytes) - base) {
+  auto volume = [r](spu_reg::ReverbRegister which) { return static_cast<int>(static_cast<std::int16_t>(r[which])); };
+  auto offset = [r](spu_reg::ReverbRegister which) { return int{r[which]} * 8; };
+  iir = volume(spu_reg::vIIR);
+  wall = volume(spu_reg::vWALL);
+  const spu_reg::ReverbRegister combVolumes[4] = {spu_reg::vCOMB1, spu_reg::vCOMB2, spu_reg::vCOMB3, spu_reg::vCOMB4};
+  for (int i = 0; i < 4; ++i) combVolume[i] = volume(combVolumes[i]);
+  apfVolume[0] = volume(spu_reg::vAPF1);
+  apfVolume[1] = volume(spu_reg::vAPF2);
+  const auto sideOf = [&](const SideRegisters& names) {
+    Side side{};
+    side.volumeIn = volume(names.volumeIn);
+    side.same = offset(names.same);
+    side.sameOld = offset(names.same) - 2;
+    side.dSame = offset(names.dSame);
+    side.diff = offset(names.diff);
+    side.diffOld = offset(names.diff) - 2;
+    side.dOtherDiff = offset(names.dOtherDiff);
+    for (int i = 0; i < 4; ++i) side.comb[i] = offset(names.comb[i]);
+    side.apf[0] = offset(names.apf1);
+    side.apf[1] = offset(names.apf2);
+    side.apfDelayed[0] = offset(names.apf1) - offset(spu_reg::dAPF1);
+    side.apfDelayed[1] = offset(names.apf2) - offset(spu_reg::dAPF2);
+    return side;
+  };
+  left = sideOf(kLeft);
+  right = sideOf(kRight);
+  // Each offset reduced into [0, size): the same address after wrapping, from one subtraction.
+  for (Side* side : {&left, &right}) {
+    int* offsets[] = {&side->same, &side->sameOld, &side->dSame, &side->diff, &side->diffOld, &side->dOtherDiff,
+                      &side->comb[0], &side->comb[1], &side->comb[2], &side->comb[3],
+                      &side->apf[0], &side->apf[1], &side->apfDelayed[0], &side->apfDelayed[1]};
+    for (int* offset : offsets) *offset = ((*offset % size) + size) % size;
+  }
+}
+
+const ReverbSetup& Reverb::setupFor(const std::uint16_t* registers, std::uint16_t base) {
+  if (!setupValid_ || setup_.baseRegister != base ||
+      !std::equal(registers, registers + spu_reg::kReverbRegisterCount, setupRegisters_.begin())) {
+    std::copy_n(registers, spu_reg::kReverbRegisterCount, setupRegisters_.begin());
+    setup_ = ReverbSetup(registers, base);
+    setupValid_ = true;
+  }
+  return setup_;
+}
 
 void Reverb::advance(std::uint16_t base) {
   const std::uint32_t start = std::uint32_t{base} * 8;
   bufferAddress = std::max(start, (bufferAddress + 2) & (spu_reg::kSoundRamMask & ~1u));
 }
 
-Reverb::Wet Reverb::tick(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
-                         bool writesEnabled, bool plainKernels) {
+Reverb::Wet Reverb::tick(std::uint8_t* ram, const ReverbSetup& setup, int inLeft, int inRight, bool writesEnabled,
+                         bool plainKernels) {
   const std::uint32_t n = position++;
   input[0].put(n, static_cast<std::int16_t>(Saturate(inLeft)));
   input[1].put(n, static_cast<std::int16_t>(Saturate(inRight)));
@@ -147,19 +188,21 @@ Reverb::Wet Reverb::tick(std::uint8_t* ram, const std::uint16_t* registers, std:
   // own tick and makes its even output phase there; its other tick meets only the centre tap (4000h,
   // doubled: unity), nine wet samples back. So the right wet signal trails the left by one tick.
   const std::uint32_t half = n / 2;
-  WorkArea area(ram, base, bufferAddress);
   Wet wet;
+  const auto process = [&](const ReverbSetup::Side& side, int in) {
+    return ProcessSide(ram, setup, side, bufferAddress, in, writesEnabled);
+  };
   if (n % 2 == 0) {
-    const int left = ProcessSide<kLeft>(area, registers, HalfBandDown(input[0].at(n), plainKernels), writesEnabled);
+    const int left = process(setup.left, HalfBandDown(input[0].at(n), plainKernels));
     output[0].put(half, static_cast<std::int16_t>(left));
     wet.left = Saturate(HalfBandUp(output[0].at(half), plainKernels));
     wet.right = output[1].at(half - 1)[-9];
   } else {
-    const int right = ProcessSide<kRight>(area, registers, HalfBandDown(input[1].at(n), plainKernels), writesEnabled);
+    const int right = process(setup.right, HalfBandDown(input[1].at(n), plainKernels));
     output[1].put(half, static_cast<std::int16_t>(right));
     wet.left = output[0].at(half)[-9];
     wet.right = Saturate(HalfBandUp(output[1].at(half), plainKernels));
-    advance(base);
+    advance(setup.baseRegister);
   }
   return wet;
 }

@@ -20,6 +20,26 @@ struct MirroredHistory {
   const std::int16_t* at(std::uint32_t position) const { return samples.data() + position % N + N; }
 };
 
+// The reverb registers and base turned into byte offsets (reduced into the work area) and signed
+// volumes: worked out again only when the registers change, not on every tick.
+struct ReverbSetup {
+  struct Side {
+    int volumeIn;
+    int same, sameOld, dSame, diff, diffOld, dOtherDiff;
+    int comb[4];
+    int apf[2], apfDelayed[2];
+  };
+  std::uint16_t baseRegister = 0;
+  int base = 0, size = 0;  // the work area in bytes: from the base to the end of RAM
+  int iir = 0, wall = 0;
+  int combVolume[4] = {};
+  int apfVolume[2] = {};
+  Side left{}, right{};
+
+  ReverbSetup() = default;
+  ReverbSetup(const std::uint16_t* registers, std::uint16_t base);
+};
+
 struct Reverb {
   std::uint32_t bufferAddress = 0;  // bytes; runs through the work area from the base to the end of RAM
   std::array<MirroredHistory<64>, 2> input{};   // 44.1 kHz input history, left and right
@@ -40,10 +60,19 @@ struct Reverb {
   }
   // `plainKernels`: the scalar filter kernels instead of the vector ones (the same sums).
   Wet tick(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
-           bool writesEnabled, bool plainKernels = false);
+           bool writesEnabled, bool plainKernels = false) {
+    return tick(ram, ReverbSetup(registers, base), inLeft, inRight, writesEnabled, plainKernels);
+  }
+  Wet tick(std::uint8_t* ram, const ReverbSetup& setup, int inLeft, int inRight, bool writesEnabled,
+           bool plainKernels = false);
+  // The setup of these registers (the 32 from 1F801DC0h) and base, kept from the last call.
+  const ReverbSetup& setupFor(const std::uint16_t* registers, std::uint16_t base);
 
  private:
   void advance(std::uint16_t base);
+  ReverbSetup setup_;
+  std::array<std::uint16_t, spu_reg::kReverbRegisterCount> setupRegisters_{};
+  bool setupValid_ = false;
 };
 
 }  // namespace kestrel::spu

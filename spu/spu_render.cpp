@@ -57,15 +57,17 @@ struct RenderSettings {
   std::uint32_t pitchMod, noiseOn, reverbOn;
   std::uint32_t irqUnit;
   UnsafeReads unsafe;
+  const ReverbSetup& reverb;
   DecodedBlockCache* blocks;  // null on the reference path
   bool reference;
 
-  RenderSettings(const SpuState& s, DecodedBlockCache& blockCache, RenderPath path)
+  RenderSettings(SpuState& s, DecodedBlockCache& blockCache, RenderPath path)
       : control(s.control()),
         pitchMod(s.voiceMask(spu_reg::kPitchModLow) & ~1u),  // voice 0 has no voice below it
         noiseOn(s.voiceMask(spu_reg::kNoiseModeLow)),
         reverbOn(s.voiceMask(spu_reg::kReverbModeLow)),
         irqUnit(s.irqUnit()),
+        reverb(s.reverb.setupFor(&s.registers[spu_reg::ImageIndex(spu_reg::kReverbFirst)], s.reg(spu_reg::kReverbBase))),
         blocks(path == RenderPath::kReference ? nullptr : &blockCache),
         reference(path == RenderPath::kReference) {
     if (control.reverbWrites()) unsafe.reverbStart = std::uint32_t{s.reg(spu_reg::kReverbBase)} * 8;
@@ -266,8 +268,8 @@ void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   Reverb::Wet wet;
   if (settings.reference || control.reverbWrites() || s.reg(spu_reg::kReverbVolumeLeft) != 0 ||
       s.reg(spu_reg::kReverbVolumeRight) != 0) {
-    wet = s.reverb.tick(s.ram.data(), &s.registers[spu_reg::ImageIndex(spu_reg::kReverbFirst)], s.reg(spu_reg::kReverbBase),
-                        Clamp16(wetInLeft), Clamp16(wetInRight), control.reverbWrites(), settings.reference);
+    wet = s.reverb.tick(s.ram.data(), settings.reverb, Clamp16(wetInLeft), Clamp16(wetInRight), control.reverbWrites(),
+                        settings.reference);
   } else {
     s.reverb.idleTick(s.reg(spu_reg::kReverbBase));
   }
