@@ -101,6 +101,10 @@ void Controller::CreateMainWindow() {
   TheColumnSortState().Set(0, SortDirection::Ascending);  // the plugin list is sorted by its info
   settings_ = LoadSettings(configPath_, static_cast<int>(pluginPage_.Rows().size()));
   fileListPage_.location = settings_.SPUFileFolder;
+  fileListPage_.design = {settings_.SpecifyListBackImage ? settings_.ListBackImagePath
+                                                         : startupFolder_ + "/image/default.bmp",
+                          settings_.EnableGlidLine, settings_.ListTextColorR, settings_.ListTextColorG,
+                          settings_.ListTextColorB};
   decodePage_.SetSpecifyDecodeTime(settings_.SpecifyDecodeTime);
   decodePage_.LoadPriority(settings_.DecodePriority, settings_.decodePriorityLabel);
   Grey(GreyMoment::StartUp);

@@ -92,6 +92,8 @@ class Controller {
   void CheckFileRow(std::size_t row, bool checked);
   void DoubleClickFileRow(std::optional<std::size_t> row);
   void ClickFileListColumn(int column);
+  // The user typed into the file list's "Location :" field; the next Refresh scans it.
+  void EditFileListLocation(std::string text);
   // The plugin list: a click or double-click on a row (-1: on none), a header click.
   void ClickPluginRow(int row);
   void DoubleClickPluginRow(int row);

@@ -46,6 +46,8 @@ void Controller::ClickFileListColumn(int column) {
   Changed({StateArea::FileListPage});
 }
 
+void Controller::EditFileListLocation(std::string text) { fileListPage_.FolderChosen(std::move(text)); }
+
 void Controller::SelectAndShow(std::size_t row) {
   fileListPage_.list.entries.Select(row);
   ShowFileInfo();

@@ -30,6 +30,18 @@ inline constexpr int kEditHeader = 2002;
 
 inline constexpr const char* kSelectFolderTitle = "Select SPUFile Folder.";
 
+// How the list looks: text colour, grid lines and the image tiled behind the rows. Fixed
+// when the page is built at start-up; later option changes show from the next start.
+struct FileListDesign {
+  std::string backImagePath;  // a missing or unreadable file gives a plain background
+  bool gridLines = false;
+  int textRed = 255;
+  int textGreen = 255;
+  int textBlue = 255;
+
+  bool operator==(const FileListDesign&) const = default;
+};
+
 // What the program is doing, as the controller knows it; the page adds its own scan.
 struct ProgramActivity {
   bool playing = false;
@@ -61,6 +73,7 @@ class FileListPageState {
   SelectedFilePanel panel;   // the "Selected File Info" fields, CurrentLogPath, status field 1
   std::string location;      // the "Location :" field (SPUFileFolder)
   ControlStates controls;    // 1030, 1033, 1034, 1069, 1042
+  FileListDesign design;
 
   std::string CountLabel() const { return list.CountLabel(); }
   bool Scanning() const { return list.detecting; }

@@ -65,6 +65,9 @@ TEST_F(ControllerTest, StartUpWithoutConfigCreatesItAndGreysAsAtFirstStart) {
   EXPECT_EQ(controller->EditorPage().RegisteredCountLabel(), "0");
   EXPECT_EQ(controller->DecodePage().outputName, "I Love Sunmoth !!");
   EXPECT_TRUE(controller->OptionPage().controls.Checked(ctl::kLimiter));
+  // The list's look at defaults: the runtime folder's image, white text, no grid.
+  const FileListDesign expected{folder / "image/default.bmp", false, 255, 255, 255};
+  EXPECT_EQ(controller->FileListPage().design, expected);
 
   // The opening animation runs for 70 ticks of 30 ms.
   EXPECT_EQ(frontEnd.timers[AppTimer::Shell], 30);
@@ -86,6 +89,10 @@ TEST_F(ControllerTest, OptionPageControlsEditTheSettingsTheExitSaves) {
   controller->EditPageField(ctl::kBackImagePath, "/img/typed.bmp");
 
   controller->HorizontalSlider(ctl::kRedSlider, SliderCode::Track, 0);
+  controller->PageCommandDispatch(ctl::kGridLine);
+  // The list keeps the look it was built with until the next start.
+  const FileListDesign chosen{"/img/a.bmp", false, 255, 255, 255};
+  EXPECT_EQ(controller->FileListPage().design, chosen);
   controller->HorizontalSlider(ctl::kPrioritySlider, SliderCode::Track, 6);
   controller->HorizontalSlider(ctl::kRefreshSlider, SliderCode::Track, 70);
   EXPECT_EQ(controller->Settings().textColorLabels[0], "0");
