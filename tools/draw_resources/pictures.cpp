@@ -470,8 +470,8 @@ QImage IconPng(int size) {
 }
 
 // ---------------------------------------------------------------------------------------
-// The file list's default background: pale paper with a faint woven diagonal, tiling
-// seamlessly (every period divides the tile), light enough for black text.
+// The file list's default background: dark slate with a faint woven diagonal, tiling
+// seamlessly (every period divides the tile), dark enough for the default white text.
 
 std::uint32_t Hash(std::uint32_t x) {
   x ^= x >> 16;
@@ -493,7 +493,7 @@ QImage ListBackground() {
       const double grain = static_cast<double>(Hash(static_cast<std::uint32_t>(y * kTile + x)) % 5) - 2.0;
       const double dark = 2.5 * weave + 2.0 * swell + grain;
       const auto at = [dark](int base) { return std::clamp(static_cast<int>(std::lround(base - 4 + dark)), 0, 255); };
-      image.setPixel(x, y, qRgb(at(244), at(246), at(250)));
+      image.setPixel(x, y, qRgb(at(30), at(38), at(56)));
     }
   }
   return image;
