@@ -32,6 +32,7 @@ std::string RefreshRateLabel(int milliseconds) {
 AppSettings LoadSettings(const std::string& configPath, int pluginRows) {
   const IniDocument ini = IniFile(configPath).Read();
   AppSettings s;
+  s.configReadFailure = IniFile(configPath).ReadFailure();
 
   s.SpecifyDecodeTime = IsOne(ini, "SpecifyDecodeTime", 0);
 
@@ -75,7 +76,7 @@ AppSettings LoadSettings(const std::string& configPath, int pluginRows) {
   }
 
   s.EnableConsoleWindow = IsOne(ini, "EnableConsoleWindow", 0);
-  (void)WriteEnableConsoleWindow(configPath, s.EnableConsoleWindow);
+  s.configWriteFailure = WriteEnableConsoleWindow(configPath, s.EnableConsoleWindow).failure;
 
   s.EnableGlidLine = IsOne(ini, "EnableGlidLine", 0);
   s.SpecifyListBackImage = IsOne(ini, "SpecifyListBackImage", 0);

@@ -57,6 +57,11 @@ struct AppSettings {
   std::string refreshRateLabel = "Refresh / 50 (ms)";
   std::array<std::string, 3> textColorLabels = {"255", "255", "255"};
   std::string tempoStatusText = "Tempo :";
+
+  // What start-up met: why config.ini could not be read (the defaults are then used) or
+  // written; empty when it could.
+  std::string configReadFailure;
+  std::string configWriteFailure;
 };
 
 // Reads config.ini in the start-up order and returns what the pages then show.

@@ -85,7 +85,9 @@ void Controller::Grey(GreyMoment moment) {
 // ---- Start-up
 
 void Controller::OpenConsoleIfEnabled() {
-  if (ReadEnableConsoleWindow(configPath_)) OpenConsoleLog();
+  // A config.ini that is there but cannot be read leaves the console's setting unknown; the
+  // console then opens, to say why the settings are the defaults.
+  if (ReadEnableConsoleWindow(configPath_) || !IniFile(configPath_).ReadFailure().empty()) OpenConsoleLog();
 }
 
 void Controller::CreateMainWindow() {
@@ -100,6 +102,11 @@ void Controller::CreateMainWindow() {
   pluginPage_.ScanPlugins();
   TheColumnSortState().Set(0, SortDirection::Ascending);  // the plugin list is sorted by its info
   settings_ = LoadSettings(configPath_, static_cast<int>(pluginPage_.Rows().size()));
+  if (!settings_.configReadFailure.empty()) {
+    ConsoleLog::Writef("* Warning : config.ini can't be read: %s. The defaults are used.\n",
+                       settings_.configReadFailure.c_str());
+  }
+  WarnIfNotWritten({settings_.configWriteFailure});
   fileListPage_.location = settings_.SPUFileFolder;
   fileListPage_.design = {settings_.SpecifyListBackImage ? settings_.ListBackImagePath
                                                          : startupFolder_ + "/image/default.bmp",
@@ -108,7 +115,7 @@ void Controller::CreateMainWindow() {
   decodePage_.SetSpecifyDecodeTime(settings_.SpecifyDecodeTime);
   decodePage_.LoadPriority(settings_.DecodePriority, settings_.decodePriorityLabel);
   Grey(GreyMoment::StartUp);
-  window_.menu.SetChecked(cmd::kConsoleWindow, settings_.EnableConsoleWindow);
+  window_.menu.SetChecked(cmd::kConsoleWindow, settings_.EnableConsoleWindow || ConsoleOpen());
   MirrorPlayModeMenu();
   optionPage_.Show(settings_, player_);
   window_.statusFields[2] = settings_.tempoStatusText;
@@ -222,7 +229,12 @@ void Controller::WarnIfNotWritten(const WriteResult& result) {
 }
 
 void Controller::ToggleConsole() {
-  if (IniFile(configPath_).ReadInt(kSettingsSection, "EnableConsoleWindow", 0) != 0) {
+  // The file decides, so that file, menu mark and console agree; a file that cannot be read
+  // says nothing, and the console then closes when it is open.
+  const IniFile config(configPath_);
+  const bool on = config.ReadFailure().empty() ? config.ReadInt(kSettingsSection, "EnableConsoleWindow", 0) != 0
+                                               : ConsoleOpen();
+  if (on) {
     // Written before the console goes, so that a failure can still be read there.
     WarnIfNotWritten(WriteEnableConsoleWindow(configPath_, false));
     CloseConsoleLog();

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <mutex>
 
@@ -121,6 +122,17 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
 
 void IniDocument::Remove(std::string_view section, std::string_view key) {
   impl_->ini.Delete(std::string(section).c_str(), std::string(key).c_str(), /*removeEmpty=*/false);
+}
+
+std::string IniFile::ReadFailure() const {
+  struct stat info {};
+  if (::stat(path_.c_str(), &info) != 0) return errno == ENOENT ? std::string() : DescribeError(errno);
+  if (S_ISDIR(info.st_mode)) return DescribeError(EISDIR);
+  if (!S_ISREG(info.st_mode)) return "it is not a regular file";
+  const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return DescribeError(errno);
+  ::close(fd);
+  return {};
 }
 
 IniDocument IniFile::Read() const {

@@ -61,6 +61,9 @@ class IniFile {
 
   // A missing or unreadable file reads as empty.
   IniDocument Read() const;
+  // Why a file that is there cannot be read ("is a directory", "permission denied"); empty
+  // when it can, and when it is missing, which only means the defaults.
+  std::string ReadFailure() const;
   int ReadInt(std::string_view section, std::string_view key, int defaultValue) const;
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view defaultValue = {}) const;

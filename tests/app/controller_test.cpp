@@ -453,13 +453,31 @@ TEST_F(ControllerTest, TheConsoleToggleFollowsTheFileAndSaysWhenItCannotWrite) {
   // config.ini replaced by a folder: no write can succeed.
   std::filesystem::remove(folder / "config.ini");
   std::filesystem::create_directory(folder / "config.ini");
-  controller->CommandDispatch(kConsoleWindow);  // reads 0: opens again
+  // The folder says nothing, so the toggle follows the console: it closes, then opens.
+  controller->CommandDispatch(kConsoleWindow);
+  EXPECT_FALSE(controller->ConsoleOpen());
+  controller->CommandDispatch(kConsoleWindow);
+  EXPECT_TRUE(controller->ConsoleOpen());
   controller->CommandDispatch(kExit);
   const auto warnings = frontEnd.ConsoleLines();
   EXPECT_EQ(std::count_if(warnings.begin(), warnings.end(),
                           [](const std::string& l) { return l.rfind("* Warning : config.ini can't be written: ", 0) == 0; }),
-            2);
+            3);
   EXPECT_TRUE(frontEnd.closed);
+}
+
+TEST_F(ControllerTest, AConfigThatCannotBeReadGivesTheDefaultsAndSaysSoOnTheConsole) {
+  std::filesystem::create_directory(folder / "config.ini");
+  StartUp();
+  EXPECT_TRUE(controller->ConsoleOpen());
+  EXPECT_TRUE(controller->Window().menu.Checked(kConsoleWindow));
+  EXPECT_EQ(controller->Settings().PlayBackTempo, 5);
+  EXPECT_TRUE(controller->Settings().EnableSinglePlay);
+  const auto lines = frontEnd.ConsoleLines();
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0], kProgramBanner);
+  EXPECT_EQ(lines[1], "* Warning : config.ini can't be read: Is a directory. The defaults are used.\n");
+  EXPECT_EQ(lines[2], "* Warning : config.ini can't be written: it is not a regular file\n");
 }
 
 TEST_F(PlaybackTest, ExitStopsThePlaybackClosesThePluginAndSavesTheSettings) {
