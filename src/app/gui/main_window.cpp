@@ -87,7 +87,14 @@ MainWindow::MainWindow(ControllerOptions options)
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   // The dialog's Escape is the exit command.
   connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-          [this] { controller_->CommandDispatch(cmd::kExit); });
+          [this] { Command(cmd::kExit); });
+}
+
+void MainWindow::Command(int command) {
+  // The exit waits for a decode to end, and the decode thread may be asking a question:
+  // from here on such questions take their default answer instead of waiting for this thread.
+  if (command == cmd::kExit) messages_->Close();
+  controller_->CommandDispatch(command);
 }
 
 MainWindow::~MainWindow() {
@@ -126,7 +133,7 @@ void MainWindow::BuildMenu() {
       QAction* action = Named(menu->addAction(QString::fromUtf8(item.text)), item.command);
       action->setCheckable(item.checkable);
       const int command = item.command;
-      connect(action, &QAction::triggered, this, [this, command] { controller_->CommandDispatch(command); });
+      connect(action, &QAction::triggered, this, [this, command] { Command(command); });
     }
   };
 
@@ -318,7 +325,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   // The close button is the exit command, which saves the settings first.
   event->ignore();
-  controller_->CommandDispatch(cmd::kExit);
+  Command(cmd::kExit);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

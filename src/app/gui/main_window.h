@@ -67,6 +67,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // A command of the menu, the Escape key or the close button.
+  void Command(int command);
   void BuildMenu();
   void BuildToolBar();
   void BuildStatusBar();
