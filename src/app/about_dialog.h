@@ -1,5 +1,5 @@
 #pragma once
-// (placeholder until the dialog is built)
+// The About dialog: the program's name, version and credits, modal over the main window.
 
 #include <QDialog>
 
@@ -11,10 +11,8 @@ namespace kestrel::gui {
 
 class AboutDialog : public QDialog {
  public:
+  // It shows fixed texts only; the controller is not asked for anything.
   AboutDialog(Controller& controller, QWidget* parent);
-
- private:
-  Controller& controller_;
 };
 
 }  // namespace kestrel::gui
