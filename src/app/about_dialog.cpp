@@ -13,6 +13,15 @@
 namespace kestrel::gui {
 namespace {
 
+// The program icon at each size it is drawn in (the SVG needs a plug-in that may be missing).
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icons/kestrel-spu-player-%1.png").arg(size), QSize(size, size));
+  }
+  return icon;
+}
+
 QLabel* Centred(QWidget* parent, const char* text, bool bold = false) {
   auto* label = new QLabel(QString::fromUtf8(text), parent);
   label->setAlignment(Qt::AlignCenter);
@@ -32,7 +41,7 @@ AboutDialog::AboutDialog(Controller& /*controller*/, QWidget* parent)
   using S = AboutDialogState;
   setObjectName(IdName(111));
   setWindowTitle(QString::fromUtf8(S::kCaption));
-  const QIcon icon(QStringLiteral(":/icons/kestrel-spu-player.svg"));
+  const QIcon icon = ProgramIcon();
   setWindowIcon(icon);
 
   // The framed area: the program icon at the left, the name and credit lines beside it.
@@ -42,7 +51,7 @@ AboutDialog::AboutDialog(Controller& /*controller*/, QWidget* parent)
   auto* frameLayout = new QHBoxLayout(frame);
   auto* picture = new QLabel(frame);
   picture->setObjectName(QStringLiteral("programIcon"));
-  picture->setPixmap(icon.pixmap(QSize(48, 48)));
+  picture->setPixmap(icon.pixmap(QSize(48, 48), devicePixelRatioF()));
   picture->setFixedSize(48, 48);
   frameLayout->addWidget(picture, 0, Qt::AlignTop);
   auto* lines = new QVBoxLayout;

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,6 +23,15 @@
 
 namespace kestrel::gui {
 namespace {
+
+// The program icon at each size it is drawn in (the SVG needs a plug-in that may be missing).
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icons/kestrel-spu-player-%1.png").arg(size), QSize(size, size));
+  }
+  return icon;
+}
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -88,7 +98,7 @@ DebugWindowDialog::DebugWindowDialog(Controller& controller)
       tabs_(new QTabWidget(this)) {
   setObjectName(IdName(108));
   setWindowTitle(Text(kDebugWindowCaption));
-  setWindowIcon(QIcon(QStringLiteral(":/icons/kestrel-spu-player.svg")));
+  setWindowIcon(ProgramIcon());
 
   auto* volumePage = Named(new QWidget(tabs_), 109);
   auto* volumeLayout = new QVBoxLayout(volumePage);
