@@ -158,7 +158,7 @@ ReverbSetup::ReverbSetup(const std::uint16_t* r, std::uint16_t baseUnits)
     int* offsets[] = {&side->same, &side->sameOld, &side->dSame, &side->diff, &side->diffOld, &side->dOtherDiff,
                       &side->comb[0], &side->comb[1], &side->comb[2], &side->comb[3],
                       &side->apf[0], &side->apf[1], &side->apfDelayed[0], &side->apfDelayed[1]};
-    for (int* offset : offsets) *offset = ((*offset % size) + size) % size;
+    for (int* value : offsets) *value = ((*value % size) + size) % size;
   }
 }
 
