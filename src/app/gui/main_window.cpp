@@ -1,5 +1,7 @@
 #include "app/gui/main_window.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -201,13 +203,15 @@ void MainWindow::BuildStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName(QStringLiteral("id100"));
   bar->setSizeGripEnabled(false);
-  // The fields' right edges lie at 140 and 610 pixels and at the window's right edge.
-  constexpr int kWidths[] = {140, 470};
+  // The fields' right edges lie at 140 and 610 pixels and at the window's right edge; the
+  // time field widens when the desktop's font needs more room for the longest time.
+  const int timeWidth = bar->fontMetrics().horizontalAdvance(QStringLiteral("Time : 00:00.0 / 00:00.0")) + 12;
+  const int widths[] = {std::max(140, timeWidth), 470 - std::max(0, timeWidth - 140)};
   for (std::size_t i = 0; i < statusFields_.size(); ++i) {
     auto* label = new QLabel(bar);
     label->setObjectName(QStringLiteral("statusField%1").arg(i));
     if (i < 2) {
-      label->setFixedWidth(kWidths[i]);
+      label->setFixedWidth(widths[i]);
       bar->addWidget(label);
     } else {
       bar->addWidget(label, 1);
