@@ -9,18 +9,10 @@
 
 #include "app/about_dialog_state.h"
 #include "app/gui/control_binding.h"
+#include "app/gui/program_icon.h"
 
 namespace kestrel::gui {
 namespace {
-
-// The program icon at each size it is drawn in (the SVG needs a plug-in that may be missing).
-QIcon ProgramIcon() {
-  QIcon icon;
-  for (const int size : {16, 32, 48, 64, 128, 256}) {
-    icon.addFile(QStringLiteral(":/icons/kestrel-spu-player-%1.png").arg(size), QSize(size, size));
-  }
-  return icon;
-}
 
 QLabel* Centred(QWidget* parent, const char* text, bool bold = false) {
   auto* label = new QLabel(QString::fromUtf8(text), parent);

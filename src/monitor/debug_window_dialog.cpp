@@ -19,19 +19,11 @@
 
 #include "app/controller.h"
 #include "app/gui/control_binding.h"
+#include "app/gui/program_icon.h"
 #include "monitor/debug_window_state.h"
 
 namespace kestrel::gui {
 namespace {
-
-// The program icon at each size it is drawn in (the SVG needs a plug-in that may be missing).
-QIcon ProgramIcon() {
-  QIcon icon;
-  for (const int size : {16, 32, 48, 64, 128, 256}) {
-    icon.addFile(QStringLiteral(":/icons/kestrel-spu-player-%1.png").arg(size), QSize(size, size));
-  }
-  return icon;
-}
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 

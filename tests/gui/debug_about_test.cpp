@@ -23,15 +23,6 @@
 namespace kestrel::test {
 namespace {
 
-QAction* MenuItem(gui::MainWindow& window, int command) {
-  for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
-    for (QAction* action : menu->actions()) {
-      if (gui::IdOf(action) == command) return action;
-    }
-  }
-  return nullptr;
-}
-
 QString Field(QWidget* window, const QString& name) { return window->findChild<QLineEdit*>(name)->text(); }
 
 // Starts the first demo log and waits for the first refresh tick.

@@ -3,6 +3,9 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -50,6 +53,19 @@ bool WaitFor(const std::function<bool()>& done, int ms) {
     QTest::qWait(5);
   }
   return true;
+}
+
+QAction* MenuItem(gui::MainWindow& window, int command) {
+  for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
+    for (QAction* action : menu->actions()) {
+      if (gui::IdOf(action) == command) return action;
+    }
+  }
+  return nullptr;
+}
+
+QString StatusField(gui::MainWindow& window, int field) {
+  return window.findChild<QLabel*>(QStringLiteral("statusField%1").arg(field))->text();
 }
 
 MessageBoxAnswerer::MessageBoxAnswerer() {

@@ -47,6 +47,11 @@ T* Find(QObject* root, int id) {
   return root->findChild<T*>(gui::IdName(id));
 }
 
+// The menu item of `command`, in whichever menu it stands, or null.
+QAction* MenuItem(gui::MainWindow& window, int command);
+// The text of status bar field 0, 1 or 2.
+QString StatusField(gui::MainWindow& window, int field);
+
 // Answers every message box the program opens with its default button, recording the texts
 // ("caption: text").
 class MessageBoxAnswerer {

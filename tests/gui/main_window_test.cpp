@@ -19,21 +19,8 @@
 namespace kestrel::test {
 namespace {
 
-QAction* MenuItem(gui::MainWindow& window, int command) {
-  for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
-    for (QAction* action : menu->actions()) {
-      if (gui::IdOf(action) == command) return action;
-    }
-  }
-  return nullptr;
-}
-
 QAction* ToolButton(gui::MainWindow& window, int command) {
   return window.findChild<QToolBar*>(gui::IdName(350))->findChild<QAction*>(gui::IdName(command));
-}
-
-QString StatusField(gui::MainWindow& window, int field) {
-  return window.findChild<QLabel*>(QStringLiteral("statusField%1").arg(field))->text();
 }
 
 }  // namespace

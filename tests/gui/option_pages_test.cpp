@@ -58,19 +58,6 @@ bool PageShows(QWidget* page, const QString& text) {
   return false;
 }
 
-QAction* MenuItem(gui::MainWindow& window, int command) {
-  for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
-    for (QAction* action : menu->actions()) {
-      if (gui::IdOf(action) == command) return action;
-    }
-  }
-  return nullptr;
-}
-
-QString StatusField(gui::MainWindow& window, int field) {
-  return window.findChild<QLabel*>(QStringLiteral("statusField%1").arg(field))->text();
-}
-
 template <typename T = QWidget>
 T* OnTab(gui::MainWindow& window, int tab, int id) {
   window.Tabs()->setCurrentIndex(tab);

@@ -64,15 +64,6 @@ void WhenShown(std::function<void(T*)> act) {
   timer->start(20);
 }
 
-QAction* MenuItem(gui::MainWindow& window, int command) {
-  for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
-    for (QAction* action : menu->actions()) {
-      if (gui::IdOf(action) == command) return action;
-    }
-  }
-  return nullptr;
-}
-
 QStringList Column(const QTableWidget* table, int column) {
   QStringList texts;
   for (int row = 0; row < table->rowCount(); ++row) texts << table->item(row, column)->text();
