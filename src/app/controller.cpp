@@ -18,6 +18,7 @@ Controller::Controller(FrontEnd& frontEnd, ControllerOptions options)
       playerThread_(*options.playerThread),
       playerClock_(std::move(options.playerClock)),
       startupFolder_(std::move(options.startupFolder)),
+      startupWarnings_(std::move(options.startupWarnings)),
       configPath_(ConfigPath(startupFolder_)),
       fileListPage_([this, alive = std::weak_ptr<bool>(alive_)] {
         frontEnd_.Post([this, alive] {
@@ -87,7 +88,10 @@ void Controller::Grey(GreyMoment moment) {
 void Controller::OpenConsoleIfEnabled() {
   // A config.ini that is there but cannot be read leaves the console's setting unknown; the
   // console then opens, to say why the settings are the defaults.
-  if (ReadEnableConsoleWindow(configPath_) || !IniFile(configPath_).ReadFailure().empty()) OpenConsoleLog();
+  if (ReadEnableConsoleWindow(configPath_) || !IniFile(configPath_).ReadFailure().empty() ||
+      !startupWarnings_.empty()) {
+    OpenConsoleLog();
+  }
 }
 
 void Controller::CreateMainWindow() {
@@ -101,6 +105,7 @@ void Controller::CreateMainWindow() {
   });
   pluginPage_.ScanPlugins();
   TheColumnSortState().Set(0, SortDirection::Ascending);  // the plugin list is sorted by its info
+  for (const std::string& warning : startupWarnings_) ConsoleLog::Write(warning);
   settings_ = LoadSettings(configPath_, static_cast<int>(pluginPage_.Rows().size()));
   if (!settings_.configReadFailure.empty()) {
     ConsoleLog::Writef("* Warning : config.ini can't be read: %s. The defaults are used.\n",

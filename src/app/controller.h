@@ -47,6 +47,9 @@ struct ControllerOptions {
   PlayerState* player = &ThePlayerState();
   ThreadSlot* playerThread = &ThePlayerThread();
   PlayerClock playerClock;  // tests give a clock that does not wait
+  // Console lines of what went wrong before the controller existed (each ending in a
+  // newline); any opens the console, so they reach the user with the console disabled.
+  std::vector<std::string> startupWarnings;
 };
 
 // How a page control reports what happened to it.
@@ -220,6 +223,7 @@ class Controller {
   ThreadSlot& playerThread_;
   PlayerClock playerClock_;
   std::string startupFolder_;
+  std::vector<std::string> startupWarnings_;
   std::string configPath_;
 
   MainWindowState window_;

@@ -230,7 +230,7 @@ TEST_F(ControllerTest, StartLockLastsEightHundredMillisecondsOfTicks) {
   for (const auto& [rate, ticks] : {std::pair{20, 40}, std::pair{100, 8}}) {
     // A playback stands in for itself: only the ticks matter here.
     ControllerTest::WriteConfig("AnalyzerRefreshRate=" + std::to_string(rate) + "\n");
-    auto fresh = std::make_unique<Controller>(frontEnd, ControllerOptions{folder.Path(), &state, &playerThread, {}});
+    auto fresh = std::make_unique<Controller>(frontEnd, ControllerOptions{folder.Path(), &state, &playerThread, {}, {}});
     fresh->CreateMainWindow();
     frontEnd.RunUntil([&] { return !fresh->FileList().detecting; });
     Tick(AppTimer::Shell, 71);
@@ -478,6 +478,19 @@ TEST_F(ControllerTest, AConfigThatCannotBeReadGivesTheDefaultsAndSaysSoOnTheCons
   EXPECT_EQ(lines[0], kProgramBanner);
   EXPECT_EQ(lines[1], "* Warning : config.ini can't be read: Is a directory. The defaults are used.\n");
   EXPECT_EQ(lines[2], "* Warning : config.ini can't be written: it is not a regular file\n");
+}
+
+TEST_F(ControllerTest, AStartUpWarningOpensTheConsoleEvenWhenItIsDisabled) {
+  const std::string warning = "* Warning : The per-user folder /x can't be created: Permission denied.\n";
+  controller.reset();
+  controller = std::make_unique<Controller>(frontEnd, ControllerOptions{folder.Path(), &state, &playerThread, {}, {warning}});
+  WriteConfig("EnableConsoleWindow=0\n");
+  StartUp();
+  EXPECT_TRUE(controller->ConsoleOpen());
+  const auto lines = frontEnd.ConsoleLines();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[0], kProgramBanner);
+  EXPECT_EQ(lines[1], warning);
 }
 
 TEST_F(PlaybackTest, ExitStopsThePlaybackClosesThePluginAndSavesTheSettings) {
