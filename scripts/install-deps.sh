@@ -12,6 +12,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth                          # GUI tests and screenshots
+  desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl  # the install test
   valgrind
 )
 
