@@ -57,7 +57,8 @@ files=$tmp/files
 mkdir "$files"
 cp "$demo/night_drive.spu" "$files/night_drive.spu"
 cp "$demo/harbour_lights.gz" "$files/harbour_lights.spu.gz"
-cp "$demo/old_arcade.spu" "$files/old_format_renamed"     # old format: the fixed discriminator
+cp "$demo/old_arcade.spu" "$files/old_format_renamed"     # old format: the fixed discriminator,
+printf '\0\0\0\0' | dd of="$files/old_format_renamed" conv=notrunc status=none  # without titles
 cp "$demo/lanterns.spu" "$files/titled_renamed"           # new format with its title block
 head -c 1000 "$demo/lanterns.spu" >"$files/cut_short"     # starts like one, but is no log
 echo "just text" | gzip >"$files/ordinary.gz"
