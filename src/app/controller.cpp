@@ -131,6 +131,8 @@ void Controller::CreateMainWindow() {
   openingTicks_ = 0;
   frontEnd_.StartTimer(AppTimer::Shell, kOpeningPeriodMs);
   Changed({StateArea::StatusBar, StateArea::Analyzer});
+  started_ = true;
+  OpenPendingFile();
 }
 
 // ---- The folder scan
@@ -142,6 +144,7 @@ void Controller::StartScan() {
 void Controller::DrainScan() {
   if (fileListPage_.DrainScan()) Grey(GreyMoment::ScanEnds);
   Changed({StateArea::FileListPage});
+  OpenPendingFile();
 }
 
 // ---- The playlist jobs and dialogs

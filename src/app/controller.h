@@ -16,6 +16,7 @@
 #include "app/greying.h"
 #include "app/main_window_state.h"
 #include "app/option_page_state.h"
+#include "app/remote_control.h"
 #include "decoder/decode_page_state.h"
 #include "library/file_list_page_state.h"
 #include "mixer/mixer_page_state.h"
@@ -142,6 +143,26 @@ class Controller {
   void StopRefreshTimer();
   void Pause();
 
+  // ---- Requests from outside the window
+  // A file opened with the program (its command line, or handed over by a second start).
+  // It is dropped as soon as a drop would be taken: before start-up has ended, during the
+  // folder scan and in the start lock it waits, as nobody is at the window to try again.
+  void OpenFile(const std::string& path);
+  // A media player remote. Each does what the toolbar does and is ignored when the toolbar
+  // greys it; Play with no log chosen takes the selected entry, else the first one, since a
+  // remote cannot answer the warning a person would get.
+  RemoteState Remote();
+  void RemotePlay();
+  void RemotePause();
+  void RemotePlayPause();
+  void RemoteStop();
+  void RemoteNext();
+  void RemotePrevious();
+  // Seeks by an offset, or to a position, in samples; false when refused (not seekable, or
+  // a position outside the log). A seek by an offset stops at the log's start and end.
+  bool RemoteSeekBy(double offsetSamples);
+  bool RemoteSetPosition(double samples);
+
   // ---- What the front end shows
   const MainWindowState& Window() const { return window_; }
   const AppSettings& Settings() const { return settings_; }
@@ -209,6 +230,9 @@ class Controller {
   void LoadStarted(bool started);
   void DrainLoad();
   void OpenHeaderEditor();
+  void OpenPendingFile();
+  void PostOpenPendingFile();
+  bool RemoteSeekTo(double samples);
 
   void OpenConsoleLog();
   void CloseConsoleLog();
@@ -256,6 +280,14 @@ class Controller {
   bool chainInProgress_ = false;
   int chainPosition_ = 0;
   std::uint64_t playback_ = 0;  // counts the playbacks started
+
+  bool started_ = false;  // the main window's creation has run
+  std::optional<std::string> pendingOpen_;
+  // The remote's track: its number changes with the log shown or a new playback.
+  std::string remotePath_;
+  std::uint64_t remotePlayback_ = 0;
+  std::uint64_t remoteTrack_ = 0;
+  std::uint32_t remoteLength_ = 0;
 
   std::optional<ConsoleLog::Attachment> console_;
 };

@@ -124,6 +124,7 @@ void Controller::StopPlayback() {
   UpdateActivity();
   analyzer_.ComposeIdle(ColorScheme());
   Changed({StateArea::StatusBar, StateArea::FileListPage, StateArea::Analyzer});
+  PostOpenPendingFile();
 }
 
 void Controller::ScheduleDelayedRestart() {
@@ -229,6 +230,7 @@ void Controller::Pause() {
     resumeAt = static_cast<double>(player_.totalLength.load(std::memory_order_relaxed)) * positionSlider_ * 0.01;
   }
   TogglePause(player_, resumeAt);
+  Changed({StateArea::Toolbar});  // the pause shows nowhere in the window, but a remote shows it
 }
 
 void Controller::DropFiles(const std::vector<std::string>& paths) {

@@ -82,6 +82,7 @@ void Controller::UpdatePlayStatus() {
     analyzer_.RefreshTick(player_, TheRegisterPath().channelMixer, settings_.analyzerType, ColorScheme());
     Changed({StateArea::Analyzer});
   }
+  OpenPendingFile();  // a file opened from outside during the start lock
 }
 
 void Controller::SelectDebugTab(int tab) {

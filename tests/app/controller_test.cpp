@@ -595,5 +595,102 @@ TEST_F(PlaybackTest, PlaylistImportsGreyWhileTheyLoadAndSlotsImportTheirPlaylist
   EXPECT_EQ(controller->FileList().count, 2);
 }
 
+// A file opened with the program waits for what would refuse a drop, instead of a warning
+// nobody is at the window to read.
+TEST_F(PlaybackTest, AFileOpenedFromOutsideWaitsForTheStartTheScanAndTheStartLock) {
+  const std::string longLog = AddLog("long", 60);
+  const std::string other = AddLog("other", 60);
+  WriteConfig("");
+  controller->OpenFile(longLog);
+  controller->OpenConsoleIfEnabled();
+  controller->CreateMainWindow();
+  EXPECT_FALSE(Playing()) << "not during the start-up's scan";
+  ASSERT_TRUE(frontEnd.RunUntil([&] { return Playing(); }));
+  EXPECT_EQ(controller->Panel().fileName, "long");
+
+  controller->OpenFile(other);
+  EXPECT_EQ(controller->Panel().fileName, "long") << "held in the start lock";
+  Tick(AppTimer::Refresh, 16);  // the lock ends: the file switches as a drop while playing does
+  EXPECT_FALSE(Playing());
+  Tick(AppTimer::Shell, 6);
+  EXPECT_TRUE(Playing());
+  EXPECT_EQ(controller->Panel().fileName, "other");
+
+  // A stop in the lock lets the waiting file through, and a file that is no log gets the
+  // drop's message.
+  CommandDispatch(kStopPlay);
+  RunUntilStopped();
+  CommandDispatch(kToolStart);
+  controller->OpenFile(folder.Write("logs/notes.spu", "not a log at all"));
+  CommandDispatch(kStopPlay);
+  ASSERT_TRUE(frontEnd.RunUntil([&] {
+    return Contains(Messages(), "SPUFile Load Error: Selected SPUFile is broken or is no SPU log; it can't be played.");
+  }));
+  EXPECT_FALSE(Contains(Messages(), "Warning: Not ready to start playing music."));
+  RunUntilStopped();
+}
+
+TEST_F(PlaybackTest, ARemoteFollowsTheToolbarsGreyingAndPlayTakesTheFirstEntry) {
+  AddLog("long", 60);
+  AddLog("more", 60);
+  WriteConfig("");
+  StartUp();
+  RemoteState remote = controller->Remote();
+  EXPECT_EQ(remote.status, RemoteStatus::Stopped);
+  EXPECT_TRUE(remote.canPlay);
+  EXPECT_FALSE(remote.canPause || remote.canSeek || remote.canGoNext);
+  EXPECT_TRUE(remote.path.empty()) << "no log chosen yet";
+
+  controller->RemotePlay();
+  ASSERT_TRUE(Playing());
+  EXPECT_TRUE(Messages().empty()) << "no warning for a remote";
+  remote = controller->Remote();
+  EXPECT_EQ(remote.status, RemoteStatus::Playing);
+  EXPECT_EQ(controller->FileList().entries.Selected(), std::optional<std::size_t>(0));
+  EXPECT_EQ(remote.title, "long");
+  EXPECT_EQ(remote.lengthSamples, 60u * 44100);
+  EXPECT_FALSE(remote.canGoNext) << "the toolbar greys Next in the start lock";
+  controller->RemoteNext();
+  EXPECT_TRUE(Playing());
+  const std::uint64_t firstTrack = remote.track;
+
+  ASSERT_TRUE(WaitForSound());
+  Tick(AppTimer::Refresh, 16);
+  EXPECT_TRUE(controller->Remote().canGoNext);
+  controller->RemotePause();
+  EXPECT_EQ(controller->Remote().status, RemoteStatus::Paused);
+  controller->RemotePause();
+  EXPECT_EQ(controller->Remote().status, RemoteStatus::Paused) << "Pause does not resume";
+  controller->RemotePlayPause();
+  EXPECT_EQ(controller->Remote().status, RemoteStatus::Playing);
+
+  EXPECT_FALSE(controller->RemoteSetPosition(61.0 * 44100)) << "outside the log";
+  EXPECT_TRUE(controller->RemoteSetPosition(30.0 * 44100));
+  EXPECT_GE(controller->Remote().positionSamples, 30u * 44100);
+  EXPECT_EQ(controller->PositionSlider(), 50);
+  EXPECT_TRUE(controller->RemoteSeekBy(-120.0 * 44100));
+  EXPECT_LT(controller->Remote().positionSamples, 44100u) << "stops at the start";
+
+  controller->RemoteNext();
+  Tick(AppTimer::Shell, 6);
+  ASSERT_TRUE(Playing());
+  remote = controller->Remote();
+  EXPECT_EQ(remote.title, "more");
+  EXPECT_NE(remote.track, firstTrack);
+  controller->RemoteStop();
+  ASSERT_TRUE(RunUntilStopped());
+  remote = controller->Remote();
+  EXPECT_EQ(remote.status, RemoteStatus::Stopped);
+  EXPECT_FALSE(controller->RemoteSeekBy(44100));
+  EXPECT_EQ(remote.title, "more") << "Play would play it again";
+
+  // Greyed as the toolbar is during a scan: Play is refused.
+  CommandDispatch(kRefreshFileList);
+  EXPECT_FALSE(controller->Remote().canPlay);
+  controller->RemotePlay();
+  EXPECT_FALSE(Playing());
+  ASSERT_TRUE(frontEnd.RunUntil([&] { return !controller->FileList().detecting; }));
+}
+
 }  // namespace
 }  // namespace kestrel::test
