@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth                          # GUI tests and screenshots
   desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl  # the install test
+  dbus-daemon                         # the session bus tests (dbus-run-session)
   valgrind
 )
 

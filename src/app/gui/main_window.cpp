@@ -257,6 +257,7 @@ void MainWindow::Refresh(StateArea area) {
       if (debugWindow_) debugWindow_->Refresh();
       break;
   }
+  if (changeListener_ && area != StateArea::Analyzer && area != StateArea::DebugWindow) changeListener_();
 }
 
 void MainWindow::RefreshMenu() {

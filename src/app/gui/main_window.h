@@ -52,6 +52,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   void AnswerChoosers(ChooserAnswer answer) { chooserAnswer_ = std::move(answer); }
   // A chooser a dialog shows itself, over `owner`; answered as the others in tests.
   std::optional<std::string> Choose(QWidget* owner, Chooser chooser, const std::string& startFolder);
+  // Called after each change of the controller's state has been shown.
+  void ListenToChanges(std::function<void()> listener) { changeListener_ = std::move(listener); }
 
   // WindowServices
   void Refresh(StateArea area) override;
@@ -80,6 +82,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   std::unique_ptr<Controller> controller_;
   MessageBoxService* messages_ = nullptr;
   ChooserAnswer chooserAnswer_;
+  std::function<void()> changeListener_;
   bool closing_ = false;
 
   QToolBar* toolBar_ = nullptr;
