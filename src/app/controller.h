@@ -288,6 +288,7 @@ class Controller {
   std::uint64_t remotePlayback_ = 0;
   std::uint64_t remoteTrack_ = 0;
   std::uint32_t remoteLength_ = 0;
+  std::uint32_t seeks_ = 0;
 
   std::optional<ConsoleLog::Attachment> console_;
 };

@@ -229,7 +229,9 @@ void Controller::Pause() {
   if (settings_.EnableCompulsivePause) {
     resumeAt = static_cast<double>(player_.totalLength.load(std::memory_order_relaxed)) * positionSlider_ * 0.01;
   }
+  const bool resumes = player_.running.load(std::memory_order_acquire) && player_.paused.load(std::memory_order_relaxed);
   TogglePause(player_, resumeAt);
+  if (resumes && resumeAt) ++seeks_;
   Changed({StateArea::Toolbar});  // the pause shows nowhere in the window, but a remote shows it
 }
 

@@ -6,6 +6,7 @@
 #include "app/command_ids.h"
 #include "app/controller.h"
 #include "player/playback_control.h"
+#include "player/tempo_table.h"
 #include "spulog/log_length.h"
 #include "spulog/sample_time.h"
 
@@ -41,6 +42,9 @@ RemoteState Controller::Remote() {
   const auto& entries = fileListPage_.list.entries;
   remote.canPlay = running || (window_.toolbar.Enabled(cmd::kToolStart) && (!panel.path.empty() || entries.Size() > 0));
   remote.canPause = running;
+  remote.seeks = seeks_;
+  const std::optional<double> chosenTempo = TempoFactorOfRow(settings_.PlayBackTempo);
+  remote.rate = running ? player_.tempoFactor.load(std::memory_order_relaxed) : chosenTempo.value_or(1.0);
   const bool selection = entries.Selected().has_value();
   remote.canGoNext = selection && window_.toolbar.Enabled(cmd::kToolNext);
   remote.canGoPrevious = selection && window_.toolbar.Enabled(cmd::kToolPrevious);
@@ -115,6 +119,7 @@ bool Controller::RemoteSeekTo(double samples) {
   // Past the end the log ends as it would by itself, and the play mode decides what follows.
   const double target = std::clamp(samples, 0.0, total);
   SeekTo(player_, target);
+  ++seeks_;
   positionSlider_ = static_cast<int>(target * 100 / total);
   Changed({StateArea::FileListPage});
   return true;

@@ -25,6 +25,8 @@ struct RemoteState {
   std::uint32_t lengthSamples = 0;  // 0 when unknown
   std::uint64_t track = 0;  // changes when another log is shown or a playback starts
   std::uint32_t positionSamples = 0;
+  double rate = 1.0;        // the tempo, as a factor of real time
+  std::uint32_t seeks = 0;  // counts the jumps of the position: the slider's, a remote's, a resume's
 
   bool operator==(const RemoteState&) const = default;
 };

@@ -114,7 +114,9 @@ void Controller::PositionSliderMoved(SliderCode code, int position) {
     return;
   }
   SeekTo(player_, target);
+  ++seeks_;
   dragging_ = false;
+  Changed({StateArea::FileListPage});
 }
 
 }  // namespace kestrel

@@ -670,6 +670,12 @@ TEST_F(PlaybackTest, ARemoteFollowsTheToolbarsGreyingAndPlayTakesTheFirstEntry) 
   EXPECT_EQ(controller->PositionSlider(), 50);
   EXPECT_TRUE(controller->RemoteSeekBy(-120.0 * 44100));
   EXPECT_LT(controller->Remote().positionSamples, 44100u) << "stops at the start";
+  const std::uint32_t seeks = controller->Remote().seeks;
+  EXPECT_EQ(seeks, 2u);
+  controller->HorizontalSlider(ctl::kPositionSlider, SliderCode::EndScroll, 10);
+  EXPECT_EQ(controller->Remote().seeks, seeks + 1) << "the window's slider jumps too";
+  controller->PageCommandDispatch(ctl::kTempoList, PageNotification::SelectionConfirmed, 9);
+  EXPECT_DOUBLE_EQ(controller->Remote().rate, 2.0);
 
   controller->RemoteNext();
   Tick(AppTimer::Shell, 6);

@@ -8,6 +8,7 @@
 #include "app/command_ids.h"
 #include "app/controller.h"
 #include "app/gui/main_window.h"
+#include "player/tempo_table.h"
 
 namespace kestrel::gui {
 namespace {
@@ -22,7 +23,7 @@ qlonglong Microseconds(std::uint32_t samples) {
 
 MprisService::MprisService(MainWindow& window, QDBusConnection bus) : window_(window), bus_(std::move(bus)) {
   new MprisRoot(*this);
-  new MprisPlayer(*this);
+  player_ = new MprisPlayer(*this);
   // The controller's changes come in bursts (a start greys seven areas); one look at the
   // end of the burst is enough.
   window_.ListenToChanges([this] {
@@ -92,7 +93,12 @@ void MprisService::Publish() {
   flag("CanGoNext", now.canGoNext, was.canGoNext);
   flag("CanGoPrevious", now.canGoPrevious, was.canGoPrevious);
   flag("CanSeek", now.canSeek, was.canSeek);
+  if (now.rate != was.rate) changed.insert(QStringLiteral("Rate"), now.rate);
+  const bool seeked = now.seeks != was.seeks;
   published_ = now;
+  // Clients work the position out from the last one they were given and the rate; a jump
+  // is the one change they are told of.
+  if (seeked) emit player_->Seeked(Microseconds(now.positionSamples));
   if (changed.isEmpty()) return;
   QDBusMessage signal = QDBusMessage::createSignal(QString::fromLatin1(kMprisObjectPath),
                                                    QStringLiteral("org.freedesktop.DBus.Properties"),
@@ -147,16 +153,18 @@ void MprisPlayer::PlayPause() { service_.Control().RemotePlayPause(); }
 void MprisPlayer::Stop() { service_.Control().RemoteStop(); }
 void MprisPlayer::Play() { service_.Control().RemotePlay(); }
 
+double MprisPlayer::MinimumRate() const { return kTempoTable.front().factor; }
+double MprisPlayer::MaximumRate() const { return kTempoTable.back().factor; }
+
+// Seeked follows from the controller's change, as for a move of the window's slider.
 void MprisPlayer::Seek(qlonglong offset) {
-  if (service_.Control().RemoteSeekBy(static_cast<double>(offset) * kSamplesPerMicrosecond)) emit Seeked(Position());
+  service_.Control().RemoteSeekBy(static_cast<double>(offset) * kSamplesPerMicrosecond);
 }
 
 void MprisPlayer::SetPosition(const QDBusObjectPath& trackId, qlonglong position) {
   // A position meant for a log that is no longer the current one is stale.
   if (trackId.path() != MprisService::TrackId(service_.Now())) return;
-  if (service_.Control().RemoteSetPosition(static_cast<double>(position) * kSamplesPerMicrosecond)) {
-    emit Seeked(Position());
-  }
+  service_.Control().RemoteSetPosition(static_cast<double>(position) * kSamplesPerMicrosecond);
 }
 
 void MprisPlayer::OpenUri(const QString& uri) {

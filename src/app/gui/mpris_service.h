@@ -19,6 +19,7 @@ class Controller;
 namespace kestrel::gui {
 
 class MainWindow;
+class MprisPlayer;
 
 inline constexpr const char* kMprisBusName = "org.mpris.MediaPlayer2.KestrelSpuPlayer";
 inline constexpr const char* kMprisObjectPath = "/org/mpris/MediaPlayer2";
@@ -52,6 +53,7 @@ class MprisService : public QObject {
   void Publish();
 
   MainWindow& window_;
+  MprisPlayer* player_ = nullptr;
   QDBusConnection bus_;
   QString busName_;
   RemoteState published_;
@@ -92,8 +94,8 @@ class MprisPlayer : public QDBusAbstractAdaptor {
   Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
   Q_PROPERTY(QString PlaybackStatus READ PlaybackStatus)
   Q_PROPERTY(double Rate READ Rate)
-  Q_PROPERTY(double MinimumRate READ Rate)
-  Q_PROPERTY(double MaximumRate READ Rate)
+  Q_PROPERTY(double MinimumRate READ MinimumRate)
+  Q_PROPERTY(double MaximumRate READ MaximumRate)
   Q_PROPERTY(double Volume READ Volume)
   Q_PROPERTY(QVariantMap Metadata READ Metadata)
   Q_PROPERTY(qlonglong Position READ Position)
@@ -108,7 +110,9 @@ class MprisPlayer : public QDBusAbstractAdaptor {
   explicit MprisPlayer(MprisService& service);
   static QString StatusText(RemoteStatus status);
   QString PlaybackStatus() { return StatusText(service_.Now().status); }
-  double Rate() const { return 1.0; }
+  double Rate() { return service_.Now().rate; }
+  double MinimumRate() const;
+  double MaximumRate() const;
   double Volume() const { return 1.0; }
   QVariantMap Metadata() { return MprisService::Metadata(service_.Now()); }
   qlonglong Position();
