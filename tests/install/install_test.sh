@@ -81,9 +81,10 @@ done
 
 # Starts the installed desktop program in folder $1 with XDG_DATA_HOME $2 and the launcher's
 # option, until it has read its settings (it adds its keys to config.ini in its folder $3), then ends it.
+# --new-instance: a player already running on this session bus would otherwise take the start.
 start_player() {
   (cd "$1" && XDG_DATA_HOME=$2 QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
-     exec "$prefix/bin/kestrel-spu-player" --user-folder >"$tmp/player.txt" 2>&1) &
+     exec "$prefix/bin/kestrel-spu-player" --user-folder --new-instance >"$tmp/player.txt" 2>&1) &
   pids+=($!)
   for _ in $(seq 300); do
     grep -qs EnableConsoleWindow "$3/config.ini" && break
