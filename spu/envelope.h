@@ -39,7 +39,10 @@ struct Envelope {
   // step is a single addition: the renderers skip such runs instead of ticking through them.
   int ticksBeforeStep(const EnvelopeRate& rate) const {
     const int increment = counterIncrement(rate);
-    return increment == 0 ? kNeverSteps : (0x7FFF - counter) / increment;
+    const int room = 0x7FFF - counter;
+    // No division for the fast rates, which step on every tick or nearly.
+    if (room < increment) return 0;
+    return increment == 0 ? kNeverSteps : room / increment;
   }
   // `ticks` at most ticksBeforeStep(rate).
   void skipTicks(const EnvelopeRate& rate, int ticks) { counter += ticks * counterIncrement(rate); }

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "spu/tables.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -34,6 +36,17 @@ inline void AddScaledPlain(const int* values, int n, int leftVolume, int rightVo
     left[i] += (values[i] * leftVolume) >> 15;
     right[i] += (values[i] * rightVolume) >> 15;
   }
+}
+
+// A run of frames at one pitch step: for i < n, the Gaussian interpolation at the pitch counter
+// (bits 12+: the sample, bits 4..11: the table row; `samples` as Interpolate reads them), times the
+// envelope level of that frame, levels[i] (-8000h..7FFFh), >> 15, into out[i]. Returns the counter
+// after the run.
+inline std::uint32_t InterpolateRunPlain(const std::int16_t* samples, std::uint32_t counter, std::uint32_t step,
+                                         const int* levels, int* out, int n) {
+  for (int i = 0; i < n; ++i, counter += step)
+    out[i] = (WeightedSum4Plain(kGaussWeights[(counter >> 4) & 0xFF].data(), samples + (counter >> 12)) * levels[i]) >> 15;
+  return counter;
 }
 
 #if defined(__SSE2__)
@@ -71,6 +84,34 @@ inline int WeightedSum4(const std::int16_t* w, const std::int16_t* s) {
   return _mm_cvtsi128_si32(_mm_add_epi32(pairs, _mm_shuffle_epi32(pairs, _MM_SHUFFLE(1, 0, 3, 1)))) >> 15;
 }
 
+// Four frames per step. Each frame's weights and samples (four halfwords each) share a register half
+// with another frame's, so one multiply-add forms the pair sums of two frames; the interpolated
+// values fit 16 bits (the weights' magnitudes add up to less than 8000h), so one more multiply-add
+// against (level, 0) lanes gives the full 32-bit products with the envelope.
+inline std::uint32_t InterpolateRun(const std::int16_t* samples, std::uint32_t counter, std::uint32_t step,
+                                    const int* levels, int* out, int n) {
+  const auto load4 = [](const std::int16_t* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); };
+  const auto weights = [&](std::uint32_t c) { return load4(kGaussWeights[(c >> 4) & 0xFF].data()); };
+  const auto window = [&](std::uint32_t c) { return load4(samples + (c >> 12)); };
+  const __m128i lowHalves = _mm_set1_epi32(0xFFFF);
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const std::uint32_t c0 = counter, c1 = c0 + step, c2 = c1 + step, c3 = c2 + step;
+    counter = c3 + step;
+    const __m128i pairs01 = _mm_madd_epi16(_mm_unpacklo_epi64(weights(c0), weights(c1)),
+                                           _mm_unpacklo_epi64(window(c0), window(c1)));
+    const __m128i pairs23 = _mm_madd_epi16(_mm_unpacklo_epi64(weights(c2), weights(c3)),
+                                           _mm_unpacklo_epi64(window(c2), window(c3)));
+    const __m128 a = _mm_castsi128_ps(pairs01), b = _mm_castsi128_ps(pairs23);
+    const __m128i first = _mm_castps_si128(_mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)));
+    const __m128i second = _mm_castps_si128(_mm_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
+    const __m128i raw = _mm_srai_epi32(_mm_add_epi32(first, second), 15);
+    const __m128i level = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(levels + i)), lowHalves);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_srai_epi32(_mm_madd_epi16(raw, level), 15));
+  }
+  return InterpolateRunPlain(samples, counter, step, levels + i, out + i, n - i);
+}
+
 inline int DotProduct(const std::int16_t* a, const std::int16_t* b, int n) {
   __m128i sum = _mm_setzero_si128();
   for (int i = 0; i < n; i += 8) {
@@ -87,6 +128,10 @@ inline int DotProduct(const std::int16_t* a, const std::int16_t* b, int n) {
 
 inline int WeightedSum4(const std::int16_t* w, const std::int16_t* s) { return WeightedSum4Plain(w, s); }
 inline int DotProduct(const std::int16_t* a, const std::int16_t* b, int n) { return DotProductPlain(a, b, n); }
+inline std::uint32_t InterpolateRun(const std::int16_t* samples, std::uint32_t counter, std::uint32_t step,
+                                    const int* levels, int* out, int n) {
+  return InterpolateRunPlain(samples, counter, step, levels, out, n);
+}
 inline void AddScaled(const int* values, int n, int leftVolume, int rightVolume, int* left, int* right) {
   AddScaledPlain(values, n, leftVolume, rightVolume, left, right);
 }

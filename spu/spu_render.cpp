@@ -18,7 +18,7 @@
 namespace kestrel::spu {
 namespace {
 
-constexpr int kChunkFrames = 64;
+constexpr int kChunkFrames = kMaxRunFrames;
 
 int Clamp16(int value) { return std::clamp(value, -0x8000, 0x7FFF); }
 int Scale(int sample, std::uint16_t volume) { return (sample * static_cast<std::int16_t>(volume)) >> 15; }

@@ -93,6 +93,7 @@ struct Voice {
   void handleBlockEnd(bool noiseMode, VoiceTickOutput& out);
   void nextBlock(const std::uint8_t* ram, DecodedBlockCache* blocks);
   int ticksBeforeBlockEnd(const VoiceRun& run) const;  // nor a sweep's step
+  bool renderAtFixedPitch(VoiceRun& run);
   template <bool kNoise, bool kModulated>
   void renderSpan(VoiceRun& run, int first, int count);
 };

@@ -1,8 +1,11 @@
 // A voice rendered over a run of frames. Between the ends of blocks (and the rare steps of volume
 // sweeps) the work per tick is a short loop: interpolate, apply the envelope and volumes, move the
 // pitch counter; the envelope only does its own work at its steps. Ticks on which a block may end go
-// through Voice::tick, so the samples are the same as ticking one frame at a time.
+// through Voice::tick, so the samples are the same as ticking one frame at a time. Plain voices, the
+// most, skip even that: see renderAtFixedPitch.
 #include <algorithm>
+#include <array>
+#include <bit>
 
 #include "spu/voice_run.h"
 
@@ -34,17 +37,20 @@ struct SpanFrames {
   std::uint32_t fixedStep;
 };
 
-// Frames [first, end) at one envelope level: the per-sample work proper, up to the sample after the
-// envelope (the volumes come after, see Voice::render). Returns the pitch counter.
+// Frames [first, end) with the envelope's level of each: the per-sample work proper, up to the
+// sample after the envelope (the volumes come after, see Voice::render). Returns the pitch counter.
 template <bool kNoise, bool kModulated>
-std::uint32_t RenderFrames(SpanFrames f, int first, int end, int level, std::uint32_t position) {
-  for (int i = first; i < end; ++i) {
-    const int raw = kNoise ? f.noise[i] : Interpolate(f.samples, position);
-    const int out = (raw * level) >> 15;
-    f.outputs[i] = out;
-    position += kModulated ? ModulatedPitchStep(f.pitch, f.modulator[i]) : f.fixedStep;
+std::uint32_t RenderFrames(SpanFrames f, int first, int end, const int* levels, std::uint32_t position) {
+  if constexpr (!kNoise && !kModulated) {
+    return InterpolateRun(f.samples, position, f.fixedStep, levels + first, f.outputs + first, end - first);
+  } else {
+    for (int i = first; i < end; ++i) {
+      const int raw = kNoise ? f.noise[i] : Interpolate(f.samples, position);
+      f.outputs[i] = (raw * levels[i]) >> 15;
+      position += kModulated ? ModulatedPitchStep(f.pitch, f.modulator[i]) : f.fixedStep;
+    }
+    return position;
   }
-  return position;
 }
 
 }  // namespace
@@ -60,12 +66,14 @@ void Voice::renderSpan(VoiceRun& run, int first, int count) {
     if (!kModulated) position += static_cast<std::uint32_t>(count) * frames.fixedStep;
     for (int i = first; kModulated && i < end; ++i) position += ModulatedPitchStep(pitch, run.modulator[i]);
   } else {
-    // The envelope's level holds between its steps; its counter catches up at each step.
+    // The envelope's level per frame first: it holds between its steps, and its counter catches up at
+    // each step. Then the samples, all at once.
+    std::array<int, kMaxRunFrames> levels;
     int synced = first;
     for (int i = first; i < end;) {
       const int stepAt = i + adsr.quietTicks(adsrBits);
       const int stop = std::min(end, stepAt + 1);
-      position = RenderFrames<kNoise, kModulated>(frames, i, stop, adsr.level(), position);
+      std::fill(levels.data() + i, levels.data() + stop, adsr.level());
       if (stop == stepAt + 1) {
         adsr.skipTicks(stepAt - synced);
         adsr.tick(adsrBits);
@@ -74,6 +82,7 @@ void Voice::renderSpan(VoiceRun& run, int first, int count) {
       i = stop;
     }
     adsr.skipTicks(end - synced);
+    position = RenderFrames<kNoise, kModulated>(frames, first, end, levels.data(), position);
   }
   counter = position;
   output = run.output[end - 1];
@@ -81,11 +90,97 @@ void Voice::renderSpan(VoiceRun& run, int first, int count) {
   right.skipTicks(count);
 }
 
+// The common case, a plain voice (no noise, no pitch modulation, no sweeps, a level at or above zero),
+// over the whole run in three passes instead of spans between block ends. First the pitch counter
+// alone, from block end to block end: the ends act on their flags and the blocks loaded go one after
+// the other into a line of samples, where the counter runs on without wrapping (a block is a whole
+// number of samples, so the interpolation reads the same four samples with the same weights). Then
+// the envelope's level per frame, with the mutes of ends without repeat on their ticks. Then the
+// samples and their volumes, all frames at once. False when the voice is not plain.
+bool Voice::renderAtFixedPitch(VoiceRun& run) {
+  if (run.frames <= 0 || run.noise || run.modulator || left.setting.sweep() || right.setting.sweep() || adsr.level() < 0)
+    return false;
+  const int frames = run.frames;
+  const std::uint32_t step = PitchStep(pitch);
+  const std::uint32_t start = counter;
+  // At most 64 ticks of the largest step: 256 samples, ten blocks after the one playing.
+  static_assert(kMaxRunFrames * kMaxPitchStep / kBlockCounterSpan + 1 <= 10);
+  std::array<std::int16_t, 3 + 11 * kAdpcmSamplesPerBlock> line;
+  std::copy(samples.begin(), samples.end(), line.begin());
+  std::int16_t* lineEnd = line.data() + samples.size();
+  std::uint64_t mutes = 0;  // bit t: an end without repeat silences the voice on tick t
+  // From block to block: the tick on which the counter first stands at or past kBlockEndCounter acts on
+  // the end flags, the one whose step reaches the end of the block loads the next.
+  constexpr int kNever = kMaxRunFrames;
+  for (int t = 0; t < frames;) {
+    const int toLoad = step == 0 ? kNever : static_cast<int>((kBlockCounterSpan - 1 - counter) / step);
+    if (!blockEndHandled) {
+      const int toEnd = counter >= kBlockEndCounter ? 0
+                        : step == 0                 ? kNever
+                                                    : static_cast<int>((kBlockEndCounter - counter + step - 1) / step);
+      if (toEnd <= toLoad && t + toEnd < frames) {
+        blockEndHandled = true;
+        if (blockFlags & kAdpcmLoopEnd) {
+          run.reachedLoopEnd = true;
+          if (!(blockFlags & kAdpcmLoopRepeat)) mutes |= std::uint64_t{1} << (t + toEnd);
+        }
+      }
+    }
+    if (t + toLoad >= frames) {
+      counter += static_cast<std::uint32_t>(frames - t) * step;
+      break;
+    }
+    t += toLoad;  // the tick that loads
+    counter += static_cast<std::uint32_t>(toLoad + 1) * step - kBlockCounterSpan;
+    nextBlock(run.ram, run.blocks);
+    lineEnd = std::copy(samples.begin() + 3, samples.end(), lineEnd);
+    run.touchedIrqUnit |= blockCovers(run.irqUnit);
+    if (run.unsafe.covers(currentAddress, t)) {
+      run.readUnsafeBlock = true;
+      return true;
+    }
+    ++t;
+  }
+
+  std::array<int, kMaxRunFrames> levels;
+  int synced = 0, heard = 0;
+  for (int i = 0; i < frames;) {
+    if (mutes >> i & 1) {
+      adsr.skipTicks(i - synced);
+      synced = i;
+      adsr.mute(adsrBits);
+    }
+    const std::uint64_t later = i + 1 < 64 ? mutes >> (i + 1) : 0;
+    const int nextMute = later ? i + 1 + std::countr_zero(later) : frames;
+    const int stepAt = i + adsr.quietTicks(adsrBits);
+    const int stop = std::min({frames, nextMute, stepAt + 1});
+    std::fill(levels.data() + i, levels.data() + stop, adsr.level());
+    heard |= adsr.level();
+    if (stop == stepAt + 1) {
+      adsr.skipTicks(stepAt - synced);
+      adsr.tick(adsrBits);
+      synced = stop;
+    }
+    i = stop;
+  }
+  adsr.skipTicks(frames - synced);
+
+  if (heard) {
+    InterpolateRun(line.data(), start, step, levels.data(), run.output, frames);
+    AddScaled(run.output, frames, left.level(), right.level(), run.left, run.right);
+  } else {
+    std::fill_n(run.output, frames, 0);
+  }
+  output = run.output[frames - 1];
+  return true;
+}
+
 // The volumes are applied to the samples after the envelope in a second pass. With fixed volumes that
 // pass covers the whole run at once in vector form; its 16-bit lanes hold every sample because an
 // envelope that starts at or above zero stays there. Otherwise (sweeps, a negative level written to
 // ENVX) each span and tick adds its own share with the levels of its time.
 void Voice::render(VoiceRun& run) {
+  if (renderAtFixedPitch(run)) return;
   const bool volumesAfterRun = !left.setting.sweep() && !right.setting.sweep() && adsr.level() >= 0;
   for (int i = 0; i < run.frames;) {
     const int span = std::min(ticksBeforeBlockEnd(run), run.frames - i);

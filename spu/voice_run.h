@@ -31,11 +31,13 @@ struct UnsafeReads {
   }
 };
 
+inline constexpr int kMaxRunFrames = 64;
+
 // A run of frames rendered for one voice at a time. Within one render call voices meet only through
 // pitch modulation, which reads the voice below frame by frame, so the voices can be rendered one
 // after the other, the voice below first.
 struct VoiceRun {
-  int frames = 0;
+  int frames = 0;  // at most kMaxRunFrames
   const std::uint8_t* ram = nullptr;
   DecodedBlockCache* blocks = nullptr;
   const std::int16_t* noise = nullptr;  // per frame; set in noise mode

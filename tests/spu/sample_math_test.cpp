@@ -57,5 +57,25 @@ TEST(SpuSampleMath, ScaledValuesAddUpAsThePlainLoopForAnyCountAndVolume) {
   }
 }
 
+TEST(SpuSampleMath, InterpolatedRunsMatchThePlainLoopForAnyStepLevelsAndLength) {
+  std::mt19937 random(17);
+  std::uniform_int_distribution<int> any16(-0x8000, 0x7FFF), step(0, 0x4000), length(0, 28);
+  std::array<std::int16_t, 31> samples{};  // as a voice holds them: three old samples, then a block
+  for (int trial = 0; trial < 300; ++trial) {
+    for (auto& v : samples) v = static_cast<std::int16_t>(trial % 3 == 0 ? (trial % 2 ? 0x7FFF : -0x8000) : any16(random));
+    const int n = length(random);
+    const std::uint32_t s = static_cast<std::uint32_t>(step(random));
+    // Any start from which the run stays inside the block.
+    const std::uint32_t last = (28u << 12) - 1, room = n > 1 ? s * static_cast<std::uint32_t>(n - 1) : 0;
+    if (room > last) continue;
+    const std::uint32_t counter = std::uniform_int_distribution<std::uint32_t>(0, last - room)(random);
+    std::array<int, 28> levels{}, fast{}, plain{};
+    for (auto& level : levels) level = trial % 5 == 0 ? -0x8000 : any16(random);
+    ASSERT_EQ(InterpolateRun(samples.data(), counter, s, levels.data(), fast.data(), n),
+              InterpolateRunPlain(samples.data(), counter, s, levels.data(), plain.data(), n));
+    ASSERT_EQ(fast, plain);
+  }
+}
+
 }  // namespace
 }  // namespace kestrel::spu
