@@ -4,6 +4,10 @@
 #include <array>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kestrel::spu {
 namespace {
 
@@ -37,10 +41,39 @@ constexpr std::array<std::array<std::int16_t, 29>, 7> kZigzag = {{
      0x0010, -0x0008, 0x0002, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000},
 }};
 
-std::int16_t ZigzagInterpolate(const std::array<std::int16_t, 32>& ring, std::uint8_t position,
-                               const std::array<std::int16_t, 29>& table) {
+// The tables oldest tap first, padded with zero taps to 32, to run along the ring's mirrored copy.
+using ZigzagKernel = std::array<std::int16_t, 32>;
+constexpr std::array<ZigzagKernel, 7> kZigzagOldestFirst = [] {
+  std::array<ZigzagKernel, 7> kernels{};
+  for (std::size_t t = 0; t < kZigzag.size(); ++t)
+    for (std::size_t i = 0; i < 29; ++i) kernels[t][28 - i] = kZigzag[t][i];
+  return kernels;
+}();
+
+// `oldest` is the 29th newest sample, the newest 28 follow it. Each product is divided by 8000h on its
+// own, rounding towards zero, before the sum.
+std::int16_t ZigzagInterpolate(const std::int16_t* oldest, const ZigzagKernel& kernel) {
   int sum = 0;
-  for (int i = 0; i < 29; ++i) sum += ring[(position - 1 - i) & 31] * table[i] / 0x8000;  // each term rounds to zero
+#if defined(__SSE2__)
+  const __m128i roundUp = _mm_set1_epi32(0x7FFF);
+  __m128i sums = _mm_setzero_si128();
+  const auto addQuotients = [&](__m128i products) {  // (p + (p < 0 ? 7FFFh : 0)) >> 15
+    const __m128i toZero = _mm_and_si128(_mm_srai_epi32(products, 31), roundUp);
+    sums = _mm_add_epi32(sums, _mm_srai_epi32(_mm_add_epi32(products, toZero), 15));
+  };
+  for (int i = 0; i < 32; i += 8) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(oldest + i));
+    const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kernel.data() + i));
+    const __m128i low = _mm_mullo_epi16(x, t), high = _mm_mulhi_epi16(x, t);
+    addQuotients(_mm_unpacklo_epi16(low, high));
+    addQuotients(_mm_unpackhi_epi16(low, high));
+  }
+  sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(1, 0, 3, 2)));
+  sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(2, 3, 0, 1)));
+  sum = _mm_cvtsi128_si32(sums);
+#else
+  for (int i = 0; i < 29; ++i) sum += oldest[i] * kernel[i] / 0x8000;
+#endif
   return static_cast<std::int16_t>(std::clamp(sum, -0x8000, 0x7FFF));
 }
 
@@ -64,16 +97,18 @@ std::size_t CdInput::pushCdda(const std::uint8_t* pcm, std::size_t bytes) {
 }
 
 std::size_t CdInput::pushZigzag(StereoFrame frame) {
-  xaRing[0][xaRingPosition & 31] = frame.left;
-  xaRing[1][xaRingPosition & 31] = frame.right;
+  const int slot = xaRingPosition & 31;
+  xaRing[0][slot] = xaRing[0][slot + 32] = frame.left;
+  xaRing[1][slot] = xaRing[1][slot + 32] = frame.right;
   xaRingPosition = static_cast<std::uint8_t>((xaRingPosition + 1) & 31);
   if (--xaSixStep != 0) return 0;
   xaSixStep = 6;
+  // The newest sample is at xaRingPosition - 1 + 32 in the second copy.
+  const std::int16_t* left = xaRing[0].data() + xaRingPosition + 32 - 29;
+  const std::int16_t* right = xaRing[1].data() + xaRingPosition + 32 - 29;
   std::size_t queued = 0;
-  for (const auto& table : kZigzag)
-    queued += push({ZigzagInterpolate(xaRing[0], xaRingPosition, table), ZigzagInterpolate(xaRing[1], xaRingPosition, table)})
-                  ? 1
-                  : 0;
+  for (const auto& kernel : kZigzagOldestFirst)
+    queued += push({ZigzagInterpolate(left, kernel), ZigzagInterpolate(right, kernel)}) ? 1 : 0;
   return queued;
 }
 

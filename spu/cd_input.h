@@ -20,7 +20,9 @@ struct CdInput {
   std::uint32_t readIndex = 0, writeIndex = 0;  // free-running; the difference is the fill
   // Resampler state carried from one XA block to the next. 37,800 and 18,900 Hz go through the CD
   // controller's zigzag filter: a ring of the last 32 samples per side and its six-step counter.
-  std::array<std::array<std::int16_t, 32>, 2> xaRing{};
+  // Each sample is stored twice, 32 apart, so the 29 newest lie side by side from any position (the
+  // tail past the second copy only ever meets zero taps).
+  std::array<std::array<std::int16_t, 72>, 2> xaRing{};
   std::uint8_t xaRingPosition = 0;
   std::uint8_t xaSixStep = 6;
   // Other rates (not from a console) by linear interpolation.
