@@ -12,42 +12,42 @@ int Saturate(int value) { return std::clamp(value, -0x8000, 0x7FFF); }
 int Scale(int sample, int volume) { return (sample * volume) >> 15; }
 
 // Sound-RAM access relative to the buffer address, wrapped inside the work area. The offsets come
-// already reduced into the work area (ReverbSetup), so one conditional subtraction wraps each access.
+// already reduced into the work area (ReverbSetup), so one conditional subtraction wraps each access;
+// when even the side's largest offset stays inside the area (kWraps false), none can wrap.
+template <bool kWraps>
 class WorkArea {
  public:
-  WorkArea(std::uint8_t* ram, const ReverbSetup& setup, std::uint32_t bufferAddress)
-      : ram_(ram), base_(setup.base), size_(setup.size), current_(static_cast<int>(bufferAddress) - base_) {
-    if (current_ < 0 || current_ >= size_) current_ = ((current_ % size_) + size_) % size_;
-  }
+  WorkArea(std::uint8_t* ram, const ReverbSetup& setup, int current) : ram_(ram + setup.base), size_(setup.size), current_(current) {}
 
   int read(int offset) const {
-    const std::uint8_t* p = ram_ + address(offset);
+    const std::uint8_t* p = ram_ + relative(offset);
     return static_cast<std::int16_t>(p[0] | (p[1] << 8));
   }
   void write(int offset, int value) {
-    std::uint8_t* p = ram_ + address(offset);
+    std::uint8_t* p = ram_ + relative(offset);
     const auto v = static_cast<std::uint16_t>(Saturate(value));
     p[0] = static_cast<std::uint8_t>(v);
     p[1] = static_cast<std::uint8_t>(v >> 8);
   }
 
  private:
-  std::uint32_t address(int offset) const {
+  // Below size_, so inside sound RAM: the base plus the area's size is its end.
+  int relative(int offset) const {
     int relative = current_ + offset;
-    if (relative >= size_) relative -= size_;
-    return static_cast<std::uint32_t>(base_ + relative) & (spu_reg::kSoundRamMask & ~1u);
+    if (kWraps && relative >= size_) relative -= size_;
+    return relative;
   }
-  std::uint8_t* ram_;
-  int base_;
+  std::uint8_t* ram_;  // at the base
   int size_;
-  int current_;  // the buffer address relative to the base
+  int current_;  // the buffer address relative to the base, in [0, size_)
 };
 
 // The work area is a local: the byte stores into sound RAM may alias anything reached through a
 // pointer, which would reload it after every store.
-int ProcessSide(std::uint8_t* ram, const ReverbSetup& setup, const ReverbSetup::Side& side, std::uint32_t bufferAddress,
-                int input, bool writesEnabled) {
-  WorkArea area(ram, setup, bufferAddress);
+template <bool kWraps>
+int ProcessSideIn(std::uint8_t* ram, const ReverbSetup& setup, const ReverbSetup::Side& side, int current, int input,
+                  bool writesEnabled) {
+  WorkArea<kWraps> area(ram, setup, current);
   const int in = Saturate(Scale(input, side.volumeIn));
   if (writesEnabled) {
     const int sameOld = area.read(side.sameOld);
@@ -71,6 +71,14 @@ int ProcessSide(std::uint8_t* ram, const ReverbSetup& setup, const ReverbSetup::
     out = Saturate(Scale(out, v) + delayed);
   }
   return out;
+}
+
+int ProcessSide(std::uint8_t* ram, const ReverbSetup& setup, const ReverbSetup::Side& side, std::uint32_t bufferAddress,
+                int input, bool writesEnabled) {
+  int current = static_cast<int>(bufferAddress) - setup.base;
+  if (current < 0 || current >= setup.size) current = ((current % setup.size) + setup.size) % setup.size;
+  if (current + side.largestOffset < setup.size) return ProcessSideIn<false>(ram, setup, side, current, input, writesEnabled);
+  return ProcessSideIn<true>(ram, setup, side, current, input, writesEnabled);
 }
 
 // The half-band filter as 16-bit kernels for DotProduct, padded with zero taps to a multiple of 8.
@@ -158,7 +166,11 @@ ReverbSetup::ReverbSetup(const std::uint16_t* r, std::uint16_t baseUnits)
     int* offsets[] = {&side->same, &side->sameOld, &side->dSame, &side->diff, &side->diffOld, &side->dOtherDiff,
                       &side->comb[0], &side->comb[1], &side->comb[2], &side->comb[3],
                       &side->apf[0], &side->apf[1], &side->apfDelayed[0], &side->apfDelayed[1]};
-    for (int* value : offsets) *value = ((*value % size) + size) % size;
+    side->largestOffset = 0;
+    for (int* value : offsets) {
+      *value = ((*value % size) + size) % size;
+      side->largestOffset = std::max(side->largestOffset, *value);
+    }
   }
 }
 

@@ -28,6 +28,7 @@ struct ReverbSetup {
     int same, sameOld, dSame, diff, diffOld, dOtherDiff;
     int comb[4];
     int apf[2], apfDelayed[2];
+    int largestOffset;  // of the ones above
   };
   std::uint16_t baseRegister = 0;
   int base = 0, size = 0;  // the work area in bytes: from the base to the end of RAM
