@@ -82,23 +82,29 @@ int ProcessSide(std::uint8_t* ram, const ReverbSetup& setup, const ReverbSetup::
 }
 
 // The half-band filter as 16-bit kernels for DotProduct, padded with zero taps to a multiple of 8.
-// Symmetric, so a kernel need not be reversed against the samples, oldest first.
+// Symmetric, so a kernel need not be reversed against the samples, oldest first. The kernels cover the
+// samples before the newest, which is weighed on its own: it was stored just now, and a vector load
+// over a halfword still on its way to memory waits for it.
 using FirKernel40 = std::array<std::int16_t, 40>;
 using FirKernel24 = std::array<std::int16_t, 24>;
 static_assert(kReverbFirCentre == 19 && kReverbFir.size() == 39);
 
-// Down: all 39 taps over the 39 samples up to the newest (one zero tap in front).
+// Down: all 39 taps over the 39 samples up to the newest; the kernel takes the 38 before it (two zero
+// taps in front).
+constexpr int kDownNewestTap = kReverbFir[38];
 constexpr FirKernel40 kDownKernel = [] {
   FirKernel40 kernel{};
-  for (int k = 0; k < 39; ++k) kernel[k + 1] = static_cast<std::int16_t>(kReverbFir[k]);
+  for (int k = 0; k < 38; ++k) kernel[k + 2] = static_cast<std::int16_t>(kReverbFir[k]);
   return kernel;
 }();
 
 // Up, on the even phase of zero-stuffed upsampling: only the even taps meet non-zero samples, tap k
-// the wet sample k / 2 steps back; 20 taps over the 20 newest wet samples (four zero taps in front).
+// the wet sample k / 2 steps back; 20 taps over the 20 newest wet samples, the kernel taking the 19
+// before the newest (five zero taps in front).
+constexpr int kUpNewestTap = kReverbFir[38];
 constexpr FirKernel24 kUpKernel = [] {
   FirKernel24 kernel{};
-  for (int k = 0; k < 39; k += 2) kernel[4 + k / 2] = static_cast<std::int16_t>(kReverbFir[k]);
+  for (int k = 0; k < 38; k += 2) kernel[5 + k / 2] = static_cast<std::int16_t>(kReverbFir[k]);
   return kernel;
 }();
 
@@ -109,13 +115,13 @@ int Dot(const std::int16_t* a, const std::int16_t* b, int n, bool plain) {
 // Filters the 39 samples up to `newest`.
 int HalfBandDown(const std::int16_t* newest, bool plain) {
   constexpr int kTaps = static_cast<int>(kDownKernel.size());
-  return Dot(newest + 1 - kTaps, kDownKernel.data(), kTaps, plain) >> 15;
+  return (Dot(newest - kTaps, kDownKernel.data(), kTaps, plain) + *newest * kDownNewestTap) >> 15;
 }
 
 // The even output phase from the wet samples up to `newest`, doubled for the stuffed zeros.
 int HalfBandUp(const std::int16_t* newest, bool plain) {
   constexpr int kTaps = static_cast<int>(kUpKernel.size());
-  return Dot(newest + 1 - kTaps, kUpKernel.data(), kTaps, plain) >> 14;
+  return (Dot(newest - kTaps, kUpKernel.data(), kTaps, plain) + *newest * kUpNewestTap) >> 14;
 }
 
 // Both sides of the reverb share one shape; only the register names differ.
