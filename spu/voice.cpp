@@ -16,14 +16,14 @@ void Voice::keyOn(const std::uint8_t* ram, DecodedBlockCache* blocks) {
   counter = 0;
   history = {};
   samples.fill(0);
-  loadBlock(ram, blocks);
+  loadBlock(ram, blocks, samples.data() + 3);
   adsr.keyOn(adsrBits);
 }
 
-void Voice::loadBlock(const std::uint8_t* ram, DecodedBlockCache* blocks) {
+void Voice::loadBlock(const std::uint8_t* ram, DecodedBlockCache* blocks, std::int16_t* out) {
   const std::uint8_t* block = ram + currentAddress;
-  if (blocks) blocks->decode(block, history, samples.data() + 3);
-  else DecodeAdpcmBlock(block, history, samples.data() + 3);
+  if (blocks) blocks->decode(block, history, out);
+  else DecodeAdpcmBlock(block, history, out);
   blockFlags = block[1];
   blockEndHandled = false;
   if ((blockFlags & kAdpcmLoopStart) && !repeatAddressSet)
@@ -39,14 +39,18 @@ void Voice::handleBlockEnd(bool noiseMode, VoiceTickOutput& out) {
   if (!(blockFlags & kAdpcmLoopRepeat) && !noiseMode) adsr.mute(adsrBits);
 }
 
-void Voice::nextBlock(const std::uint8_t* ram, DecodedBlockCache* blocks) {
-  std::copy_n(samples.end() - 3, 3, samples.begin());
+void Voice::nextBlock(const std::uint8_t* ram, DecodedBlockCache* blocks, std::int16_t* out) {
   if (blockFlags & kAdpcmLoopEnd) {
     currentAddress = BlockAddress(repeatAddress);
   } else {
     currentAddress = (currentAddress + kAdpcmBlockBytes) & kBlockAddressMask;
   }
-  loadBlock(ram, blocks);
+  loadBlock(ram, blocks, out);
+}
+
+void Voice::nextBlock(const std::uint8_t* ram, DecodedBlockCache* blocks) {
+  std::copy_n(samples.end() - 3, 3, samples.begin());
+  nextBlock(ram, blocks, samples.data() + 3);
 }
 
 VoiceTickOutput Voice::tick(const VoiceTickInput& in) {

@@ -89,9 +89,10 @@ struct Voice {
   }
 
  private:
-  void loadBlock(const std::uint8_t* ram, DecodedBlockCache* blocks);
+  void loadBlock(const std::uint8_t* ram, DecodedBlockCache* blocks, std::int16_t* out);  // the samples to `out`
   void handleBlockEnd(bool noiseMode, VoiceTickOutput& out);
   void nextBlock(const std::uint8_t* ram, DecodedBlockCache* blocks);
+  void nextBlock(const std::uint8_t* ram, DecodedBlockCache* blocks, std::int16_t* out);  // samples left as they are
   int ticksBeforeBlockEnd(const VoiceRun& run) const;  // nor a sweep's step
   bool renderAtFixedPitch(VoiceRun& run);
   template <bool kNoise, bool kModulated>

@@ -132,8 +132,8 @@ bool Voice::renderAtFixedPitch(VoiceRun& run) {
     }
     t += toLoad;  // the tick that loads
     counter += static_cast<std::uint32_t>(toLoad + 1) * step - kBlockCounterSpan;
-    nextBlock(run.ram, run.blocks);
-    lineEnd = std::copy(samples.begin() + 3, samples.end(), lineEnd);
+    nextBlock(run.ram, run.blocks, lineEnd);
+    lineEnd += kAdpcmSamplesPerBlock;
     run.touchedIrqUnit |= blockCovers(run.irqUnit);
     if (run.unsafe.covers(currentAddress, t)) {
       run.readUnsafeBlock = true;
@@ -141,6 +141,9 @@ bool Voice::renderAtFixedPitch(VoiceRun& run) {
     }
     ++t;
   }
+
+  // The voice holds the newest block and the three samples before it, as ticking would have left them.
+  if (lineEnd != line.data() + samples.size()) std::copy(lineEnd - samples.size(), lineEnd, samples.begin());
 
   std::array<int, kMaxRunFrames> levels;
   int synced = 0, heard = 0;
