@@ -169,8 +169,8 @@ bool Voice::renderAtFixedPitch(VoiceRun& run) {
   adsr.skipTicks(frames - synced);
 
   if (heard) {
-    InterpolateRun(line.data(), start, step, levels.data(), run.output, frames);
-    AddScaled(run.output, frames, left.level(), right.level(), run.left, run.right);
+    const VoiceShare share{left.level(), right.level(), run.left, run.right};
+    InterpolateRun(line.data(), start, step, levels.data(), run.output, frames, &share);
   } else {
     std::fill_n(run.output, frames, 0);
   }

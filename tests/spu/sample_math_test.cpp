@@ -69,11 +69,20 @@ TEST(SpuSampleMath, InterpolatedRunsMatchThePlainLoopForAnyStepLevelsAndLength) 
     const std::uint32_t last = (28u << 12) - 1, room = n > 1 ? s * static_cast<std::uint32_t>(n - 1) : 0;
     if (room > last) continue;
     const std::uint32_t counter = std::uniform_int_distribution<std::uint32_t>(0, last - room)(random);
-    std::array<int, 28> levels{}, fast{}, plain{};
+    std::array<int, 28> levels{}, fast{}, plain{}, fastLeft{}, fastRight{};
     for (auto& level : levels) level = trial % 5 == 0 ? -0x8000 : any16(random);
-    ASSERT_EQ(InterpolateRun(samples.data(), counter, s, levels.data(), fast.data(), n),
-              InterpolateRunPlain(samples.data(), counter, s, levels.data(), plain.data(), n));
+    for (std::size_t i = 0; i < fastLeft.size(); ++i) fastLeft[i] = fastRight[i] = any16(random) * 24;  // earlier voices
+    auto plainLeft = fastLeft, plainRight = fastRight;
+    const int leftVolume = trial % 7 == 0 ? -0x8000 : any16(random), rightVolume = any16(random);
+    // With the share of the mix added or without.
+    const VoiceShare fastShare{leftVolume, rightVolume, fastLeft.data(), fastRight.data()};
+    const VoiceShare plainShare{leftVolume, rightVolume, plainLeft.data(), plainRight.data()};
+    const bool add = trial % 2 == 0;
+    ASSERT_EQ(InterpolateRun(samples.data(), counter, s, levels.data(), fast.data(), n, add ? &fastShare : nullptr),
+              InterpolateRunPlain(samples.data(), counter, s, levels.data(), plain.data(), n, add ? &plainShare : nullptr));
     ASSERT_EQ(fast, plain);
+    ASSERT_EQ(fastLeft, plainLeft);
+    ASSERT_EQ(fastRight, plainRight);
   }
 }
 
