@@ -11,74 +11,68 @@ namespace {
 int Saturate(int value) { return std::clamp(value, -0x8000, 0x7FFF); }
 int Scale(int sample, int volume) { return (sample * volume) >> 15; }
 
-// Sound-RAM access relative to the buffer address, wrapped inside the work area. The offsets come
-// already reduced into the work area (ReverbSetup), so one conditional subtraction wraps each access;
-// when even the side's largest offset stays inside the area (kWraps false), none can wrap.
-template <bool kWraps>
+// Sound-RAM access at a side's places, relative to the buffer address and wrapped inside the work
+// area. The offsets come already reduced into the work area (ReverbSetup), so one conditional
+// subtraction wraps each; the sixteen are wrapped together, in vector form, once per tick.
 class WorkArea {
  public:
-  WorkArea(std::uint8_t* ram, const ReverbSetup& setup, int current) : ram_(ram + setup.base), size_(setup.size), current_(current) {}
+  WorkArea(std::uint8_t* ram, const ReverbSetup& setup, const ReverbSetup::Side& side, int current)
+      : ram_(ram + setup.base) {
+    for (int i = 0; i < ReverbSetup::kPaddedPlaces; ++i) {
+      const int relative = current + side.offsets[i];
+      at_[i] = relative >= setup.size ? relative - setup.size : relative;
+    }
+  }
 
-  int read(int offset) const {
-    const std::uint8_t* p = ram_ + relative(offset);
+  int read(ReverbSetup::Place place) const {
+    const std::uint8_t* p = ram_ + at_[place];
     return static_cast<std::int16_t>(p[0] | (p[1] << 8));
   }
-  void write(int offset, int value) {
-    std::uint8_t* p = ram_ + relative(offset);
+  void write(ReverbSetup::Place place, int value) {
+    std::uint8_t* p = ram_ + at_[place];
     const auto v = static_cast<std::uint16_t>(Saturate(value));
     p[0] = static_cast<std::uint8_t>(v);
     p[1] = static_cast<std::uint8_t>(v >> 8);
   }
 
  private:
-  // Below size_, so inside sound RAM: the base plus the area's size is its end.
-  int relative(int offset) const {
-    int relative = current_ + offset;
-    if (kWraps && relative >= size_) relative -= size_;
-    return relative;
-  }
-  std::uint8_t* ram_;  // at the base
-  int size_;
-  int current_;  // the buffer address relative to the base, in [0, size_)
+  std::uint8_t* ram_;  // at the base; base plus a place below the area's size stays inside sound RAM
+  alignas(16) int at_[ReverbSetup::kPaddedPlaces];
 };
 
 // The work area is a local: the byte stores into sound RAM may alias anything reached through a
 // pointer, which would reload it after every store.
-template <bool kWraps>
-int ProcessSideIn(std::uint8_t* ram, const ReverbSetup& setup, const ReverbSetup::Side& side, int current, int input,
-                  bool writesEnabled) {
-  WorkArea<kWraps> area(ram, setup, current);
+int ProcessSide(std::uint8_t* ram, const ReverbSetup& setup, const ReverbSetup::Side& side, std::uint32_t bufferAddress,
+                int input, bool writesEnabled) {
+  using P = ReverbSetup::Place;
+  int current = static_cast<int>(bufferAddress) - setup.base;
+  if (current < 0 || current >= setup.size) current = ((current % setup.size) + setup.size) % setup.size;
+  WorkArea area(ram, setup, side, current);
   const int in = Saturate(Scale(input, side.volumeIn));
   if (writesEnabled) {
-    const int sameOld = area.read(side.sameOld);
-    const int sameNew = Saturate(in + Scale(area.read(side.dSame), setup.wall) - sameOld);
-    area.write(side.same, Scale(sameNew, setup.iir) + sameOld);
-    const int diffOld = area.read(side.diffOld);
-    const int diffNew = Saturate(in + Scale(area.read(side.dOtherDiff), setup.wall) - diffOld);
-    area.write(side.diff, Scale(diffNew, setup.iir) + diffOld);
+    const int sameOld = area.read(P::kSameOld);
+    const int sameNew = Saturate(in + Scale(area.read(P::kDSame), setup.wall) - sameOld);
+    area.write(P::kSame, Scale(sameNew, setup.iir) + sameOld);
+    const int diffOld = area.read(P::kDiffOld);
+    const int diffNew = Saturate(in + Scale(area.read(P::kDOtherDiff), setup.wall) - diffOld);
+    area.write(P::kDiff, Scale(diffNew, setup.iir) + diffOld);
   }
 
+  constexpr P kCombs[4] = {P::kComb1, P::kComb2, P::kComb3, P::kComb4};
   int out = 0;
-  for (int i = 0; i < 4; ++i) out += Scale(setup.combVolume[i], area.read(side.comb[i]));
+  for (int i = 0; i < 4; ++i) out += Scale(setup.combVolume[i], area.read(kCombs[i]));
   out = Saturate(out);
 
   // Two all-pass stages.
+  constexpr P kApfs[2] = {P::kApf1, P::kApf2}, kDelayed[2] = {P::kApf1Delayed, P::kApf2Delayed};
   for (int stage = 0; stage < 2; ++stage) {
-    const int delayed = area.read(side.apfDelayed[stage]);
+    const int delayed = area.read(kDelayed[stage]);
     const int v = setup.apfVolume[stage];
     out = Saturate(out - Scale(v, delayed));
-    if (writesEnabled) area.write(side.apf[stage], out);
+    if (writesEnabled) area.write(kApfs[stage], out);
     out = Saturate(Scale(out, v) + delayed);
   }
   return out;
-}
-
-int ProcessSide(std::uint8_t* ram, const ReverbSetup& setup, const ReverbSetup::Side& side, std::uint32_t bufferAddress,
-                int input, bool writesEnabled) {
-  int current = static_cast<int>(bufferAddress) - setup.base;
-  if (current < 0 || current >= setup.size) current = ((current % setup.size) + setup.size) % setup.size;
-  if (current + side.largestOffset < setup.size) return ProcessSideIn<false>(ram, setup, side, current, input, writesEnabled);
-  return ProcessSideIn<true>(ram, setup, side, current, input, writesEnabled);
 }
 
 // The half-band filter as 16-bit kernels for DotProduct, padded with zero taps to a multiple of 8.
@@ -152,32 +146,24 @@ ReverbSetup::ReverbSetup(const std::uint16_t* r, std::uint16_t baseUnits)
   const auto sideOf = [&](const SideRegisters& names) {
     Side side{};
     side.volumeIn = volume(names.volumeIn);
-    side.same = offset(names.same);
-    side.sameOld = offset(names.same) - 2;
-    side.dSame = offset(names.dSame);
-    side.diff = offset(names.diff);
-    side.diffOld = offset(names.diff) - 2;
-    side.dOtherDiff = offset(names.dOtherDiff);
-    for (int i = 0; i < 4; ++i) side.comb[i] = offset(names.comb[i]);
-    side.apf[0] = offset(names.apf1);
-    side.apf[1] = offset(names.apf2);
-    side.apfDelayed[0] = offset(names.apf1) - offset(spu_reg::dAPF1);
-    side.apfDelayed[1] = offset(names.apf2) - offset(spu_reg::dAPF2);
+    int* at = side.offsets;
+    at[kSame] = offset(names.same);
+    at[kSameOld] = offset(names.same) - 2;
+    at[kDSame] = offset(names.dSame);
+    at[kDiff] = offset(names.diff);
+    at[kDiffOld] = offset(names.diff) - 2;
+    at[kDOtherDiff] = offset(names.dOtherDiff);
+    for (int i = 0; i < 4; ++i) at[kComb1 + i] = offset(names.comb[i]);
+    at[kApf1] = offset(names.apf1);
+    at[kApf2] = offset(names.apf2);
+    at[kApf1Delayed] = offset(names.apf1) - offset(spu_reg::dAPF1);
+    at[kApf2Delayed] = offset(names.apf2) - offset(spu_reg::dAPF2);
+    // Each offset reduced into [0, size): the same address after wrapping, from one subtraction.
+    for (int i = 0; i < kPlaces; ++i) at[i] = ((at[i] % size) + size) % size;
     return side;
   };
   left = sideOf(kLeft);
   right = sideOf(kRight);
-  // Each offset reduced into [0, size): the same address after wrapping, from one subtraction.
-  for (Side* side : {&left, &right}) {
-    int* offsets[] = {&side->same, &side->sameOld, &side->dSame, &side->diff, &side->diffOld, &side->dOtherDiff,
-                      &side->comb[0], &side->comb[1], &side->comb[2], &side->comb[3],
-                      &side->apf[0], &side->apf[1], &side->apfDelayed[0], &side->apfDelayed[1]};
-    side->largestOffset = 0;
-    for (int* value : offsets) {
-      *value = ((*value % size) + size) % size;
-      side->largestOffset = std::max(side->largestOffset, *value);
-    }
-  }
 }
 
 const ReverbSetup& Reverb::setupFor(const std::uint16_t* registers, std::uint16_t base) {

@@ -23,12 +23,13 @@ struct MirroredHistory {
 // The reverb registers and base turned into byte offsets (reduced into the work area) and signed
 // volumes: worked out again only when the registers change, not on every tick.
 struct ReverbSetup {
+  // The places one side reads and writes, relative to the buffer address.
+  enum Place { kSame, kSameOld, kDSame, kDiff, kDiffOld, kDOtherDiff, kComb1, kComb2, kComb3, kComb4, kApf1, kApf2,
+               kApf1Delayed, kApf2Delayed, kPlaces };
+  static constexpr int kPaddedPlaces = 16;  // for whole vectors; the padding stays zero
   struct Side {
     int volumeIn;
-    int same, sameOld, dSame, diff, diffOld, dOtherDiff;
-    int comb[4];
-    int apf[2], apfDelayed[2];
-    int largestOffset;  // of the ones above
+    alignas(16) int offsets[kPaddedPlaces];  // by Place
   };
   std::uint16_t baseRegister = 0;
   int base = 0, size = 0;  // the work area in bytes: from the base to the end of RAM
