@@ -23,7 +23,7 @@ class DecodedBlockCache {
     AdpcmHistory historyOut;
     std::array<std::int16_t, kAdpcmSamplesPerBlock> samples{};
   };
-  static constexpr int kIndexBits = 8;  // 256 entries, about 21 KB
+  static constexpr int kIndexBits = 10;  // 1024 entries, about 82 KB
   std::array<Entry, 1u << kIndexBits> entries_{};
 };
 
