@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 
 #include "spu/voice_run.h"
 
@@ -106,7 +107,8 @@ bool Voice::renderAtFixedPitch(VoiceRun& run) {
   // At most 64 ticks of the largest step: 256 samples, ten blocks after the one playing.
   static_assert(kMaxRunFrames * kMaxPitchStep / kBlockCounterSpan + 1 <= 10);
   std::array<std::int16_t, 3 + 11 * kAdpcmSamplesPerBlock> line;
-  std::copy(samples.begin(), samples.end(), line.begin());
+  // Copies of a fixed size, so the compiler makes them a few moves rather than a library call.
+  std::memcpy(line.data(), samples.data(), sizeof samples);
   std::int16_t* lineEnd = line.data() + samples.size();
   std::uint64_t mutes = 0;  // bit t: an end without repeat silences the voice on tick t
   // From block to block: the tick on which the counter first stands at or past kBlockEndCounter acts on
@@ -143,7 +145,7 @@ bool Voice::renderAtFixedPitch(VoiceRun& run) {
   }
 
   // The voice holds the newest block and the three samples before it, as ticking would have left them.
-  if (lineEnd != line.data() + samples.size()) std::copy(lineEnd - samples.size(), lineEnd, samples.begin());
+  if (lineEnd != line.data() + samples.size()) std::memcpy(samples.data(), lineEnd - samples.size(), sizeof samples);
 
   std::array<int, kMaxRunFrames> levels;
   int synced = 0, heard = 0;
