@@ -2,8 +2,10 @@
 // WAV file) over the demo logs and the stress log, pinned to one core, as × real time; then the
 // cost of SPUrender in the decoder's 32-frame calls against 4,096-frame calls on the stress log.
 //   spu_log_bench [--repeat N] [LOG...]
+//   spu_log_bench --calls FRAMES
 // With logs given, only those are decoded (N times, best kept) and the call-size comparison is
-// left out; `--repeat 1 LOG` under callgrind counts the instructions of one decode.
+// left out; `--repeat 1 LOG` under callgrind counts the instructions of one decode. `--calls`
+// only renders the stress log in calls of FRAMES, once: under callgrind, the call size's cost.
 
 #include <sched.h>
 #include <time.h>
@@ -106,6 +108,11 @@ int Run(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) {
       repeat = std::max(1, std::atoi(argv[++i]));
+    } else if (std::strcmp(argv[i], "--calls") == 0 && i + 1 < argc) {
+      const int frames = std::clamp(std::atoi(argv[++i]), 1, 1 << 16);
+      std::printf("SPUrender over %s in %d-frame calls: %.3f s\n", fs::path(KESTREL_STRESS_LOG).filename().c_str(),
+                  frames, RenderInCalls(KESTREL_STRESS_LOG, frames));
+      return 0;
     } else {
       logs.emplace_back(argv[i]);
     }
