@@ -301,6 +301,62 @@ void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   s.mainRight.tick();
 }
 
+// MixFrame over a whole chunk, one stage at a time: CD input and capture, then the reverb, then the
+// sums and volumes in loops the compiler turns into vector code. The same samples as MixFrame frame
+// by frame as long as the reverb work area stays clear of the capture buffers (the stages then touch
+// apart what they write) and no silent voice ticks along (it reads what capture writes, in order).
+bool MixApartPossible(const SpuState& s, const ChunkMix& mix) {
+  return mix.lateVoices == 0 && std::uint32_t{s.reg(spu_reg::kReverbBase)} * 8 >= spu_reg::kCaptureAreaBytes;
+}
+
+void MixChunk(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, std::int16_t* out, int frames) {
+  const spu_reg::ControlBits control = settings.control;
+  const bool cdOn = control.cdAudio();
+  const int cdVolumeLeft = static_cast<std::int16_t>(s.reg(spu_reg::kCdVolumeLeft));
+  const int cdVolumeRight = static_cast<std::int16_t>(s.reg(spu_reg::kCdVolumeRight));
+  FrameInts cdLeft, cdRight;
+  for (int i = 0; i < frames; ++i) {
+    const StereoFrame cd = s.cd.pop();
+    Capture(s, settings.irqUnit, cd, mix.outputs[1][i], mix.outputs[3][i]);
+    cdLeft[i] = cdOn ? (cd.left * cdVolumeLeft) >> 15 : 0;
+    cdRight[i] = cdOn ? (cd.right * cdVolumeRight) >> 15 : 0;
+  }
+
+  const int reverbVolumeLeft = static_cast<std::int16_t>(s.reg(spu_reg::kReverbVolumeLeft));
+  const int reverbVolumeRight = static_cast<std::int16_t>(s.reg(spu_reg::kReverbVolumeRight));
+  FrameInts wetLeft{}, wetRight{};
+  if (control.reverbWrites() || reverbVolumeLeft != 0 || reverbVolumeRight != 0) {
+    const bool cdIntoReverb = cdOn && control.cdReverb();
+    for (int i = 0; i < frames; ++i) {
+      const int inLeft = mix.reverbLeft[i] + (cdIntoReverb ? cdLeft[i] : 0);
+      const int inRight = mix.reverbRight[i] + (cdIntoReverb ? cdRight[i] : 0);
+      const Reverb::Wet wet =
+          s.reverb.tick(s.ram.data(), settings.reverb, Clamp16(inLeft), Clamp16(inRight), control.reverbWrites(), false);
+      wetLeft[i] = (wet.left * reverbVolumeLeft) >> 15;
+      wetRight[i] = (wet.right * reverbVolumeRight) >> 15;
+    }
+  } else {
+    for (int i = 0; i < frames; ++i) s.reverb.idleTick(s.reg(spu_reg::kReverbBase));
+  }
+
+  FrameInts mainLeft, mainRight;
+  for (int i = 0; i < frames; ++i) {
+    mainLeft[i] = s.mainLeft.level();
+    mainRight[i] = s.mainRight.level();
+    s.mainLeft.tick();
+    s.mainRight.tick();
+  }
+  // Mute and disable silence the voices and reverb, never the CD input.
+  const int voicesHeard = control.enabled() && control.unmuted() ? -1 : 0;
+  for (int i = 0; i < frames; ++i) {
+    const int voicesLeft = Clamp16(mix.otherLeft[i] + mix.reverbLeft[i]) + wetLeft[i];
+    const int voicesRight = Clamp16(mix.otherRight[i] + mix.reverbRight[i]) + wetRight[i];
+    const int left = cdLeft[i] + (voicesLeft & voicesHeard), right = cdRight[i] + (voicesRight & voicesHeard);
+    out[2 * i] = static_cast<std::int16_t>(Clamp16((Clamp16(left) * mainLeft[i]) >> 15));
+    out[2 * i + 1] = static_cast<std::int16_t>(Clamp16((Clamp16(right) * mainRight[i]) >> 15));
+  }
+}
+
 // `stems` is null unless kStems.
 template <bool kStems>
 void RenderChunk(SpuState& s, RenderSettings& settings, std::int16_t* out, int frames, ChunkStems* stems) {
@@ -308,6 +364,10 @@ void RenderChunk(SpuState& s, RenderSettings& settings, std::int16_t* out, int f
   TickNoise(s, settings, mix, frames);
   settings.unsafe.captureIndex = s.captureIndex;
   if (!settings.reference && RenderVoicesByVoice<kStems>(s, settings, mix, frames, stems)) {
+    if (!kStems && MixApartPossible(s, mix)) {
+      MixChunk(s, settings, mix, out, frames);
+      return;
+    }
     for (int i = 0; i < frames; ++i) {
       if (mix.lateVoices) TickLateVoices(s, settings, mix, i);
       MixFrame<kStems>(s, settings, mix, i, out[2 * i], out[2 * i + 1], stems);
