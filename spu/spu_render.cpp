@@ -301,6 +301,28 @@ void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   s.mainRight.tick();
 }
 
+// Capture over a run of frames: from the capture index on, each buffer's halfwords lie side by side
+// up to the end of the buffer.
+void CaptureFrames(SpuState& s, std::uint32_t irqUnit, const StereoFrame* cd, const int* voice1, const int* voice3,
+                   int frames) {
+  for (int i = 0; i < frames;) {
+    const std::uint32_t index = s.captureIndex;
+    const int n = std::min(frames - i, static_cast<int>(spu_reg::kCaptureHalfwords - index));
+    // Each 8-byte unit holds four halfwords of a buffer.
+    const std::uint32_t unit = irqUnit % (spu_reg::kCaptureBufferBytes / 8);
+    if (irqUnit < spu_reg::kCaptureAreaBytes / 8 && unit >= index / 4 && unit <= (index + n - 1) / 4) s.irqFlag = true;
+    std::uint8_t* at = s.ram.data() + 2 * index;
+    for (int k = 0; k < n; ++k) {
+      Store16(at, kCaptureCdLeft + 2 * k, cd[i + k].left);
+      Store16(at, kCaptureCdRight + 2 * k, cd[i + k].right);
+      Store16(at, kCaptureVoice1 + 2 * k, voice1[i + k]);
+      Store16(at, kCaptureVoice3 + 2 * k, voice3[i + k]);
+    }
+    s.captureIndex = (index + n) % spu_reg::kCaptureHalfwords;
+    i += n;
+  }
+}
+
 // MixFrame over a whole chunk, one stage at a time: CD input and capture, then the reverb, then the
 // sums and volumes in loops the compiler turns into vector code. The same samples as MixFrame frame
 // by frame as long as the reverb work area stays clear of the capture buffers (the stages then touch
@@ -314,12 +336,15 @@ void MixChunk(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   const bool cdOn = control.cdAudio();
   const int cdVolumeLeft = static_cast<std::int16_t>(s.reg(spu_reg::kCdVolumeLeft));
   const int cdVolumeRight = static_cast<std::int16_t>(s.reg(spu_reg::kCdVolumeRight));
-  FrameInts cdLeft, cdRight;
-  for (int i = 0; i < frames; ++i) {
-    const StereoFrame cd = s.cd.pop();
-    Capture(s, settings.irqUnit, cd, mix.outputs[1][i], mix.outputs[3][i]);
-    cdLeft[i] = cdOn ? (cd.left * cdVolumeLeft) >> 15 : 0;
-    cdRight[i] = cdOn ? (cd.right * cdVolumeRight) >> 15 : 0;
+  std::array<StereoFrame, kChunkFrames> cd;
+  for (int i = 0; i < frames; ++i) cd[i] = s.cd.pop();
+  CaptureFrames(s, settings.irqUnit, cd.data(), mix.outputs[1].data(), mix.outputs[3].data(), frames);
+  FrameInts cdLeft{}, cdRight{};
+  if (cdOn) {
+    for (int i = 0; i < frames; ++i) {
+      cdLeft[i] = (cd[i].left * cdVolumeLeft) >> 15;
+      cdRight[i] = (cd[i].right * cdVolumeRight) >> 15;
+    }
   }
 
   const int reverbVolumeLeft = static_cast<std::int16_t>(s.reg(spu_reg::kReverbVolumeLeft));

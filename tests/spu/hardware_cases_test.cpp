@@ -201,6 +201,16 @@ TEST(HardwareCases, IrqFlagRisesOnTheIrqAddress) {
   EXPECT_FALSE(flag(capture));
   Render(capture, 1);
   EXPECT_TRUE(flag(capture));
+  // Also when that tick ends a render, with the reverb work area on the capture buffers or clear of them.
+  for (const std::uint16_t reverbBase : {0x0000, 0x8000}) {
+    Spu once;
+    PowerUp(once);
+    once.writeRegister(spu_reg::kReverbBase, reverbBase);
+    once.writeRegister(spu_reg::kIrqAddress, (spu_reg::kCaptureBufferBytes + 40) / 8);
+    once.writeRegister(spu_reg::kControl, 0xC040);
+    Render(once, 21);
+    EXPECT_TRUE(flag(once)) << reverbBase;
+  }
 
   // A transfer over the address, and none while the IRQ is disabled.
   for (int control : {0xC000, 0xC040}) {
