@@ -202,7 +202,7 @@ TEST(HardwareCases, IrqFlagRisesOnTheIrqAddress) {
   Render(capture, 1);
   EXPECT_TRUE(flag(capture));
   // Also when that tick ends a render, with the reverb work area on the capture buffers or clear of them.
-  for (const std::uint16_t reverbBase : {0x0000, 0x8000}) {
+  for (const std::uint16_t reverbBase : {std::uint16_t{0x0000}, std::uint16_t{0x8000}}) {
     Spu once;
     PowerUp(once);
     once.writeRegister(spu_reg::kReverbBase, reverbBase);
