@@ -1,14 +1,12 @@
 #include "playlist/new_playlist_dialog.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/controller.h"
-#include "app/gui/control_binding.h"
+#include "app/gui/dialog_buttons.h"
 
 namespace kestrel::gui {
 namespace {
@@ -39,27 +37,16 @@ NewPlaylistDialog::NewPlaylistDialog(Controller& controller, QWidget* parent)
   fields->addWidget(new QLabel(QStringLiteral("ListTitle :"), this), 1, 0);
   fields->addWidget(listTitle_, 1, 1, 1, 2);
 
-  auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), 1);
-  auto* cancel = Named(new QPushButton(QStringLiteral("Cancel"), this), 2);
-  ok->setDefault(true);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(caption);
   layout->addLayout(fields);
-  layout->addLayout(buttons);
+  layout->addLayout(ConfirmCancelRow(this, QStringLiteral("OK"), 1, 2, [this] { return Ok(); }));
   layout->setSizeConstraint(QLayout::SetFixedSize);
-
-  connect(ok, &QPushButton::clicked, this, &NewPlaylistDialog::Ok);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void NewPlaylistDialog::Ok() {
+bool NewPlaylistDialog::Ok() {
   controller_.EditNewPlaylist(fileName_->text().toStdString(), listTitle_->text().toStdString());
-  if (controller_.NewPlaylistOk()) accept();
+  return controller_.NewPlaylistOk();
 }
 
 }  // namespace kestrel::gui

@@ -18,7 +18,7 @@ class NewPlaylistDialog : public QDialog {
   NewPlaylistDialog(Controller& controller, QWidget* parent);
 
  private:
-  void Ok();
+  bool Ok();
 
   Controller& controller_;
   QLineEdit* fileName_ = nullptr;

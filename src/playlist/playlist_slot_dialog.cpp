@@ -1,7 +1,6 @@
 #include "playlist/playlist_slot_dialog.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,7 +8,7 @@
 
 #include "app/controller.h"
 #include "app/gui/choosers.h"
-#include "app/gui/control_binding.h"
+#include "app/gui/dialog_buttons.h"
 #include "app/gui/main_window.h"
 
 namespace kestrel::gui {
@@ -44,24 +43,13 @@ PlaylistSlotDialog::PlaylistSlotDialog(Controller& controller, QWidget* parent)
     connect(choose, &QPushButton::clicked, this, [this, slot] { Choose(slot); });
   }
 
-  auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), 1);
-  auto* cancel = Named(new QPushButton(QStringLiteral("Cancel"), this), 2);
-  ok->setDefault(true);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(rows);
-  layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
-
-  connect(ok, &QPushButton::clicked, this, [this] {
+  layout->addLayout(ConfirmCancelRow(this, QStringLiteral("OK"), 1, 2, [this] {
     controller_.SlotDialogOk();
-    accept();
-  });
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    return true;
+  }));
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void PlaylistSlotDialog::Choose(int slot) {

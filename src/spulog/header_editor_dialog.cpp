@@ -2,14 +2,13 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/controller.h"
 #include "app/gui/control_binding.h"
+#include "app/gui/dialog_buttons.h"
 
 namespace kestrel::gui {
 
@@ -54,24 +53,12 @@ HeaderEditorDialog::HeaderEditorDialog(Controller& controller, QWidget* parent)
 
   auto* status = Named(new QLabel(QString::fromStdString(state.statusText), this), kStatusText);
   status->setWordWrap(true);
-  auto* save = Named(new QPushButton(QStringLiteral("Save"), this), kSave);
-  auto* cancel = Named(new QPushButton(QStringLiteral("Cancel"), this), kCancel);
-  save->setDefault(true);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(status, 1);
-  bottom->addWidget(save);
-  bottom->addWidget(cancel);
-
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(group);
-  layout->addLayout(bottom);
+  layout->addLayout(ConfirmCancelRow(
+      this, QStringLiteral("Save"), kSave, kCancel, [this] { return controller_.HeaderDialogSave(); }, status));
   layout->setSizeConstraint(QLayout::SetFixedSize);
   ApplyEnabled(this, state.controls);
-
-  connect(save, &QPushButton::clicked, this, [this] {
-    if (controller_.HeaderDialogSave()) accept();
-  });
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 }  // namespace kestrel::gui
