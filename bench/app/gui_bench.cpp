@@ -17,7 +17,6 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <chrono>
@@ -26,14 +25,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "app/command_ids.h"
 #include "app/gui/main_window.h"
-#include "spulog/log_format.h"
-#include "spulog/log_writer.h"
+#include "bench_logs.h"
 
 extern char** environ;
 
@@ -61,32 +58,6 @@ std::string MakeRuntime(const std::string& name, const std::string& logs) {
   fs::create_symlink(KESTREL_SPU_PLUGIN_PATH, folder / "plugins/libkestrel_spu.so");
   std::ofstream(folder / "config.ini") << "[Kestrel SPU Player]\nSPUFileFolder=" << logs << "\nSelectedSPUPlugin=0\n";
   return folder.string();
-}
-
-// 2,000 logs as a game's rip holds them, a quarter gzip.
-void WriteScanLogs(const std::string& folder) {
-  kestrel::SpuLogWriter writer(kestrel::LogFileType::New);
-  std::vector<std::uint8_t> ram(kestrel::kSoundRamSize);
-  std::mt19937 random(7);
-  for (auto& byte : ram) byte = static_cast<std::uint8_t>(random());
-  writer.SetSoundRam(0, ram);
-  writer.AddRegisterWrite(0, 0x1F801D80, 0x3FFF);
-  std::vector<std::uint8_t> bytes = writer.Bytes();
-  for (int i = 0; i < kScanLogs; ++i) {
-    const std::uint32_t length = 44100u * static_cast<std::uint32_t>(30 + i % 300);
-    std::memcpy(bytes.data() + kestrel::kDiscriminatorOffset, &length, sizeof length);
-    char name[64];
-    std::snprintf(name, sizeof name, i % 4 == 0 ? "/log%04d.spu.gz" : "/log%04d.spu", i);
-    const std::string path = folder + name;
-    if (i % 4 == 0) {
-      gzFile out = ::gzopen(path.c_str(), "wb1");
-      ::gzwrite(out, bytes.data(), static_cast<unsigned>(bytes.size()));
-      ::gzclose(out);
-    } else {
-      std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                  static_cast<std::streamsize>(bytes.size()));
-    }
-  }
 }
 
 std::string Status(const char* key) {
@@ -242,7 +213,7 @@ int main(int argc, char** argv) {
 
   const std::string scanLogs = (root / "scan/logs").string();
   const std::string scan = MakeRuntime("scan", scanLogs);
-  WriteScanLogs(scanLogs);
+  kestrel::bench::WriteScanFolder(scanLogs, kScanLogs);
   long long unused = 0;
   std::size_t rows = 0;
   double scanMs = 0, worstMs = 0;

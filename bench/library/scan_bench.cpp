@@ -3,24 +3,19 @@
 // and the gain from reading lengths on two threads.
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "bench_logs.h"
 #include "library/file_detection_thread.h"
 #include "library/scan_spu_folder.h"
-#include "spulog/log_format.h"
 #include "spulog/log_length.h"
-#include "spulog/log_writer.h"
 
 namespace {
 
@@ -35,43 +30,12 @@ class LogFolder {
   LogFolder() {
     path_ = (std::filesystem::temp_directory_path() / ("kestrel-scan-bench-" + std::to_string(::getpid()))).string();
     std::filesystem::create_directories(path_);
-    kestrel::SpuLogWriter writer(kestrel::LogFileType::New);
-    // Sound RAM full of sample-like noise, so that a gzip log inflates like a real one.
-    std::vector<std::uint8_t> ram(kestrel::kSoundRamSize);
-    std::mt19937 random(7);
-    for (auto& byte : ram) byte = static_cast<std::uint8_t>(random());
-    writer.SetSoundRam(0, ram);
-    writer.AddRegisterWrite(0, 0x1F801D80, 0x3FFF);
-    std::vector<std::uint8_t> bytes = writer.Bytes();
-    for (int i = 0; i < kLogs; ++i) {
-      const std::uint32_t length = 44100u * static_cast<std::uint32_t>(30 + i % 300);
-      std::memcpy(bytes.data() + kestrel::kDiscriminatorOffset, &length, sizeof length);
-      char name[64];
-      if (i % 4 == 0) {
-        std::snprintf(name, sizeof name, "/log%04d.spu.gz", i);
-        WriteGzip(path_ + name, bytes);
-      } else {
-        std::snprintf(name, sizeof name, "/log%04d.spu", i);
-        WritePlain(path_ + name, bytes);
-      }
-    }
+    kestrel::bench::WriteScanFolder(path_, kLogs);
   }
   ~LogFolder() { std::filesystem::remove_all(path_); }
   const std::string& Path() const { return path_; }
 
  private:
-  static void WriteGzip(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    gzFile out = ::gzopen(path.c_str(), "wb1");
-    ::gzwrite(out, bytes.data(), static_cast<unsigned>(bytes.size()));
-    ::gzclose(out);
-  }
-  // The plain logs' state image is only seeked over, so it may stay a hole in the file.
-  static void WritePlain(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const auto tail = static_cast<std::size_t>(kestrel::kDiscriminatorOffset);
-    (void)::pwrite(fd, bytes.data() + tail, bytes.size() - tail, static_cast<off_t>(tail));
-    ::close(fd);
-  }
   std::string path_;
 };
 
