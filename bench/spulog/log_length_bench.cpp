@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "abi/spu_registers.h"
 #include "spulog/log_length.h"
 #include "spulog/log_writer.h"
 
@@ -34,7 +35,7 @@ struct LogFolder {
       kestrel::SpuLogWriter writer(i % 2 == 0 ? kestrel::LogFileType::New : kestrel::LogFileType::Old);
       writer.SetSoundRam(0x1000, ram);
       writer.SetTotalLength(44100 * 60);
-      for (std::uint32_t t = 0; t < 2000; ++t) writer.AddRegisterWrite(t * 100, 0x1F801C00, 1);
+      for (std::uint32_t t = 0; t < 2000; ++t) writer.AddRegisterWrite(t * 100, kestrel::spu_reg::VoiceVolumeLeft(0), 1);
       const std::string name = std::to_string(i);
       plain.push_back((folder / (name + ".spu")).string());
       packed.push_back((folder / (name + ".spu.gz")).string());

@@ -8,6 +8,8 @@
 #include <mutex>
 #include <vector>
 
+#include "abi/spu_registers.h"
+
 #define EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
@@ -63,7 +65,7 @@ EXPORT long SPUfreeze(unsigned long, void*) {
   return 1;
 }
 EXPORT void SPUwriteRegister(unsigned long address, unsigned short value) {
-  if (address == 0x1F801C04 && record.eventNs.size() < record.eventNs.capacity()) {
+  if (address == kestrel::spu_reg::VoicePitch(0) && record.eventNs.size() < record.eventNs.capacity()) {
     record.eventNs.push_back(NowNs());
     record.eventValues.push_back(value);
   }
