@@ -36,10 +36,11 @@ using FrameInts = std::array<int, kChunkFrames>;
 
 // One chunk's voice sums per frame. Voices sent to the reverb and the others add up apart: the dry
 // mix is the sum of both, the reverb input the first (integer sums, so the order does not matter).
+// Only the chunk's frames are set: a chunk is often shorter than the arrays.
 struct ChunkMix {
-  FrameInts reverbLeft{}, reverbRight{}, otherLeft{}, otherRight{};
-  std::array<FrameInts, spu_reg::kVoiceCount> outputs;  // each voice's sample after its envelope
-  std::array<std::int16_t, kChunkFrames> noise{};
+  FrameInts reverbLeft, reverbRight, otherLeft, otherRight;  // from zero
+  std::array<FrameInts, spu_reg::kVoiceCount> outputs;       // each voice's sample after its envelope
+  std::array<std::int16_t, kChunkFrames> noise;
   std::uint32_t lateVoices = 0;  // silent voices ticked frame by frame with the mix (see below)
 };
 
@@ -339,17 +340,15 @@ void MixChunk(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   std::array<StereoFrame, kChunkFrames> cd;
   for (int i = 0; i < frames; ++i) cd[i] = s.cd.pop();
   CaptureFrames(s, settings.irqUnit, cd.data(), mix.outputs[1].data(), mix.outputs[3].data(), frames);
-  FrameInts cdLeft{}, cdRight{};
-  if (cdOn) {
-    for (int i = 0; i < frames; ++i) {
-      cdLeft[i] = (cd[i].left * cdVolumeLeft) >> 15;
-      cdRight[i] = (cd[i].right * cdVolumeRight) >> 15;
-    }
+  FrameInts cdLeft, cdRight;
+  for (int i = 0; i < frames; ++i) {
+    cdLeft[i] = cdOn ? (cd[i].left * cdVolumeLeft) >> 15 : 0;
+    cdRight[i] = cdOn ? (cd[i].right * cdVolumeRight) >> 15 : 0;
   }
 
   const int reverbVolumeLeft = static_cast<std::int16_t>(s.reg(spu_reg::kReverbVolumeLeft));
   const int reverbVolumeRight = static_cast<std::int16_t>(s.reg(spu_reg::kReverbVolumeRight));
-  FrameInts wetLeft{}, wetRight{};
+  FrameInts wetLeft, wetRight;
   if (control.reverbWrites() || reverbVolumeLeft != 0 || reverbVolumeRight != 0) {
     const bool cdIntoReverb = cdOn && control.cdReverb();
     for (int i = 0; i < frames; ++i) {
@@ -362,6 +361,8 @@ void MixChunk(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
     }
   } else {
     for (int i = 0; i < frames; ++i) s.reverb.idleTick(s.reg(spu_reg::kReverbBase));
+    std::fill_n(wetLeft.begin(), frames, 0);
+    std::fill_n(wetRight.begin(), frames, 0);
   }
 
   FrameInts mainLeft, mainRight;
@@ -386,6 +387,8 @@ void MixChunk(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
 template <bool kStems>
 void RenderChunk(SpuState& s, RenderSettings& settings, std::int16_t* out, int frames, ChunkStems* stems) {
   ChunkMix mix;
+  for (FrameInts* sums : {&mix.reverbLeft, &mix.reverbRight, &mix.otherLeft, &mix.otherRight})
+    std::fill_n(sums->begin(), frames, 0);
   TickNoise(s, settings, mix, frames);
   settings.unsafe.captureIndex = s.captureIndex;
   if (!settings.reference && RenderVoicesByVoice<kStems>(s, settings, mix, frames, stems)) {
