@@ -70,8 +70,11 @@ struct Voice {
 
   // One 44.1 kHz tick of a keyed-on voice.
   VoiceTickOutput tick(const VoiceTickInput& in);
-  // run.frames ticks of a keyed-on voice, giving the same samples as tick() (voice_run.cpp).
-  void render(VoiceRun& run);
+  // run.frames ticks of a keyed-on voice, giving the same samples as tick() (voice_run.cpp). Inline:
+  // the call per voice and chunk goes straight to the plain voices' path, the most taken.
+  void render(VoiceRun& run) {
+    if (!renderAtFixedPitch(run)) renderInSpans(run);
+  }
   void tickVolumes() {
     left.tick();
     right.tick();
@@ -95,6 +98,7 @@ struct Voice {
   void nextBlock(const std::uint8_t* ram, DecodedBlockCache* blocks, std::int16_t* out);  // samples left as they are
   int ticksBeforeBlockEnd(const VoiceRun& run) const;  // nor a sweep's step
   bool renderAtFixedPitch(VoiceRun& run);
+  void renderInSpans(VoiceRun& run);
   template <bool kNoise, bool kModulated>
   void renderSpan(VoiceRun& run, int first, int count);
 };

@@ -184,8 +184,7 @@ bool Voice::renderAtFixedPitch(VoiceRun& run) {
 // pass covers the whole run at once in vector form; its 16-bit lanes hold every sample because an
 // envelope that starts at or above zero stays there. Otherwise (sweeps, a negative level written to
 // ENVX) each span and tick adds its own share with the levels of its time.
-void Voice::render(VoiceRun& run) {
-  if (renderAtFixedPitch(run)) return;
+void Voice::renderInSpans(VoiceRun& run) {
   const bool volumesAfterRun = !left.setting.sweep() && !right.setting.sweep() && adsr.level() >= 0;
   for (int i = 0; i < run.frames;) {
     const int span = std::min(ticksBeforeBlockEnd(run), run.frames - i);
