@@ -3,6 +3,7 @@
 // (psx-spx, "Envelope Operation depending on Shift/Step/Mode/Direction").
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 
 namespace kestrel::spu {
@@ -40,9 +41,9 @@ struct Envelope {
   int ticksBeforeStep(const EnvelopeRate& rate) const {
     const int increment = counterIncrement(rate);
     const int room = 0x7FFF - counter;
-    // No division for the fast rates, which step on every tick or nearly.
     if (room < increment) return 0;
-    return increment == 0 ? kNeverSteps : room / increment;
+    // Every increment is a power of two, so the division is a shift.
+    return increment == 0 ? kNeverSteps : room >> std::countr_zero(static_cast<unsigned>(increment));
   }
   // `ticks` at most ticksBeforeStep(rate).
   void skipTicks(const EnvelopeRate& rate, int ticks) { counter += ticks * counterIncrement(rate); }

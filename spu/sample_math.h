@@ -40,18 +40,25 @@ inline void AddScaledPlain(const int* values, int n, int leftVolume, int rightVo
 
 // A run of frames at one pitch step: for i < n, the Gaussian interpolation at the pitch counter
 // (bits 12+: the sample, bits 4..11: the table row; `samples` as Interpolate reads them), times the
-// envelope level of that frame, levels[i] (-8000h..7FFFh), >> 15, into out[i]. Returns the counter
-// after the run.
+// envelope level of that frame (-8000h..7FFFh), >> 15, into out[i]. Returns the counter after the run.
 // With `share`, each frame's share of the mix after the voice's volumes is added too, as AddScaled does.
 struct VoiceShare {
   int leftVolume = 0, rightVolume = 0;
   int* left = nullptr;
   int* right = nullptr;
 };
+// The envelope's level per frame: one per frame, or (perFrame null) one level throughout, as most
+// runs have it, which spares writing and reading it per frame.
+struct RunLevels {
+  const int* perFrame = nullptr;
+  int steady = 0;
+  int at(int i) const { return perFrame ? perFrame[i] : steady; }
+  RunLevels from(int i) const { return {perFrame ? perFrame + i : nullptr, steady}; }
+};
 inline std::uint32_t InterpolateRunPlain(const std::int16_t* samples, std::uint32_t counter, std::uint32_t step,
-                                         const int* levels, int* out, int n, const VoiceShare* share = nullptr) {
+                                         RunLevels levels, int* out, int n, const VoiceShare* share = nullptr) {
   for (int i = 0; i < n; ++i, counter += step)
-    out[i] = (WeightedSum4Plain(kGaussWeights[(counter >> 4) & 0xFF].data(), samples + (counter >> 12)) * levels[i]) >> 15;
+    out[i] = (WeightedSum4Plain(kGaussWeights[(counter >> 4) & 0xFF].data(), samples + (counter >> 12)) * levels.at(i)) >> 15;
   if (share) AddScaledPlain(out, n, share->leftVolume, share->rightVolume, share->left, share->right);
   return counter;
 }
@@ -96,14 +103,17 @@ inline int WeightedSum4(const std::int16_t* w, const std::int16_t* s) {
 // values fit 16 bits (the weights' magnitudes add up to less than 8000h), so one more multiply-add
 // against (level, 0) lanes gives the full 32-bit products with the envelope, and the samples after
 // the envelope fit 16 bits as well, for the volumes' multiply-adds.
-inline std::uint32_t InterpolateRun(const std::int16_t* samples, std::uint32_t counter, std::uint32_t step,
-                                    const int* levels, int* out, int n, const VoiceShare* share = nullptr) {
+namespace detail {
+template <bool kSteady>
+std::uint32_t InterpolateRun(const std::int16_t* samples, std::uint32_t counter, std::uint32_t step, RunLevels levels,
+                             int* out, int n, const VoiceShare* share) {
   const auto load4 = [](const std::int16_t* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); };
   const auto weights = [&](std::uint32_t c) { return load4(kGaussWeights[(c >> 4) & 0xFF].data()); };
   const auto window = [&](std::uint32_t c) { return load4(samples + (c >> 12)); };
   const __m128i lowHalves = _mm_set1_epi32(0xFFFF);
   const __m128i leftVolume = _mm_set1_epi32(share ? share->leftVolume & 0xFFFF : 0);
   const __m128i rightVolume = _mm_set1_epi32(share ? share->rightVolume & 0xFFFF : 0);
+  const __m128i steadyLevel = _mm_set1_epi32(levels.steady & 0xFFFF);
   int i = 0;
   for (; i + 4 <= n; i += 4) {
     const std::uint32_t c0 = counter, c1 = c0 + step, c2 = c1 + step, c3 = c2 + step;
@@ -116,7 +126,8 @@ inline std::uint32_t InterpolateRun(const std::int16_t* samples, std::uint32_t c
     const __m128i first = _mm_castps_si128(_mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)));
     const __m128i second = _mm_castps_si128(_mm_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
     const __m128i raw = _mm_srai_epi32(_mm_add_epi32(first, second), 15);
-    const __m128i level = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(levels + i)), lowHalves);
+    const __m128i level =
+        kSteady ? steadyLevel : _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(levels.perFrame + i)), lowHalves);
     const __m128i enveloped = _mm_srai_epi32(_mm_madd_epi16(raw, level), 15);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), enveloped);
     if (share) {
@@ -128,9 +139,16 @@ inline std::uint32_t InterpolateRun(const std::int16_t* samples, std::uint32_t c
       add(share->right, rightVolume);
     }
   }
-  if (!share) return InterpolateRunPlain(samples, counter, step, levels + i, out + i, n - i);
+  if (!share) return InterpolateRunPlain(samples, counter, step, levels.from(i), out + i, n - i);
   const VoiceShare tail{share->leftVolume, share->rightVolume, share->left + i, share->right + i};
-  return InterpolateRunPlain(samples, counter, step, levels + i, out + i, n - i, &tail);
+  return InterpolateRunPlain(samples, counter, step, levels.from(i), out + i, n - i, &tail);
+}
+}  // namespace detail
+
+inline std::uint32_t InterpolateRun(const std::int16_t* samples, std::uint32_t counter, std::uint32_t step,
+                                    RunLevels levels, int* out, int n, const VoiceShare* share = nullptr) {
+  return levels.perFrame ? detail::InterpolateRun<false>(samples, counter, step, levels, out, n, share)
+                         : detail::InterpolateRun<true>(samples, counter, step, levels, out, n, share);
 }
 
 inline int DotProduct(const std::int16_t* a, const std::int16_t* b, int n) {
@@ -150,7 +168,7 @@ inline int DotProduct(const std::int16_t* a, const std::int16_t* b, int n) {
 inline int WeightedSum4(const std::int16_t* w, const std::int16_t* s) { return WeightedSum4Plain(w, s); }
 inline int DotProduct(const std::int16_t* a, const std::int16_t* b, int n) { return DotProductPlain(a, b, n); }
 inline std::uint32_t InterpolateRun(const std::int16_t* samples, std::uint32_t counter, std::uint32_t step,
-                                    const int* levels, int* out, int n, const VoiceShare* share = nullptr) {
+                                    RunLevels levels, int* out, int n, const VoiceShare* share = nullptr) {
   return InterpolateRunPlain(samples, counter, step, levels, out, n, share);
 }
 inline void AddScaled(const int* values, int n, int leftVolume, int rightVolume, int* left, int* right) {

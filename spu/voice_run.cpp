@@ -41,20 +41,70 @@ struct SpanFrames {
 // Frames [first, end) with the envelope's level of each: the per-sample work proper, up to the
 // sample after the envelope (the volumes come after, see Voice::render). Returns the pitch counter.
 template <bool kNoise, bool kModulated>
-std::uint32_t RenderFrames(SpanFrames f, int first, int end, const int* levels, std::uint32_t position) {
+std::uint32_t RenderFrames(SpanFrames f, int first, int end, RunLevels levels, std::uint32_t position) {
   if constexpr (!kNoise && !kModulated) {
-    return InterpolateRun(f.samples, position, f.fixedStep, levels + first, f.outputs + first, end - first);
+    return InterpolateRun(f.samples, position, f.fixedStep, levels, f.outputs + first, end - first);
   } else {
     for (int i = first; i < end; ++i) {
       const int raw = kNoise ? f.noise[i] : Interpolate(f.samples, position);
-      f.outputs[i] = (raw * levels[i]) >> 15;
+      f.outputs[i] = (raw * levels.at(i - first)) >> 15;
       position += kModulated ? ModulatedPitchStep(f.pitch, f.modulator[i]) : f.fixedStep;
     }
     return position;
   }
 }
 
+// Levels for a run, with room for writing them four at a time past its end.
+using LevelArray = std::array<int, kMaxRunFrames + 3>;
+
+// levels[first, stop) = level, four at a time (a few short stores beat a library fill of a short span).
+void FillLevels(int* levels, int first, int stop, int level) {
+  for (int i = first; i < stop; i += 4) levels[i] = levels[i + 1] = levels[i + 2] = levels[i + 3] = level;
+}
+
 }  // namespace
+
+// The envelope's level on each tick of a run, stepped as ticking would step it: it holds between its
+// steps, and its counter catches up at each step. Bit t of `mutes`: an end without repeat silences
+// the voice on tick t. `levels` (room for frames + 3) is written only when the level changes within
+// the run.
+RunLevels Voice::envelopeLevels(int frames, std::uint64_t mutes, int* levels, bool& heard) {
+  if (mutes == 0) {
+    // Most runs: no step, or one on the last tick, which only the next run hears.
+    const int quiet = adsr.quietTicks(adsrBits);
+    if (quiet >= frames - 1) {
+      const int level = adsr.level();
+      heard = level != 0;
+      adsr.skipTicks(std::min(quiet, frames));
+      if (quiet == frames - 1) adsr.tick(adsrBits);
+      return {nullptr, level};
+    }
+  }
+  for (int i = 0; i < frames;) {
+    if (mutes >> i & 1) adsr.mute(adsrBits);
+    const std::uint64_t later = i + 1 < 64 ? mutes >> (i + 1) : 0;
+    i = stepEnvelope(levels, i, later ? i + 1 + std::countr_zero(later) : frames, heard);
+  }
+  return {levels, 0};
+}
+
+// levels[first, end) from the envelope as it steps, ending on tick `end`; returns `end`.
+int Voice::stepEnvelope(int* levels, int first, int end, bool& heard) {
+  for (int i = first; i < end;) {
+    const int stepAt = i + adsr.quietTicks(adsrBits);
+    const int stop = std::min(end, stepAt + 1);
+    FillLevels(levels, i, stop, adsr.level());
+    heard |= adsr.level() != 0;
+    if (stop == stepAt + 1) {
+      adsr.skipTicks(stepAt - i);
+      adsr.tick(adsrBits);
+    } else {
+      adsr.skipTicks(stop - i);
+    }
+    i = stop;
+  }
+  return end;
+}
 
 template <bool kNoise, bool kModulated>
 void Voice::renderSpan(VoiceRun& run, int first, int count) {
@@ -67,23 +117,11 @@ void Voice::renderSpan(VoiceRun& run, int first, int count) {
     if (!kModulated) position += static_cast<std::uint32_t>(count) * frames.fixedStep;
     for (int i = first; kModulated && i < end; ++i) position += ModulatedPitchStep(pitch, run.modulator[i]);
   } else {
-    // The envelope's level per frame first: it holds between its steps, and its counter catches up at
-    // each step. Then the samples, all at once.
-    std::array<int, kMaxRunFrames> levels;
-    int synced = first;
-    for (int i = first; i < end;) {
-      const int stepAt = i + adsr.quietTicks(adsrBits);
-      const int stop = std::min(end, stepAt + 1);
-      std::fill(levels.data() + i, levels.data() + stop, adsr.level());
-      if (stop == stepAt + 1) {
-        adsr.skipTicks(stepAt - synced);
-        adsr.tick(adsrBits);
-        synced = stop;
-      }
-      i = stop;
-    }
-    adsr.skipTicks(end - synced);
-    position = RenderFrames<kNoise, kModulated>(frames, first, end, levels.data(), position);
+    // The envelope's levels first, then the samples, all at once.
+    LevelArray levels;
+    bool heard = false;
+    const RunLevels runLevels = envelopeLevels(count, 0, levels.data(), heard);
+    position = RenderFrames<kNoise, kModulated>(frames, first, end, runLevels, position);
   }
   counter = position;
   output = run.output[end - 1];
@@ -147,32 +185,12 @@ bool Voice::renderAtFixedPitch(VoiceRun& run) {
   // The voice holds the newest block and the three samples before it, as ticking would have left them.
   if (lineEnd != line.data() + samples.size()) std::memcpy(samples.data(), lineEnd - samples.size(), sizeof samples);
 
-  std::array<int, kMaxRunFrames> levels;
-  int synced = 0, heard = 0;
-  for (int i = 0; i < frames;) {
-    if (mutes >> i & 1) {
-      adsr.skipTicks(i - synced);
-      synced = i;
-      adsr.mute(adsrBits);
-    }
-    const std::uint64_t later = i + 1 < 64 ? mutes >> (i + 1) : 0;
-    const int nextMute = later ? i + 1 + std::countr_zero(later) : frames;
-    const int stepAt = i + adsr.quietTicks(adsrBits);
-    const int stop = std::min({frames, nextMute, stepAt + 1});
-    std::fill(levels.data() + i, levels.data() + stop, adsr.level());
-    heard |= adsr.level();
-    if (stop == stepAt + 1) {
-      adsr.skipTicks(stepAt - synced);
-      adsr.tick(adsrBits);
-      synced = stop;
-    }
-    i = stop;
-  }
-  adsr.skipTicks(frames - synced);
-
+  LevelArray levels;
+  bool heard = false;
+  const RunLevels runLevels = envelopeLevels(frames, mutes, levels.data(), heard);
   if (heard) {
     const VoiceShare share{left.level(), right.level(), run.left, run.right};
-    InterpolateRun(line.data(), start, step, levels.data(), run.output, frames, &share);
+    InterpolateRun(line.data(), start, step, runLevels, run.output, frames, &share);
   } else {
     std::fill_n(run.output, frames, 0);
   }

@@ -78,8 +78,10 @@ TEST(SpuSampleMath, InterpolatedRunsMatchThePlainLoopForAnyStepLevelsAndLength) 
     const VoiceShare fastShare{leftVolume, rightVolume, fastLeft.data(), fastRight.data()};
     const VoiceShare plainShare{leftVolume, rightVolume, plainLeft.data(), plainRight.data()};
     const bool add = trial % 2 == 0;
-    ASSERT_EQ(InterpolateRun(samples.data(), counter, s, levels.data(), fast.data(), n, add ? &fastShare : nullptr),
-              InterpolateRunPlain(samples.data(), counter, s, levels.data(), plain.data(), n, add ? &plainShare : nullptr));
+    // Levels per frame, or one level throughout.
+    const RunLevels runLevels = trial % 4 < 2 ? RunLevels{levels.data(), 0} : RunLevels{nullptr, levels[0]};
+    ASSERT_EQ(InterpolateRun(samples.data(), counter, s, runLevels, fast.data(), n, add ? &fastShare : nullptr),
+              InterpolateRunPlain(samples.data(), counter, s, runLevels, plain.data(), n, add ? &plainShare : nullptr));
     ASSERT_EQ(fast, plain);
     ASSERT_EQ(fastLeft, plainLeft);
     ASSERT_EQ(fastRight, plainRight);
