@@ -8,7 +8,6 @@
 namespace kestrel::spu {
 namespace {
 
-int Saturate(int value) { return std::clamp(value, -0x8000, 0x7FFF); }
 int Scale(int sample, int volume) { return (sample * volume) >> 15; }
 
 // Sound-RAM access at a side's places, relative to the buffer address and wrapped inside the work
@@ -30,7 +29,7 @@ class WorkArea {
   }
   void write(ReverbSetup::Place place, int value) {
     std::uint8_t* p = ram_ + at_[place];
-    const auto v = static_cast<std::uint16_t>(Saturate(value));
+    const auto v = static_cast<std::uint16_t>(Saturate16(value));
     p[0] = static_cast<std::uint8_t>(v);
     p[1] = static_cast<std::uint8_t>(v >> 8);
   }
@@ -48,29 +47,29 @@ int ProcessSide(std::uint8_t* ram, const ReverbSetup& setup, const ReverbSetup::
   int current = static_cast<int>(bufferAddress) - setup.base;
   if (current < 0 || current >= setup.size) current = ((current % setup.size) + setup.size) % setup.size;
   WorkArea area(ram, setup, side, current);
-  const int in = Saturate(Scale(input, side.volumeIn));
+  const int in = Saturate16(Scale(input, side.volumeIn));
   if (writesEnabled) {
     const int sameOld = area.read(P::kSameOld);
-    const int sameNew = Saturate(in + Scale(area.read(P::kDSame), setup.wall) - sameOld);
+    const int sameNew = Saturate16(in + Scale(area.read(P::kDSame), setup.wall) - sameOld);
     area.write(P::kSame, Scale(sameNew, setup.iir) + sameOld);
     const int diffOld = area.read(P::kDiffOld);
-    const int diffNew = Saturate(in + Scale(area.read(P::kDOtherDiff), setup.wall) - diffOld);
+    const int diffNew = Saturate16(in + Scale(area.read(P::kDOtherDiff), setup.wall) - diffOld);
     area.write(P::kDiff, Scale(diffNew, setup.iir) + diffOld);
   }
 
   constexpr P kCombs[4] = {P::kComb1, P::kComb2, P::kComb3, P::kComb4};
   int out = 0;
   for (int i = 0; i < 4; ++i) out += Scale(setup.combVolume[i], area.read(kCombs[i]));
-  out = Saturate(out);
+  out = Saturate16(out);
 
   // Two all-pass stages.
   constexpr P kApfs[2] = {P::kApf1, P::kApf2}, kDelayed[2] = {P::kApf1Delayed, P::kApf2Delayed};
   for (int stage = 0; stage < 2; ++stage) {
     const int delayed = area.read(kDelayed[stage]);
     const int v = setup.apfVolume[stage];
-    out = Saturate(out - Scale(v, delayed));
+    out = Saturate16(out - Scale(v, delayed));
     if (writesEnabled) area.write(kApfs[stage], out);
-    out = Saturate(Scale(out, v) + delayed);
+    out = Saturate16(Scale(out, v) + delayed);
   }
   return out;
 }
@@ -184,8 +183,8 @@ void Reverb::advance(std::uint16_t base) {
 Reverb::Wet Reverb::tick(std::uint8_t* ram, const ReverbSetup& setup, int inLeft, int inRight, bool writesEnabled,
                          bool plainKernels) {
   const std::uint32_t n = position++;
-  input[0].put(n, static_cast<std::int16_t>(Saturate(inLeft)));
-  input[1].put(n, static_cast<std::int16_t>(Saturate(inRight)));
+  input[0].put(n, static_cast<std::int16_t>(Saturate16(inLeft)));
+  input[1].put(n, static_cast<std::int16_t>(Saturate16(inRight)));
 
   // The reverberator runs one side per tick: the left on even ticks, the right on odd ones, both at
   // the same buffer address, which moves on after the right. Each side filters its input down at its
@@ -199,13 +198,13 @@ Reverb::Wet Reverb::tick(std::uint8_t* ram, const ReverbSetup& setup, int inLeft
   if (n % 2 == 0) {
     const int left = process(setup.left, HalfBandDown(input[0].at(n), plainKernels));
     output[0].put(half, static_cast<std::int16_t>(left));
-    wet.left = Saturate(HalfBandUp(output[0].at(half), plainKernels));
+    wet.left = Saturate16(HalfBandUp(output[0].at(half), plainKernels));
     wet.right = output[1].at(half - 1)[-9];
   } else {
     const int right = process(setup.right, HalfBandDown(input[1].at(n), plainKernels));
     output[1].put(half, static_cast<std::int16_t>(right));
     wet.left = output[0].at(half)[-9];
-    wet.right = Saturate(HalfBandUp(output[1].at(half), plainKernels));
+    wet.right = Saturate16(HalfBandUp(output[1].at(half), plainKernels));
     advance(setup.baseRegister);
   }
   return wet;

@@ -14,6 +14,14 @@
 
 namespace kestrel::spu {
 
+// The value clamped to 16 bits. A test that is almost never true costs less in the reverb's and the
+// mix's chains of arithmetic than the two conditional moves of std::clamp.
+inline int Saturate16(int value) {
+  if (static_cast<unsigned>(value + 0x8000) > 0xFFFF) [[unlikely]]
+    return value < 0 ? -0x8000 : 0x7FFF;
+  return value;
+}
+
 // (Sum over i < 4 of w[i] * s[i]) >> 15: the Gaussian interpolation. The console adds the four
 // products before its one shift; shifting each product on its own (as psx-spx, "4-Point Gaussian
 // Interpolation", writes it) comes out up to 3 LSB low, which hardware captures do not show.
@@ -35,6 +43,38 @@ inline void AddScaledPlain(const int* values, int n, int leftVolume, int rightVo
   for (int i = 0; i < n; ++i) {
     left[i] += (values[i] * leftVolume) >> 15;
     right[i] += (values[i] * rightVolume) >> 15;
+  }
+}
+
+// For i < n: values[i], clamped to 16 bits, as the little-endian halfword at out + 2 * i.
+inline void StoreSaturated16Plain(const int* values, int n, std::uint8_t* out) {
+  for (int i = 0; i < n; ++i) {
+    const auto v = static_cast<std::uint16_t>(Saturate16(values[i]));
+    out[2 * i] = static_cast<std::uint8_t>(v);
+    out[2 * i + 1] = static_cast<std::uint8_t>(v >> 8);
+  }
+}
+
+// One channel of a chunk's last stage of mixing, per frame: the sums of the voices apart from and
+// sent to the reverb, the reverb's and the CD input's shares after their volumes (16 bits each),
+// and the main volume.
+struct ChannelMix {
+  const int* voices;
+  const int* reverbVoices;
+  const int* wet;
+  const int* cd;
+  const int* main;
+  // The channel's output sample of frame i; voicesMask 0 silences the voices and reverb, -1 not.
+  int at(int i, int voicesMask) const {
+    const int heard = (Saturate16(voices[i] + reverbVoices[i]) + wet[i]) & voicesMask;
+    return Saturate16((Saturate16(cd[i] + heard) * main[i]) >> 15);
+  }
+};
+// For i < n: out[2 * i] and out[2 * i + 1], the left and right output samples of frame i.
+inline void MixToOutputPlain(const ChannelMix& left, const ChannelMix& right, int voicesMask, std::int16_t* out, int n) {
+  for (int i = 0; i < n; ++i) {
+    out[2 * i] = static_cast<std::int16_t>(left.at(i, voicesMask));
+    out[2 * i + 1] = static_cast<std::int16_t>(right.at(i, voicesMask));
   }
 }
 
@@ -151,6 +191,49 @@ inline std::uint32_t InterpolateRun(const std::int16_t* samples, std::uint32_t c
                          : detail::InterpolateRun<true>(samples, counter, step, levels, out, n, share);
 }
 
+// Eight at a time: the signed saturating pack is the clamp (little-endian, as every SSE2 machine is).
+inline void StoreSaturated16(const int* values, int n, std::uint8_t* out) {
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m128i* in = reinterpret_cast<const __m128i*>(values + i);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i), _mm_packs_epi32(_mm_loadu_si128(in), _mm_loadu_si128(in + 1)));
+  }
+  StoreSaturated16Plain(values + i, n - i, out + 2 * i);
+}
+
+namespace detail {
+inline __m128i Load4(const int* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+// Four lanes clamped to 16 bits, as 32-bit lanes.
+inline __m128i Saturate16x4(__m128i v) {
+  const __m128i packed = _mm_packs_epi32(v, v);
+  return _mm_srai_epi32(_mm_unpacklo_epi16(packed, packed), 16);
+}
+// ChannelMix::at for frames i..i+3, as four 16-bit lanes in the low half. The product with the main
+// volume comes whole from a multiply-add of (sample, 0) and (volume, 0) lanes: both fit 16 bits.
+inline __m128i MixToOutput4(const ChannelMix& c, int i, __m128i voicesMask) {
+  const __m128i dry = Saturate16x4(_mm_add_epi32(Load4(c.voices + i), Load4(c.reverbVoices + i)));
+  const __m128i heard = _mm_and_si128(_mm_add_epi32(dry, Load4(c.wet + i)), voicesMask);
+  const __m128i sum = _mm_add_epi32(Load4(c.cd + i), heard);
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i sample = _mm_unpacklo_epi16(_mm_packs_epi32(sum, sum), zero);
+  const __m128i volume = _mm_unpacklo_epi16(_mm_packs_epi32(Load4(c.main + i), zero), zero);
+  const __m128i scaled = _mm_srai_epi32(_mm_madd_epi16(sample, volume), 15);
+  return _mm_packs_epi32(scaled, scaled);
+}
+}  // namespace detail
+
+inline void MixToOutput(const ChannelMix& left, const ChannelMix& right, int voicesMask, std::int16_t* out, int n) {
+  const __m128i mask = _mm_set1_epi32(voicesMask);
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const __m128i frames = _mm_unpacklo_epi16(detail::MixToOutput4(left, i, mask), detail::MixToOutput4(right, i, mask));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i), frames);
+  }
+  const ChannelMix leftTail{left.voices + i, left.reverbVoices + i, left.wet + i, left.cd + i, left.main + i};
+  const ChannelMix rightTail{right.voices + i, right.reverbVoices + i, right.wet + i, right.cd + i, right.main + i};
+  MixToOutputPlain(leftTail, rightTail, voicesMask, out + 2 * i, n - i);
+}
+
 inline int DotProduct(const std::int16_t* a, const std::int16_t* b, int n) {
   __m128i sum = _mm_setzero_si128();
   for (int i = 0; i < n; i += 8) {
@@ -173,6 +256,10 @@ inline std::uint32_t InterpolateRun(const std::int16_t* samples, std::uint32_t c
 }
 inline void AddScaled(const int* values, int n, int leftVolume, int rightVolume, int* left, int* right) {
   AddScaledPlain(values, n, leftVolume, rightVolume, left, right);
+}
+inline void StoreSaturated16(const int* values, int n, std::uint8_t* out) { StoreSaturated16Plain(values, n, out); }
+inline void MixToOutput(const ChannelMix& left, const ChannelMix& right, int voicesMask, std::int16_t* out, int n) {
+  MixToOutputPlain(left, right, voicesMask, out, n);
 }
 
 #endif

@@ -12,6 +12,7 @@
 #include <type_traits>
 
 #include "abi/spu_stems.h"
+#include "spu/sample_math.h"
 #include "spu/spu.h"
 #include "spu/voice_run.h"
 
@@ -20,14 +21,13 @@ namespace {
 
 constexpr int kChunkFrames = kMaxRunFrames;
 
-int Clamp16(int value) { return std::clamp(value, -0x8000, 0x7FFF); }
 int Scale(int sample, std::uint16_t volume) { return (sample * static_cast<std::int16_t>(volume)) >> 15; }
 
 constexpr std::uint32_t kCaptureCdLeft = 0, kCaptureCdRight = spu_reg::kCaptureBufferBytes,
                         kCaptureVoice1 = 2 * spu_reg::kCaptureBufferBytes, kCaptureVoice3 = 3 * spu_reg::kCaptureBufferBytes;
 
 void Store16(std::uint8_t* ram, std::uint32_t address, int value) {
-  const auto v = static_cast<std::uint16_t>(Clamp16(value));
+  const auto v = static_cast<std::uint16_t>(Saturate16(value));
   ram[address] = static_cast<std::uint8_t>(v);
   ram[address + 1] = static_cast<std::uint8_t>(v >> 8);
 }
@@ -232,12 +232,12 @@ void RenderVoicesAt(SpuState& s, const RenderSettings& settings, ChunkMix& mix, 
 // voices' own sum clips. `sources` are the tracks' contributions before the main volume.
 void ShareOut(const std::array<int, stems_abi::kTrackCount>& sources, int mainLevel, std::int16_t* tracks,
               int stride) {
-  const auto heard = [mainLevel](int sum) { return Clamp16((Clamp16(sum) * mainLevel) >> 15); };
+  const auto heard = [mainLevel](int sum) { return Saturate16((Saturate16(sum) * mainLevel) >> 15); };
   int sum = 0, before = 0;
   const auto add = [&](int track) {
     sum += sources[track];
     const int after = heard(sum);
-    tracks[track * stride] = static_cast<std::int16_t>(Clamp16(after - before));
+    tracks[track * stride] = static_cast<std::int16_t>(Saturate16(after - before));
     before = after;
   };
   add(stems_abi::kCdTrack);
@@ -269,7 +269,7 @@ void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   Reverb::Wet wet;
   if (settings.reference || control.reverbWrites() || s.reg(spu_reg::kReverbVolumeLeft) != 0 ||
       s.reg(spu_reg::kReverbVolumeRight) != 0) {
-    wet = s.reverb.tick(s.ram.data(), settings.reverb, Clamp16(wetInLeft), Clamp16(wetInRight), control.reverbWrites(),
+    wet = s.reverb.tick(s.ram.data(), settings.reverb, Saturate16(wetInLeft), Saturate16(wetInRight), control.reverbWrites(),
                         settings.reference);
   } else {
     s.reverb.idleTick(s.reg(spu_reg::kReverbBase));
@@ -278,8 +278,8 @@ void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   // Mute and disable silence the voices and reverb, never the CD input.
   const bool voicesHeard = control.enabled() && control.unmuted();
   if (voicesHeard) {
-    mixLeft += Clamp16(dryLeft) + Scale(wet.left, s.reg(spu_reg::kReverbVolumeLeft));
-    mixRight += Clamp16(dryRight) + Scale(wet.right, s.reg(spu_reg::kReverbVolumeRight));
+    mixLeft += Saturate16(dryLeft) + Scale(wet.left, s.reg(spu_reg::kReverbVolumeLeft));
+    mixRight += Saturate16(dryRight) + Scale(wet.right, s.reg(spu_reg::kReverbVolumeRight));
   }
   if constexpr (kStems) {
     std::array<int, stems_abi::kTrackCount> sourcesLeft{}, sourcesRight{};
@@ -296,8 +296,8 @@ void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
     ShareOut(sourcesLeft, s.mainLeft.level(), stems->tracks + 2 * i, stems->stride);
     ShareOut(sourcesRight, s.mainRight.level(), stems->tracks + 2 * i + 1, stems->stride);
   }
-  left = static_cast<std::int16_t>(Clamp16((Clamp16(mixLeft) * s.mainLeft.level()) >> 15));
-  right = static_cast<std::int16_t>(Clamp16((Clamp16(mixRight) * s.mainRight.level()) >> 15));
+  left = static_cast<std::int16_t>(Saturate16((Saturate16(mixLeft) * s.mainLeft.level()) >> 15));
+  right = static_cast<std::int16_t>(Saturate16((Saturate16(mixRight) * s.mainRight.level()) >> 15));
   s.mainLeft.tick();
   s.mainRight.tick();
 }
@@ -316,9 +316,9 @@ void CaptureFrames(SpuState& s, std::uint32_t irqUnit, const StereoFrame* cd, co
     for (int k = 0; k < n; ++k) {
       Store16(at, kCaptureCdLeft + 2 * k, cd[i + k].left);
       Store16(at, kCaptureCdRight + 2 * k, cd[i + k].right);
-      Store16(at, kCaptureVoice1 + 2 * k, voice1[i + k]);
-      Store16(at, kCaptureVoice3 + 2 * k, voice3[i + k]);
     }
+    StoreSaturated16(voice1 + i, n, at + kCaptureVoice1);
+    StoreSaturated16(voice3 + i, n, at + kCaptureVoice3);
     s.captureIndex = (index + n) % spu_reg::kCaptureHalfwords;
     i += n;
   }
@@ -355,7 +355,7 @@ void MixChunk(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
       const int inLeft = mix.reverbLeft[i] + (cdIntoReverb ? cdLeft[i] : 0);
       const int inRight = mix.reverbRight[i] + (cdIntoReverb ? cdRight[i] : 0);
       const Reverb::Wet wet =
-          s.reverb.tick(s.ram.data(), settings.reverb, Clamp16(inLeft), Clamp16(inRight), control.reverbWrites(), false);
+          s.reverb.tick(s.ram.data(), settings.reverb, Saturate16(inLeft), Saturate16(inRight), control.reverbWrites(), false);
       wetLeft[i] = (wet.left * reverbVolumeLeft) >> 15;
       wetRight[i] = (wet.right * reverbVolumeRight) >> 15;
     }
@@ -374,13 +374,9 @@ void MixChunk(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   }
   // Mute and disable silence the voices and reverb, never the CD input.
   const int voicesHeard = control.enabled() && control.unmuted() ? -1 : 0;
-  for (int i = 0; i < frames; ++i) {
-    const int voicesLeft = Clamp16(mix.otherLeft[i] + mix.reverbLeft[i]) + wetLeft[i];
-    const int voicesRight = Clamp16(mix.otherRight[i] + mix.reverbRight[i]) + wetRight[i];
-    const int left = cdLeft[i] + (voicesLeft & voicesHeard), right = cdRight[i] + (voicesRight & voicesHeard);
-    out[2 * i] = static_cast<std::int16_t>(Clamp16((Clamp16(left) * mainLeft[i]) >> 15));
-    out[2 * i + 1] = static_cast<std::int16_t>(Clamp16((Clamp16(right) * mainRight[i]) >> 15));
-  }
+  const ChannelMix left{mix.otherLeft.data(), mix.reverbLeft.data(), wetLeft.data(), cdLeft.data(), mainLeft.data()};
+  const ChannelMix right{mix.otherRight.data(), mix.reverbRight.data(), wetRight.data(), cdRight.data(), mainRight.data()};
+  MixToOutput(left, right, voicesHeard, out, frames);
 }
 
 // `stems` is null unless kStems.

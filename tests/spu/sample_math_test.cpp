@@ -57,6 +57,30 @@ TEST(SpuSampleMath, ScaledValuesAddUpAsThePlainLoopForAnyCountAndVolume) {
   }
 }
 
+// The last stage of the chunk mix and the capture writes clamp sums of any size: loud voices, full
+// CD input and reverb at once must clip exactly as the plain code does.
+TEST(SpuSampleMath, ChunkOutputAndCaptureClampAsThePlainLoopDo) {
+  std::mt19937 random(19);
+  std::uniform_int_distribution<int> any16(-0x8000, 0x7FFF), anySum(-24 * 0x8000, 24 * 0x7FFF);
+  for (int trial = 0; trial < 200; ++trial) {
+    std::array<std::array<int, 64>, 10> lanes{};  // voices, reverb voices, wet, CD, main: left then right
+    for (std::size_t k = 0; k < lanes.size(); ++k)
+      for (auto& v : lanes[k]) v = k % 5 < 2 ? anySum(random) : (trial % 4 == 0 ? (trial % 8 ? 0x7FFF : -0x8000) : any16(random));
+    const ChannelMix left{lanes[0].data(), lanes[1].data(), lanes[2].data(), lanes[3].data(), lanes[4].data()};
+    const ChannelMix right{lanes[5].data(), lanes[6].data(), lanes[7].data(), lanes[8].data(), lanes[9].data()};
+    const int count = trial % 65, voicesMask = trial % 3 == 0 ? 0 : -1;
+    std::array<std::int16_t, 128> fast{}, plain{};
+    MixToOutput(left, right, voicesMask, fast.data(), count);
+    MixToOutputPlain(left, right, voicesMask, plain.data(), count);
+    ASSERT_EQ(fast, plain);
+
+    std::array<std::uint8_t, 128> fastBytes{}, plainBytes{};
+    StoreSaturated16(lanes[0].data(), count, fastBytes.data());
+    StoreSaturated16Plain(lanes[0].data(), count, plainBytes.data());
+    ASSERT_EQ(fastBytes, plainBytes);
+  }
+}
+
 TEST(SpuSampleMath, InterpolatedRunsMatchThePlainLoopForAnyStepLevelsAndLength) {
   std::mt19937 random(17);
   std::uniform_int_distribution<int> any16(-0x8000, 0x7FFF), step(0, 0x4000), length(0, 28);
