@@ -1,6 +1,9 @@
 // The pictures: the committed files are what the drawing code gives (so neither drifts from
 // the other), each is compiled in where the windows look for it, at its size, and the
 // runtime folder holds the list background as a BMP.
+#include <algorithm>
+#include <cstdlib>
+
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -13,6 +16,29 @@
 static void RegisterPictures() { Q_INIT_RESOURCE(resources); }
 
 namespace kestrel::test {
+namespace {
+
+// The largest difference of one colour channel between two pictures of the same size, -1 for
+// different sizes. Qt's rasteriser picks its vector paths by processor, and their antialiased and
+// gradient pixels can round one step apart.
+int LargestChannelDifference(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) return -1;
+  const QImage x = a.convertToFormat(QImage::Format_ARGB32), y = b.convertToFormat(QImage::Format_ARGB32);
+  int largest = 0;
+  for (int row = 0; row < x.height(); ++row) {
+    const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
+    const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
+    for (int column = 0; column < x.width(); ++column) {
+      for (const int shift : {0, 8, 16, 24}) {
+        const int channel = static_cast<int>(p[column] >> shift & 0xFF), other = static_cast<int>(q[column] >> shift & 0xFF);
+        largest = std::max(largest, std::abs(channel - other));
+      }
+    }
+  }
+  return largest;
+}
+
+}  // namespace
 
 class ResourcesTest : public QObject {
   Q_OBJECT
@@ -34,8 +60,9 @@ class ResourcesTest : public QObject {
       }
       const QImage committed(path);
       QVERIFY2(!committed.isNull(), qPrintable(path));
-      QVERIFY2(committed.convertToFormat(QImage::Format_ARGB32) == picture.image.convertToFormat(QImage::Format_ARGB32),
-               qPrintable(path + " differs; regenerate resources/"));
+      const int difference = LargestChannelDifference(committed, picture.image);
+      QVERIFY2(difference >= 0 && difference <= 2,
+               qPrintable(path + " differs by " + QString::number(difference) + "; regenerate resources/"));
     }
   }
 
