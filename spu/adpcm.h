@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "spu/saturate.h"
 #include "spu/tables.h"
 
 namespace kestrel::spu {
@@ -33,9 +34,7 @@ inline int AdpcmShiftOf(std::uint8_t header) {
   return shift > kAdpcmMaxUsefulShift ? 9 : shift;
 }
 
-inline std::int16_t AdpcmClamp(int value) {
-  return static_cast<std::int16_t>(std::clamp(value, -0x8000, 0x7FFF));
-}
+inline std::int16_t AdpcmClamp(int value) { return static_cast<std::int16_t>(Saturate16(value)); }
 
 // Each of the two products is divided by 64 on its own, rounding down, with no rounding term
 // (psx-spx, "SPU ADPCM Samples"; hardware captures of filters 1, 2 and 4 follow this, not a rounded

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "spu/saturate.h"
 #include "spu/tables.h"
 
 #if defined(__SSE2__)
@@ -13,14 +14,6 @@
 #endif
 
 namespace kestrel::spu {
-
-// The value clamped to 16 bits. A test that is almost never true costs less in the reverb's and the
-// mix's chains of arithmetic than the two conditional moves of std::clamp.
-inline int Saturate16(int value) {
-  if (static_cast<unsigned>(value + 0x8000) > 0xFFFF) [[unlikely]]
-    return value < 0 ? -0x8000 : 0x7FFF;
-  return value;
-}
 
 // (Sum over i < 4 of w[i] * s[i]) >> 15: the Gaussian interpolation. The console adds the four
 // products before its one shift; shifting each product on its own (as psx-spx, "4-Point Gaussian
