@@ -15,6 +15,23 @@
 
 namespace kestrel::spu {
 
+// Division by a pitch step (at most 4000h) of the pitch-counter spans within a block (below 2^18) as
+// a multiply by a rounded-up reciprocal: exact there, as the error stays below 1 / step, and a few
+// divisions per voice and render call would cost a fair part of the walk from block to block.
+class StepDivider {
+ public:
+  void use(std::uint32_t step) {
+    if (step == step_) return;
+    step_ = step;
+    reciprocal_ = step == 0 ? 0 : 0xFFFFFFFFull / step + 1;
+  }
+  std::uint32_t quotient(std::uint32_t span) const { return static_cast<std::uint32_t>((span * reciprocal_) >> 32); }
+
+ private:
+  std::uint32_t step_ = 0;
+  std::uint64_t reciprocal_ = 0;
+};
+
 // What a voice needs from the rest of the SPU for one tick.
 struct VoiceTickInput {
   const std::uint8_t* ram = nullptr;
@@ -56,6 +73,7 @@ struct Voice {
   bool keyedOn = false;            // silent and idle until the first key on (also after loading a state)
   bool repeatAddressSet = false;   // a written repeat address wins over loop-start flags until the next key on
   int output = 0;                  // this tick's sample after the envelope, before the volumes
+  StepDivider byStep;              // for the step of the last run
 
   void keyOn(const std::uint8_t* ram, DecodedBlockCache* blocks);
   void keyOff() { adsr.keyOff(adsrBits); }

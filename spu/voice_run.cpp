@@ -141,6 +141,7 @@ bool Voice::renderAtFixedPitch(VoiceRun& run) {
     return false;
   const int frames = run.frames;
   const std::uint32_t step = PitchStep(pitch);
+  byStep.use(step);
   const std::uint32_t start = counter;
   // At most 64 ticks of the largest step: 256 samples, ten blocks after the one playing.
   static_assert(kMaxRunFrames * kMaxPitchStep / kBlockCounterSpan + 1 <= 10);
@@ -153,11 +154,11 @@ bool Voice::renderAtFixedPitch(VoiceRun& run) {
   // the end flags, the one whose step reaches the end of the block loads the next.
   constexpr int kNever = kMaxRunFrames;
   for (int t = 0; t < frames;) {
-    const int toLoad = step == 0 ? kNever : static_cast<int>((kBlockCounterSpan - 1 - counter) / step);
+    const int toLoad = step == 0 ? kNever : static_cast<int>(byStep.quotient(kBlockCounterSpan - 1 - counter));
     if (!blockEndHandled) {
       const int toEnd = counter >= kBlockEndCounter ? 0
                         : step == 0                 ? kNever
-                                                    : static_cast<int>((kBlockEndCounter - counter + step - 1) / step);
+                                                    : static_cast<int>(byStep.quotient(kBlockEndCounter - counter + step - 1));
       if (toEnd <= toLoad && t + toEnd < frames) {
         blockEndHandled = true;
         if (blockFlags & kAdpcmLoopEnd) {

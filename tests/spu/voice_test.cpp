@@ -6,6 +6,7 @@
 
 #include "abi/spu_registers.h"
 #include "spu/spu.h"
+#include "spu/voice.h"
 #include "spu_fixture.h"
 
 namespace kestrel::spu {
@@ -25,6 +26,21 @@ int TicksUntil(Spu& spu, int voice, Done done, int limit) {
     spu.render(frame, 1);
   }
   return -1;
+}
+
+// The walk from block to block divides by a multiply: it must give the quotient for every step and
+// every span a run can ask about, including those just below and at a multiple of the step.
+TEST(Voice, StepDividerGivesTheExactQuotientForEveryStep) {
+  StepDivider divider;
+  for (std::uint32_t step = 1; step <= kMaxPitchStep; ++step) {
+    divider.use(step);
+    for (std::uint32_t multiple = 0; multiple * step < (1u << 18); multiple += 1 + multiple / 3) {
+      for (const std::uint32_t span : {multiple * step, multiple * step + step - 1, multiple * step + step / 2}) {
+        if (span >= (1u << 18)) continue;
+        ASSERT_EQ(divider.quotient(span), span / step) << "step " << step << " span " << span;
+      }
+    }
+  }
 }
 
 TEST(Voice, LoopedToneHasTheFrequencyItsPitchAsksFor) {
