@@ -120,7 +120,10 @@ bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& 
     run.ram = s.ram.data();
     run.blocks = settings.blocks;
     run.noise = (settings.noiseOn & bit) ? mix.noise.data() : nullptr;
-    if (settings.pitchMod & bit) run.modulator = s.voices[v - 1].keyedOn ? mix.outputs[v - 1].data() : kSilence.data();
+    // Stored on every voice, not only the modulated ones: the render reads it at once, and a read that
+    // straddles the two halves of the zeroing above would wait for them to reach memory.
+    const int* below = (settings.pitchMod & bit) ? (s.voices[v - 1].keyedOn ? mix.outputs[v - 1].data() : kSilence.data()) : nullptr;
+    run.modulator = below;
     run.unsafe = settings.unsafe;
     run.irqUnit = settings.irqUnit;
     int* sumLeft = intoReverb ? mix.reverbLeft.data() : mix.otherLeft.data();

@@ -184,7 +184,13 @@ bool Voice::renderAtFixedPitch(VoiceRun& run) {
   }
 
   // The voice holds the newest block and the three samples before it, as ticking would have left them.
-  if (lineEnd != line.data() + samples.size()) std::memcpy(samples.data(), lineEnd - samples.size(), sizeof samples);
+  // The block is copied back as it was copied in, in the same pieces: a read that straddles the
+  // stores just made would wait for them to reach memory.
+  if (lineEnd != line.data() + samples.size()) {
+    const std::size_t older = samples.size() - kAdpcmSamplesPerBlock;
+    std::memcpy(samples.data(), lineEnd - samples.size(), older * sizeof samples[0]);
+    std::memcpy(samples.data() + older, lineEnd - kAdpcmSamplesPerBlock, kAdpcmSamplesPerBlock * sizeof samples[0]);
+  }
 
   LevelArray levels;
   bool heard = false;
