@@ -23,6 +23,46 @@ void Adsr::enter(AdsrPhase next, spu_reg::AdsrBits bits) {
   }
 }
 
+namespace {
+// levels[first, stop) = level, four at a time (a few short stores beat a library fill of a short span).
+void FillLevels(int* levels, int first, int stop, int level) {
+  for (int i = first; i < stop; i += 4) levels[i] = levels[i + 1] = levels[i + 2] = levels[i + 3] = level;
+}
+}  // namespace
+
+bool Adsr::run(spu_reg::AdsrBits bits, int ticks, int* levels) {
+  int heard = 0;
+  for (int i = 0; i < ticks;) {
+    const int quiet = quietTicks(bits);
+    if (quiet >= ticks - i) {
+      FillLevels(levels, i, ticks, level());
+      heard |= level();
+      skipTicks(ticks - i);
+      break;
+    }
+    FillLevels(levels, i, i + quiet + 1, level());
+    heard |= level();
+    skipTicks(quiet);
+    const AdsrPhase stepping = phase;
+    tick(bits);
+    i += quiet + 1;
+    // Right after a step within a phase the counter is at zero and the phase's end is not reached,
+    // so while the phase and its increment hold, each next step comes one period later: no need to
+    // work out the quiet stretch again.
+    if (envelope.counter != 0 || phase != stepping || !Envelope::steadyIncrement(rate)) continue;
+    const int period = envelope.period(rate);
+    while (i + period <= ticks) {
+      FillLevels(levels, i, i + period, level());
+      heard |= level();
+      envelope.step(rate);
+      endPhaseIfDone(bits);
+      i += period;
+      if (phase != stepping) break;
+    }
+  }
+  return heard != 0;
+}
+
 void Adsr::keyOn(spu_reg::AdsrBits bits) {
   envelope.reset(0);
   enter(AdsrPhase::Attack, bits);

@@ -25,6 +25,9 @@ struct Adsr {
   void settingsChanged(spu_reg::AdsrBits bits) { enter(phase, bits); }
   // One 44.1 kHz tick.
   void tick(spu_reg::AdsrBits bits);
+  // `ticks` ticks, with the level of each into levels[0, ticks) (written four at a time: room for
+  // three more). Returns whether any of them is not zero.
+  bool run(spu_reg::AdsrBits bits, int ticks, int* levels);
 
   int level() const { return envelope.level; }
 
@@ -37,12 +40,17 @@ struct Adsr {
 
  private:
   void enter(AdsrPhase next, spu_reg::AdsrBits bits);
+  void endPhaseIfDone(spu_reg::AdsrBits bits);
 };
 
 // Inline: it runs for every voice on every sample.
 inline void Adsr::tick(spu_reg::AdsrBits bits) {
   if (phase == AdsrPhase::Off) return;
   envelope.tick(rate);
+  endPhaseIfDone(bits);
+}
+
+inline void Adsr::endPhaseIfDone(spu_reg::AdsrBits bits) {
   switch (phase) {
     case AdsrPhase::Attack:
       if (envelope.level >= 0x7FFF) enter(AdsrPhase::Decay, bits);

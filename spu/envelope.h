@@ -35,6 +35,12 @@ struct Envelope {
   void primeStep() { counter = 0x7FFF; }
   // One 44.1 kHz tick (inline: it runs for every voice on every sample).
   void tick(const EnvelopeRate& rate);
+  // The step that ends a quiet stretch: the level moves and the counter starts again from zero.
+  void step(const EnvelopeRate& rate);
+  // The ticks from one step to the next while the increment holds (a power of two, not zero).
+  int period(const EnvelopeRate& rate) const { return 0x8000 >> std::countr_zero(static_cast<unsigned>(counterIncrement(rate))); }
+  // Whether the increment can change between steps: the exponential rise slows above 6000h.
+  static bool steadyIncrement(const EnvelopeRate& rate) { return !rate.exponential || rate.decreasing; }
 
   // Until the next step the level stays put and the increment with it, so a run of ticks without a
   // step is a single addition: the renderers skip such runs instead of ticking through them.
@@ -63,9 +69,11 @@ inline int Envelope::counterIncrement(const EnvelopeRate& rate) const {
 
 inline void Envelope::tick(const EnvelopeRate& rate) {
   counter += counterIncrement(rate);
-  if (!(counter & 0x8000)) return;
-  counter = 0;
+  if (counter & 0x8000) step(rate);
+}
 
+inline void Envelope::step(const EnvelopeRate& rate) {
+  counter = 0;
   int step = rate.step;
   if (slowedRise(rate)) {
     if (rate.shift < 10) step >>= 2;

@@ -12,8 +12,8 @@ struct Noise {
   // One 44.1 kHz tick at the clock set by SPUCNT: shift 0..15 (low..high), step 0..3 ("4,5,6,7").
   void tick(int shift, int step) {
     timer -= step + 4;
-    const int parity = ((level >> 15) ^ (level >> 12) ^ (level >> 11) ^ (level >> 10) ^ 1) & 1;
     if (timer >= 0) return;
+    const int parity = ((level >> 15) ^ (level >> 12) ^ (level >> 11) ^ (level >> 10) ^ 1) & 1;
     level = static_cast<std::uint16_t>((level << 1) | parity);
     const int reload = 0x20000 >> shift;
     timer += reload;

@@ -75,10 +75,12 @@ struct RenderSettings {
   }
 };
 
+// The generator runs whether a voice hears it or not; its samples are kept only for those that do.
 void TickNoise(SpuState& s, const RenderSettings& settings, ChunkMix& mix, int frames) {
+  const int shift = settings.control.noiseShift(), step = settings.control.noiseStep();
   for (int i = 0; i < frames; ++i) {
-    s.noise.tick(settings.control.noiseShift(), settings.control.noiseStep());
-    mix.noise[i] = s.noise.sample();
+    s.noise.tick(shift, step);
+    if (settings.noiseOn) mix.noise[i] = s.noise.sample();
   }
 }
 

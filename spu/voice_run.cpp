@@ -54,13 +54,8 @@ std::uint32_t RenderFrames(SpanFrames f, int first, int end, RunLevels levels, s
   }
 }
 
-// Levels for a run, with room for writing them four at a time past its end.
+// Levels for a run, with room for writing them four at a time past its end (Adsr::run).
 using LevelArray = std::array<int, kMaxRunFrames + 3>;
-
-// levels[first, stop) = level, four at a time (a few short stores beat a library fill of a short span).
-void FillLevels(int* levels, int first, int stop, int level) {
-  for (int i = first; i < stop; i += 4) levels[i] = levels[i + 1] = levels[i + 2] = levels[i + 3] = level;
-}
 
 }  // namespace
 
@@ -83,27 +78,11 @@ RunLevels Voice::envelopeLevels(int frames, std::uint64_t mutes, int* levels, bo
   for (int i = 0; i < frames;) {
     if (mutes >> i & 1) adsr.mute(adsrBits);
     const std::uint64_t later = i + 1 < 64 ? mutes >> (i + 1) : 0;
-    i = stepEnvelope(levels, i, later ? i + 1 + std::countr_zero(later) : frames, heard);
+    const int end = later ? i + 1 + std::countr_zero(later) : frames;
+    heard |= adsr.run(adsrBits, end - i, levels + i);
+    i = end;
   }
   return {levels, 0};
-}
-
-// levels[first, end) from the envelope as it steps, ending on tick `end`; returns `end`.
-int Voice::stepEnvelope(int* levels, int first, int end, bool& heard) {
-  for (int i = first; i < end;) {
-    const int stepAt = i + adsr.quietTicks(adsrBits);
-    const int stop = std::min(end, stepAt + 1);
-    FillLevels(levels, i, stop, adsr.level());
-    heard |= adsr.level() != 0;
-    if (stop == stepAt + 1) {
-      adsr.skipTicks(stepAt - i);
-      adsr.tick(adsrBits);
-    } else {
-      adsr.skipTicks(stop - i);
-    }
-    i = stop;
-  }
-  return end;
 }
 
 template <bool kNoise, bool kModulated>
