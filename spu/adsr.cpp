@@ -52,7 +52,8 @@ bool Adsr::run(spu_reg::AdsrBits bits, int ticks, int* levels) {
     if (envelope.counter != 0 || phase != stepping || !Envelope::steadyIncrement(rate)) continue;
     const int period = envelope.period(rate);
     while (i + period <= ticks) {
-      FillLevels(levels, i, i + period, level());
+      if (period == 1) levels[i] = level();  // the fastest rates step on every tick: one store, not four
+      else FillLevels(levels, i, i + period, level());
       heard |= level();
       envelope.step(rate);
       endPhaseIfDone(bits);
