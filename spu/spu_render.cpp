@@ -171,7 +171,7 @@ VoiceTickInput TickInputAt(const SpuState& s, const RenderSettings& settings, co
   in.blocks = settings.blocks;
   in.plainKernels = settings.reference;
   in.irqUnit = settings.irqUnit;
-  in.noise = mix.noise[frame];
+  in.noise = settings.noiseOn ? mix.noise[frame] : 0;  // kept only when a voice hears it
   return in;
 }
 
