@@ -131,12 +131,12 @@ inline int WeightedSum4(const std::int16_t* w, const std::int16_t* s) {
   return _mm_cvtsi128_si32(_mm_add_epi32(pairs, _mm_shuffle_epi32(pairs, _MM_SHUFFLE(1, 0, 3, 1)))) >> 15;
 }
 
+namespace detail {
 // Four frames per step. Each frame's weights and samples (four halfwords each) share a register half
 // with another frame's, so one multiply-add forms the pair sums of two frames; the interpolated
 // values fit 16 bits (the weights' magnitudes add up to less than 8000h), so one more multiply-add
 // against (level, 0) lanes gives the full 32-bit products with the envelope, and the samples after
 // the envelope fit 16 bits as well, for the volumes' multiply-adds.
-namespace detail {
 template <bool kSteady>
 std::uint32_t InterpolateRun(const std::int16_t* samples, std::uint32_t counter, std::uint32_t step, RunLevels levels,
                              int* out, int n, const VoiceShare* share) {
