@@ -10,43 +10,75 @@ namespace {
 
 int Scale(int sample, int volume) { return (sample * volume) >> 15; }
 
+std::int16_t Load16(const std::uint8_t* p) { return static_cast<std::int16_t>(p[0] | (p[1] << 8)); }
+void Store16(std::uint8_t* p, int value) {
+  const auto v = static_cast<std::uint16_t>(Saturate16(value));
+  p[0] = static_cast<std::uint8_t>(v);
+  p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+
 // Sound-RAM access at a side's places, relative to the buffer address and wrapped inside the work
 // area. The offsets come already reduced into the work area (ReverbSetup), so one conditional
 // subtraction wraps each; the sixteen are wrapped together, in vector form, once per tick.
 class WorkArea {
  public:
-  WorkArea(std::uint8_t* ram, const ReverbSetup& setup, const ReverbSetup::Side& side, int current)
+  WorkArea(std::uint8_t* ram, const ReverbSetup& setup, const ReverbSetup::Side& side, std::uint32_t bufferAddress)
       : ram_(ram + setup.base) {
+    int current = static_cast<int>(bufferAddress) - setup.base;
+    if (current < 0 || current >= setup.size) current = ((current % setup.size) + setup.size) % setup.size;
     for (int i = 0; i < ReverbSetup::kPaddedPlaces; ++i) {
       const int relative = current + side.offsets[i];
       at_[i] = relative >= setup.size ? relative - setup.size : relative;
     }
   }
 
-  int read(ReverbSetup::Place place) const {
-    const std::uint8_t* p = ram_ + at_[place];
-    return static_cast<std::int16_t>(p[0] | (p[1] << 8));
-  }
-  void write(ReverbSetup::Place place, int value) {
-    std::uint8_t* p = ram_ + at_[place];
-    const auto v = static_cast<std::uint16_t>(Saturate16(value));
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
-  }
+  int read(ReverbSetup::Place place) const { return Load16(ram_ + at_[place]); }
+  void write(ReverbSetup::Place place, int value) { Store16(ram_ + at_[place], value); }
 
  private:
   std::uint8_t* ram_;  // at the base; base plus a place below the area's size stays inside sound RAM
   alignas(16) int at_[ReverbSetup::kPaddedPlaces];
 };
 
-// The work area is a local: the byte stores into sound RAM may alias anything reached through a
-// pointer, which would reload it after every store.
-int ProcessSide(std::uint8_t* ram, const ReverbSetup& setup, const ReverbSetup::Side& side, std::uint32_t bufferAddress,
-                int input, bool writesEnabled) {
+// A side's places over a batch of ticks in which neither the buffer address nor any place wraps
+// around the work area: each place's address is found once, and a tick's lies `shift` bytes on.
+struct BatchPlaces {
+  std::uint8_t* at[ReverbSetup::kPlaces];
+
+  // False if the buffer address lies outside the work area, or it or a place would wrap within
+  // `advance` bytes on.
+  bool find(std::uint8_t* ram, const ReverbSetup& setup, const ReverbSetup::Side& side, std::uint32_t bufferAddress,
+            int advance) {
+    const int current = static_cast<int>(bufferAddress) - setup.base;
+    if (current < 0 || current + advance >= setup.size) return false;
+    for (int i = 0; i < ReverbSetup::kPlaces; ++i) {
+      int relative = current + side.offsets[i];
+      if (relative >= setup.size)
+        relative -= setup.size;
+      else if (relative + advance >= setup.size)
+        return false;
+      at[i] = ram + setup.base + relative;
+    }
+    return true;
+  }
+};
+
+class BatchArea {
+ public:
+  BatchArea(const BatchPlaces& places, std::uint32_t shift) : at_(places.at), shift_(shift) {}
+  int read(ReverbSetup::Place place) const { return Load16(at_[place] + shift_); }
+  void write(ReverbSetup::Place place, int value) { Store16(at_[place] + shift_, value); }
+
+ private:
+  std::uint8_t* const* at_;
+  std::uint32_t shift_;
+};
+
+// The area is a copy: the byte stores into sound RAM may alias anything reached through a pointer,
+// which would reload it after every store.
+template <class Area>
+int ProcessSide(Area area, const ReverbSetup& setup, const ReverbSetup::Side& side, int input, bool writesEnabled) {
   using P = ReverbSetup::Place;
-  int current = static_cast<int>(bufferAddress) - setup.base;
-  if (current < 0 || current >= setup.size) current = ((current % setup.size) + setup.size) % setup.size;
-  WorkArea area(ram, setup, side, current);
   const int in = Saturate16(Scale(input, side.volumeIn));
   if (writesEnabled) {
     const int sameOld = area.read(P::kSameOld);
@@ -193,7 +225,7 @@ Reverb::Wet Reverb::tick(std::uint8_t* ram, const ReverbSetup& setup, int inLeft
   const std::uint32_t half = n / 2;
   Wet wet;
   const auto process = [&](const ReverbSetup::Side& side, int in) {
-    return ProcessSide(ram, setup, side, bufferAddress, in, writesEnabled);
+    return ProcessSide(WorkArea(ram, setup, side, bufferAddress), setup, side, in, writesEnabled);
   };
   if (n % 2 == 0) {
     const int left = process(setup.left, HalfBandDown(input[0].at(n), plainKernels));
@@ -208,6 +240,75 @@ Reverb::Wet Reverb::tick(std::uint8_t* ram, const ReverbSetup& setup, int inLeft
     advance(setup.baseRegister);
   }
   return wet;
+}
+
+void Reverb::run(std::uint8_t* ram, const ReverbSetup& setup, const int* inLeft, const int* inRight, int frames,
+                 bool writesEnabled, int* wetLeft, int* wetRight) {
+  for (int done = 0; done < frames; done += kBatchTicks) {
+    const int ticks = std::min(kBatchTicks, frames - done);
+    runBatch(ram, setup, inLeft + done, inRight + done, ticks, writesEnabled, wetLeft + done, wetRight + done);
+  }
+}
+
+void Reverb::runBatch(std::uint8_t* ram, const ReverbSetup& setup, const int* inLeft, const int* inRight, int ticks,
+                      bool writesEnabled, int* wetLeft, int* wetRight) {
+  const std::uint32_t first = position, last = first + ticks - 1;
+  // The buffer address moves on after each right side: by the last tick, once per odd tick before it.
+  const int span = 2 * static_cast<int>(last / 2 - first / 2);
+  std::array<BatchPlaces, 2> places;
+  if (!places[0].find(ram, setup, setup.left, bufferAddress, span) ||
+      !places[1].find(ram, setup, setup.right, bufferAddress, span)) {
+    for (int i = 0; i < ticks; ++i) {
+      const Wet wet = tick(ram, setup, inLeft[i], inRight[i], writesEnabled);
+      wetLeft[i] = wet.left;
+      wetRight[i] = wet.right;
+    }
+    return;
+  }
+
+  // Each side's input, oldest first, from the kernel's reach before the batch's first tick.
+  constexpr int kDownReach = static_cast<int>(kDownKernel.size());
+  std::array<std::array<std::int16_t, kDownReach + kBatchTicks>, 2> in;
+  const int* const inputs[2] = {inLeft, inRight};
+  for (int side = 0; side < 2; ++side) {
+    std::copy_n(input[side].at(first - 1) - (kDownReach - 1), kDownReach, in[side].begin());
+    for (int i = 0; i < ticks; ++i) {
+      in[side][kDownReach + i] = static_cast<std::int16_t>(Saturate16(inputs[side][i]));
+      input[side].put(first + i, in[side][kDownReach + i]);
+    }
+  }
+
+  // The reverberator, tick by tick; each side's wet samples kept from the up kernel's reach before
+  // the batch's first half-rate step.
+  constexpr int kUpReach = static_cast<int>(kUpKernel.size());
+  const std::uint32_t firstHalf = first / 2;
+  std::array<std::array<std::int16_t, kUpReach + 1 + kBatchTicks / 2>, 2> wet;
+  for (int side = 0; side < 2; ++side) std::copy_n(output[side].at(firstHalf) - kUpReach, kUpReach + 1, wet[side].begin());
+  const std::uint32_t firstAddress = bufferAddress;
+  for (int i = 0; i < ticks; ++i) {
+    const std::uint32_t n = first + i;
+    const int side = static_cast<int>(n % 2);
+    const int down = HalfBandDown(&in[side][kDownReach + i], false);
+    const int out = ProcessSide(BatchArea(places[side], bufferAddress - firstAddress), setup,
+                                side == 0 ? setup.left : setup.right, down, writesEnabled);
+    wet[side][kUpReach + n / 2 - firstHalf] = static_cast<std::int16_t>(out);
+    output[side].put(n / 2, static_cast<std::int16_t>(out));
+    if (side == 1) advance(setup.baseRegister);
+  }
+  position += ticks;
+
+  // The wet signal: each side's even output phase at its own tick, its centre tap at the other (as in tick()).
+  for (int i = 0; i < ticks; ++i) {
+    const std::uint32_t n = first + i;
+    const int at = kUpReach + static_cast<int>(n / 2 - firstHalf);
+    if (n % 2 == 0) {
+      wetLeft[i] = Saturate16(HalfBandUp(&wet[0][at], false));
+      wetRight[i] = wet[1][at - 10];
+    } else {
+      wetLeft[i] = wet[0][at - 9];
+      wetRight[i] = Saturate16(HalfBandUp(&wet[1][at], false));
+    }
+  }
 }
 
 }  // namespace kestrel::spu

@@ -67,11 +67,19 @@ struct Reverb {
   }
   Wet tick(std::uint8_t* ram, const ReverbSetup& setup, int inLeft, int inRight, bool writesEnabled,
            bool plainKernels = false);
+  // `frames` ticks at once, the same samples as tick() frame by frame, the wet signal into `wetLeft`
+  // and `wetRight`: the work area's places are found once for a batch of ticks, and the half-band
+  // filters run over the batch apart from the reverberator.
+  void run(std::uint8_t* ram, const ReverbSetup& setup, const int* inLeft, const int* inRight, int frames,
+           bool writesEnabled, int* wetLeft, int* wetRight);
   // The setup of these registers (the 32 from 1F801DC0h) and base, kept from the last call.
   const ReverbSetup& setupFor(const std::uint16_t* registers, std::uint16_t base);
 
  private:
+  static constexpr int kBatchTicks = 64;
   void advance(std::uint16_t base);
+  void runBatch(std::uint8_t* ram, const ReverbSetup& setup, const int* inLeft, const int* inRight, int ticks,
+                bool writesEnabled, int* wetLeft, int* wetRight);
   ReverbSetup setup_;
   std::array<std::uint16_t, spu_reg::kReverbRegisterCount> setupRegisters_{};
   bool setupValid_ = false;

@@ -356,13 +356,16 @@ void MixChunk(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   FrameInts wetLeft, wetRight;
   if (control.reverbWrites() || reverbVolumeLeft != 0 || reverbVolumeRight != 0) {
     const bool cdIntoReverb = cdOn && control.cdReverb();
+    FrameInts inLeft, inRight;
     for (int i = 0; i < frames; ++i) {
-      const int inLeft = mix.reverbLeft[i] + (cdIntoReverb ? cdLeft[i] : 0);
-      const int inRight = mix.reverbRight[i] + (cdIntoReverb ? cdRight[i] : 0);
-      const Reverb::Wet wet =
-          s.reverb.tick(s.ram.data(), settings.reverb, Saturate16(inLeft), Saturate16(inRight), control.reverbWrites(), false);
-      wetLeft[i] = (wet.left * reverbVolumeLeft) >> 15;
-      wetRight[i] = (wet.right * reverbVolumeRight) >> 15;
+      inLeft[i] = mix.reverbLeft[i] + (cdIntoReverb ? cdLeft[i] : 0);
+      inRight[i] = mix.reverbRight[i] + (cdIntoReverb ? cdRight[i] : 0);
+    }
+    s.reverb.run(s.ram.data(), settings.reverb, inLeft.data(), inRight.data(), frames, control.reverbWrites(),
+                 wetLeft.data(), wetRight.data());
+    for (int i = 0; i < frames; ++i) {
+      wetLeft[i] = (wetLeft[i] * reverbVolumeLeft) >> 15;
+      wetRight[i] = (wetRight[i] * reverbVolumeRight) >> 15;
     }
   } else {
     for (int i = 0; i < frames; ++i) s.reverb.idleTick(s.reg(spu_reg::kReverbBase));

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -309,7 +310,22 @@ TEST(RenderPaths, RandomSettingsRenderAlike) {
       s.writeRegister(spu_reg::kTransferAddress, kSampleUnits + 0x800);
       s.writeDma(raw.data(), static_cast<int>(raw.size()));
     });
-    if (pick(0, 1)) setUp.push_back([](Spu& s) { LoadHallReverb(s); });
+    if (pick(0, 1)) {
+      setUp.push_back([](Spu& s) { LoadHallReverb(s); });
+    } else if (pick(0, 1)) {
+      // Random places in a work area small enough for the buffer address and the places to wrap
+      // around it many times, sometimes within a few ticks; the base moves while it plays.
+      std::array<std::uint16_t, 32> places;
+      for (auto& w : places) w = word();
+      const auto base = [&] { return static_cast<std::uint16_t>(0xFFFF - pick(0, pick(0, 1) ? 0x20 : 0x800)); };
+      const std::uint16_t firstBase = base();
+      setUp.push_back([=](Spu& s) {
+        for (int i = 0; i < 32; ++i) s.writeRegister(spu_reg::Reverb(i), places[i]);
+        s.writeRegister(spu_reg::kReverbBase, firstBase);
+      });
+      const std::uint16_t laterBase = base();
+      events.push_back(At(pick(0, 8000), [=](Spu& s) { s.writeRegister(spu_reg::kReverbBase, laterBase); }));
+    }
     const std::uint16_t control = static_cast<std::uint16_t>(0xC000 | (word() & 0x3FC5));  // IRQ on or off
     const std::uint16_t irqAddress = pick(0, 1) ? static_cast<std::uint16_t>(pick(0, 0x1FF))
                                                 : static_cast<std::uint16_t>(kSampleUnits + pick(0, 0x1000));
