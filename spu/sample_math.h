@@ -172,6 +172,7 @@ std::uint32_t InterpolateRun(const std::int16_t* samples, std::uint32_t counter,
       add(share->right, rightVolume);
     }
   }
+  if (i == n) return counter;  // runs are mostly whole vectors
   if (!share) return InterpolateRunPlain(samples, counter, step, levels.from(i), out + i, n - i);
   const VoiceShare tail{share->leftVolume, share->rightVolume, share->left + i, share->right + i};
   return InterpolateRunPlain(samples, counter, step, levels.from(i), out + i, n - i, &tail);

@@ -116,6 +116,7 @@ struct Voice {
   void nextBlock(const std::uint8_t* ram, DecodedBlockCache* blocks, std::int16_t* out);  // samples left as they are
   int ticksBeforeBlockEnd(const VoiceRun& run) const;  // nor a sweep's step
   RunLevels envelopeLevels(int frames, std::uint64_t mutes, int* levels, bool& heard);
+  RunLevels steppedEnvelopeLevels(int frames, std::uint64_t mutes, int* levels, bool& heard);
   bool renderAtFixedPitch(VoiceRun& run);
   void renderInSpans(VoiceRun& run);
   template <bool kNoise, bool kModulated>

@@ -62,10 +62,9 @@ using LevelArray = std::array<int, kMaxRunFrames + 3>;
 // The envelope's level on each tick of a run, stepped as ticking would step it: it holds between its
 // steps, and its counter catches up at each step. Bit t of `mutes`: an end without repeat silences
 // the voice on tick t. `levels` (room for frames + 3) is written only when the level changes within
-// the run.
-RunLevels Voice::envelopeLevels(int frames, std::uint64_t mutes, int* levels, bool& heard) {
+// the run. Inline, for the most runs: no step, or one on the last tick, which only the next run hears.
+inline RunLevels Voice::envelopeLevels(int frames, std::uint64_t mutes, int* levels, bool& heard) {
   if (mutes == 0) {
-    // Most runs: no step, or one on the last tick, which only the next run hears.
     const int quiet = adsr.quietTicks(adsrBits);
     if (quiet >= frames - 1) {
       const int level = adsr.level();
@@ -75,6 +74,10 @@ RunLevels Voice::envelopeLevels(int frames, std::uint64_t mutes, int* levels, bo
       return {nullptr, level};
     }
   }
+  return steppedEnvelopeLevels(frames, mutes, levels, heard);
+}
+
+RunLevels Voice::steppedEnvelopeLevels(int frames, std::uint64_t mutes, int* levels, bool& heard) {
   for (int i = 0; i < frames;) {
     if (mutes >> i & 1) adsr.mute(adsrBits);
     const std::uint64_t later = i + 1 < 64 ? mutes >> (i + 1) : 0;
