@@ -1,6 +1,8 @@
 #include "spu/reverb.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "spu/sample_math.h"
 #include "spu/tables.h"
@@ -10,11 +12,23 @@ namespace {
 
 int Scale(int sample, int volume) { return (sample * volume) >> 15; }
 
-std::int16_t Load16(const std::uint8_t* p) { return static_cast<std::int16_t>(p[0] | (p[1] << 8)); }
+// Sound RAM holds little-endian halfwords: on a little-endian machine each is one load or store.
+std::int16_t Load16(const std::uint8_t* p) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::int16_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+  }
+  return static_cast<std::int16_t>(p[0] | (p[1] << 8));
+}
 void Store16(std::uint8_t* p, int value) {
   const auto v = static_cast<std::uint16_t>(Saturate16(value));
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(p, &v, sizeof v);
+  } else {
+    p[0] = static_cast<std::uint8_t>(v);
+    p[1] = static_cast<std::uint8_t>(v >> 8);
+  }
 }
 
 // Sound-RAM access at a side's places, relative to the buffer address and wrapped inside the work
@@ -77,7 +91,8 @@ class BatchArea {
 // The area is a copy: the byte stores into sound RAM may alias anything reached through a pointer,
 // which would reload it after every store.
 template <class Area>
-int ProcessSide(Area area, const ReverbSetup& setup, const ReverbSetup::Side& side, int input, bool writesEnabled) {
+[[gnu::always_inline]] inline int ProcessSide(Area area, const ReverbSetup& setup, const ReverbSetup::Side& side, int input,
+                                              bool writesEnabled) {
   using P = ReverbSetup::Place;
   const int in = Saturate16(Scale(input, side.volumeIn));
   if (writesEnabled) {
@@ -285,16 +300,23 @@ void Reverb::runBatch(std::uint8_t* ram, const ReverbSetup& setup, const int* in
   std::array<std::array<std::int16_t, kUpReach + 1 + kBatchTicks / 2>, 2> wet;
   for (int side = 0; side < 2; ++side) std::copy_n(output[side].at(firstHalf) - kUpReach, kUpReach + 1, wet[side].begin());
   const std::uint32_t firstAddress = bufferAddress;
-  for (int i = 0; i < ticks; ++i) {
+  // One side's tick; apart by side, so that nothing picks a side at run time.
+  const auto tickSide = [&]<int kSide>(int i) {
     const std::uint32_t n = first + i;
-    const int side = static_cast<int>(n % 2);
-    const int down = HalfBandDown(&in[side][kDownReach + i], false);
-    const int out = ProcessSide(BatchArea(places[side], bufferAddress - firstAddress), setup,
-                                side == 0 ? setup.left : setup.right, down, writesEnabled);
-    wet[side][kUpReach + n / 2 - firstHalf] = static_cast<std::int16_t>(out);
-    output[side].put(n / 2, static_cast<std::int16_t>(out));
-    if (side == 1) advance(setup.baseRegister);
+    const int down = HalfBandDown(&in[kSide][kDownReach + i], false);
+    const int out = ProcessSide(BatchArea(places[kSide], bufferAddress - firstAddress), setup,
+                                kSide == 0 ? setup.left : setup.right, down, writesEnabled);
+    wet[kSide][kUpReach + n / 2 - firstHalf] = static_cast<std::int16_t>(out);
+    output[kSide].put(n / 2, static_cast<std::int16_t>(out));
+    if (kSide == 1) advance(setup.baseRegister);
+  };
+  int t = 0;
+  if (first % 2 == 1) tickSide.template operator()<1>(t++);
+  for (; t + 1 < ticks; t += 2) {
+    tickSide.template operator()<0>(t);
+    tickSide.template operator()<1>(t + 1);
   }
+  if (t < ticks) tickSide.template operator()<0>(t);
   position += ticks;
 
   // The wet signal: each side's even output phase at its own tick, its centre tap at the other (as in tick()).
