@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 
+#include "spu/half_band.h"
 #include "spu/sample_math.h"
 #include "spu/tables.h"
 
@@ -281,21 +282,26 @@ void Reverb::runBatch(std::uint8_t* ram, const ReverbSetup& setup, const int* in
     return;
   }
 
-  // Each side's input, oldest first, from the kernel's reach before the batch's first tick.
+  // Each side's input, saturated, oldest first, from the down filter's reach before the batch's first
+  // tick. The history keeps what the next batch or tick reaches back to.
   constexpr int kDownReach = static_cast<int>(kDownKernel.size());
   std::array<std::array<std::int16_t, kDownReach + kBatchTicks>, 2> in;
   const int* const inputs[2] = {inLeft, inRight};
   for (int side = 0; side < 2; ++side) {
     std::copy_n(input[side].at(first - 1) - (kDownReach - 1), kDownReach, in[side].begin());
-    for (int i = 0; i < ticks; ++i) {
-      in[side][kDownReach + i] = static_cast<std::int16_t>(Saturate16(inputs[side][i]));
-      input[side].put(first + i, in[side][kDownReach + i]);
-    }
+    SaturateTo16(inputs[side], ticks, in[side].data() + kDownReach);
+    for (int i = std::max(0, ticks - kDownReach); i < ticks; ++i) input[side].put(first + i, in[side][kDownReach + i]);
   }
 
-  // The reverberator, tick by tick; each side's wet samples kept from the up kernel's reach before
-  // the batch's first half-rate step.
-  constexpr int kUpReach = static_cast<int>(kUpKernel.size());
+  // Each side runs on every other tick: its first in the batch, how many, and its input filtered down there.
+  const int firstOf[2] = {static_cast<int>(first % 2), static_cast<int>(1 - first % 2)};
+  const int countOf[2] = {(ticks - firstOf[0] + 1) / 2, (ticks - firstOf[1] + 1) / 2};
+  std::array<std::array<int, kBatchTicks / 2>, 2> down;
+  for (int side = 0; side < 2; ++side) HalfBandDownRun(&in[side][kDownReach + firstOf[side]], countOf[side], down[side].data());
+
+  // The reverberator, tick by tick; each side's wet samples kept from the up filter's reach before the
+  // batch's first half-rate step.
+  constexpr int kUpReach = 19;
   const std::uint32_t firstHalf = first / 2;
   std::array<std::array<std::int16_t, kUpReach + 1 + kBatchTicks / 2>, 2> wet;
   for (int side = 0; side < 2; ++side) std::copy_n(output[side].at(firstHalf) - kUpReach, kUpReach + 1, wet[side].begin());
@@ -303,9 +309,8 @@ void Reverb::runBatch(std::uint8_t* ram, const ReverbSetup& setup, const int* in
   // One side's tick; apart by side, so that nothing picks a side at run time.
   const auto tickSide = [&]<int kSide>(int i) {
     const std::uint32_t n = first + i;
-    const int down = HalfBandDown(&in[kSide][kDownReach + i], false);
     const int out = ProcessSide(BatchArea(places[kSide], bufferAddress - firstAddress), setup,
-                                kSide == 0 ? setup.left : setup.right, down, writesEnabled);
+                                kSide == 0 ? setup.left : setup.right, down[kSide][(i - firstOf[kSide]) / 2], writesEnabled);
     wet[kSide][kUpReach + n / 2 - firstHalf] = static_cast<std::int16_t>(out);
     output[kSide].put(n / 2, static_cast<std::int16_t>(out));
     if (kSide == 1) advance(setup.baseRegister);
@@ -319,16 +324,21 @@ void Reverb::runBatch(std::uint8_t* ram, const ReverbSetup& setup, const int* in
   if (t < ticks) tickSide.template operator()<0>(t);
   position += ticks;
 
-  // The wet signal: each side's even output phase at its own tick, its centre tap at the other (as in tick()).
-  for (int i = 0; i < ticks; ++i) {
-    const std::uint32_t n = first + i;
-    const int at = kUpReach + static_cast<int>(n / 2 - firstHalf);
-    if (n % 2 == 0) {
-      wetLeft[i] = Saturate16(HalfBandUp(&wet[0][at], false));
-      wetRight[i] = wet[1][at - 10];
-    } else {
-      wetLeft[i] = wet[0][at - 9];
-      wetRight[i] = Saturate16(HalfBandUp(&wet[1][at], false));
+  // The wet signal: each side's even output phase at its own tick, the other side's centre tap there
+  // (as in tick()).
+  for (int side = 0; side < 2; ++side) {
+    std::array<int, kBatchTicks / 2> up;
+    const int at = kUpReach + static_cast<int>((first + firstOf[side]) / 2 - firstHalf);
+    HalfBandUpRun(&wet[side][at], countOf[side], up.data());
+    for (int j = 0; j < countOf[side]; ++j) {
+      const int i = firstOf[side] + 2 * j;
+      if (side == 0) {
+        wetLeft[i] = Saturate16(up[j]);
+        wetRight[i] = wet[1][at + j - 10];
+      } else {
+        wetRight[i] = Saturate16(up[j]);
+        wetLeft[i] = wet[0][at + j - 9];
+      }
     }
   }
 }

@@ -48,6 +48,11 @@ inline void StoreSaturated16Plain(const int* values, int n, std::uint8_t* out) {
   }
 }
 
+// For i < n: values[i] clamped to 16 bits.
+inline void SaturateTo16Plain(const int* values, int n, std::int16_t* out) {
+  for (int i = 0; i < n; ++i) out[i] = static_cast<std::int16_t>(Saturate16(values[i]));
+}
+
 // One channel of a chunk's last stage of mixing, per frame: the sums of the voices apart from and
 // sent to the reverb, the reverb's and the CD input's shares after their volumes (16 bits each),
 // and the main volume.
@@ -185,6 +190,16 @@ inline std::uint32_t InterpolateRun(const std::int16_t* samples, std::uint32_t c
                          : detail::InterpolateRun<true>(samples, counter, step, levels, out, n, share);
 }
 
+// Eight at a time: the signed saturating pack is the clamp.
+inline void SaturateTo16(const int* values, int n, std::int16_t* out) {
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m128i* in = reinterpret_cast<const __m128i*>(values + i);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packs_epi32(_mm_loadu_si128(in), _mm_loadu_si128(in + 1)));
+  }
+  SaturateTo16Plain(values + i, n - i, out + i);
+}
+
 // Eight at a time: the signed saturating pack is the clamp (little-endian, as every SSE2 machine is).
 inline void StoreSaturated16(const int* values, int n, std::uint8_t* out) {
   int i = 0;
@@ -251,6 +266,7 @@ inline std::uint32_t InterpolateRun(const std::int16_t* samples, std::uint32_t c
 inline void AddScaled(const int* values, int n, int leftVolume, int rightVolume, int* left, int* right) {
   AddScaledPlain(values, n, leftVolume, rightVolume, left, right);
 }
+inline void SaturateTo16(const int* values, int n, std::int16_t* out) { SaturateTo16Plain(values, n, out); }
 inline void StoreSaturated16(const int* values, int n, std::uint8_t* out) { StoreSaturated16Plain(values, n, out); }
 inline void MixToOutput(const ChannelMix& left, const ChannelMix& right, int voicesMask, std::int16_t* out, int n) {
   MixToOutputPlain(left, right, voicesMask, out, n);

@@ -4,6 +4,7 @@
 #include <array>
 #include <random>
 
+#include "spu/half_band.h"
 #include "spu/sample_math.h"
 #include "spu/tables.h"
 
@@ -109,6 +110,46 @@ TEST(SpuSampleMath, InterpolatedRunsMatchThePlainLoopForAnyStepLevelsAndLength) 
     ASSERT_EQ(fast, plain);
     ASSERT_EQ(fastLeft, plainLeft);
     ASSERT_EQ(fastRight, plainRight);
+  }
+}
+
+// The reverb's half-band filter over a batch: down at every other sample, up at every one, for any
+// count (whole vector groups, tails, nothing) and at full scale, where the sums are largest.
+TEST(SpuSampleMath, HalfBandRunsMatchThePlainFilter) {
+  std::mt19937 random(17);
+  std::uniform_int_distribution<int> any16(-0x8000, 0x7FFF);
+  for (int trial = 0; trial < 60; ++trial) {
+    std::array<std::int16_t, 40 + 2 * 33> samples{};
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+      const int extreme = (i / 2 + static_cast<std::size_t>(trial)) % 2 ? 0x7FFF : -0x8000;  // signs against the taps'
+      samples[i] = static_cast<std::int16_t>(trial < 2 ? extreme : any16(random));
+    }
+    const int count = trial % 34;
+    std::array<int, 33> vector{}, plain{};
+    HalfBandDownRun(samples.data() + 40, count, vector.data());
+    HalfBandDownRunPlain(samples.data() + 40, count, plain.data());
+    ASSERT_EQ(vector, plain) << "down, " << count;
+    HalfBandUpRun(samples.data() + 20, count, vector.data());
+    HalfBandUpRunPlain(samples.data() + 20, count, plain.data());
+    ASSERT_EQ(vector, plain) << "up, " << count;
+  }
+}
+
+// Clamping a batch to 16 bits, as the plain loop does, for any count and at the edges.
+TEST(SpuSampleMath, SaturatedCopiesMatchThePlainLoop) {
+  std::mt19937 random(19);
+  std::uniform_int_distribution<int> wide(-0x30000, 0x30000);
+  for (int trial = 0; trial < 40; ++trial) {
+    std::array<int, 40> values{};
+    for (auto& v : values) v = wide(random);
+    values[0] = 0x8000;
+    values[1] = -0x8001;
+    values[2] = 0x7FFF;
+    values[3] = -0x8000;
+    std::array<std::int16_t, 40> vector{}, plain{};
+    SaturateTo16(values.data(), trial, vector.data());
+    SaturateTo16Plain(values.data(), trial, plain.data());
+    ASSERT_EQ(vector, plain) << trial;
   }
 }
 
