@@ -1,5 +1,8 @@
 #include "spu/adsr.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace kestrel::spu {
 
 void Adsr::enter(AdsrPhase next, spu_reg::AdsrBits bits) {
@@ -28,6 +31,34 @@ namespace {
 void FillLevels(int* levels, int first, int stop, int level) {
   for (int i = first; i < stop; i += 4) levels[i] = levels[i + 1] = levels[i + 2] = levels[i + 3] = level;
 }
+
+// How a phase steps while its increment holds (Envelope::steadyIncrement): a linear rise or fall, or
+// an exponential fall.
+enum class SteadyKind { kLinearUp, kLinearDown, kExponentialDown };
+
+// Steps of a phase that steps every `period` ticks from tick i on, its level filled in per tick, as
+// Envelope::step would take them, until the run ends or the level meets the phase's end: at or above
+// `upTo` (rising) or below `downTo` (falling). Returns the tick after the last step; `level` is the
+// level after it.
+template <SteadyKind kKind>
+int SteadySteps(int& level, int step, int period, int upTo, int downTo, int* levels, int i, int ticks, int& heard) {
+  int at = level;
+  while (i + period <= ticks) {
+    if (period == 1) levels[i] = at;  // the fastest rates step on every tick: one store, not four
+    else FillLevels(levels, i, i + period, at);
+    heard |= at;
+    i += period;
+    if constexpr (kKind == SteadyKind::kLinearUp) {
+      at = std::clamp(at + step, -0x8000, 0x7FFF);
+      if (at >= upTo) break;
+    } else {
+      at = std::max(at + (kKind == SteadyKind::kExponentialDown ? (step * at) >> 15 : step), 0);
+      if (at < downTo) break;
+    }
+  }
+  level = at;
+  return i;
+}
 }  // namespace
 
 bool Adsr::run(spu_reg::AdsrBits bits, int ticks, int* levels) {
@@ -50,16 +81,17 @@ bool Adsr::run(spu_reg::AdsrBits bits, int ticks, int* levels) {
     // so while the phase and its increment hold, each next step comes one period later: no need to
     // work out the quiet stretch again.
     if (envelope.counter != 0 || phase != stepping || !Envelope::steadyIncrement(rate)) continue;
+    // The levels at which the phase ends (endPhaseIfDone); a sustain runs on.
+    const int upTo = phase == AdsrPhase::Attack ? 0x7FFF : INT_MAX;
+    const int downTo = phase == AdsrPhase::Decay ? bits.sustainLevel() : phase == AdsrPhase::Release ? 1 : INT_MIN;
     const int period = envelope.period(rate);
-    while (i + period <= ticks) {
-      if (period == 1) levels[i] = level();  // the fastest rates step on every tick: one store, not four
-      else FillLevels(levels, i, i + period, level());
-      heard |= level();
-      envelope.step(rate);
-      endPhaseIfDone(bits);
-      i += period;
-      if (phase != stepping) break;
-    }
+    if (!rate.decreasing)
+      i = SteadySteps<SteadyKind::kLinearUp>(envelope.level, rate.step, period, upTo, downTo, levels, i, ticks, heard);
+    else if (!rate.exponential)
+      i = SteadySteps<SteadyKind::kLinearDown>(envelope.level, rate.step, period, upTo, downTo, levels, i, ticks, heard);
+    else
+      i = SteadySteps<SteadyKind::kExponentialDown>(envelope.level, rate.step, period, upTo, downTo, levels, i, ticks, heard);
+    endPhaseIfDone(bits);
   }
   return heard != 0;
 }
