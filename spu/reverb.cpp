@@ -290,7 +290,8 @@ void Reverb::runBatch(std::uint8_t* ram, const ReverbSetup& setup, const int* in
   for (int side = 0; side < 2; ++side) {
     std::copy_n(input[side].at(first - 1) - (kDownReach - 1), kDownReach, in[side].begin());
     SaturateTo16(inputs[side], ticks, in[side].data() + kDownReach);
-    for (int i = std::max(0, ticks - kDownReach); i < ticks; ++i) input[side].put(first + i, in[side][kDownReach + i]);
+    const int kept = std::min(ticks, kDownReach);
+    input[side].put(first + ticks - kept, &in[side][kDownReach + ticks - kept], kept);
   }
 
   // Each side runs on every other tick: its first in the batch, how many, and its input filtered down there.
@@ -312,7 +313,6 @@ void Reverb::runBatch(std::uint8_t* ram, const ReverbSetup& setup, const int* in
     const int out = ProcessSide(BatchArea(places[kSide], bufferAddress - firstAddress), setup,
                                 kSide == 0 ? setup.left : setup.right, down[kSide][(i - firstOf[kSide]) / 2], writesEnabled);
     wet[kSide][kUpReach + n / 2 - firstHalf] = static_cast<std::int16_t>(out);
-    output[kSide].put(n / 2, static_cast<std::int16_t>(out));
     if (kSide == 1) advance(setup.baseRegister);
   };
   int t = 0;
@@ -328,7 +328,9 @@ void Reverb::runBatch(std::uint8_t* ram, const ReverbSetup& setup, const int* in
   // (as in tick()).
   for (int side = 0; side < 2; ++side) {
     std::array<int, kBatchTicks / 2> up;
-    const int at = kUpReach + static_cast<int>((first + firstOf[side]) / 2 - firstHalf);
+    const std::uint32_t sideFirstHalf = (first + firstOf[side]) / 2;
+    const int at = kUpReach + static_cast<int>(sideFirstHalf - firstHalf);
+    output[side].put(sideFirstHalf, &wet[side][at], countOf[side]);
     HalfBandUpRun(&wet[side][at], countOf[side], up.data());
     for (int j = 0; j < countOf[side]; ++j) {
       const int i = firstOf[side] + 2 * j;

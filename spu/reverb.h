@@ -2,6 +2,7 @@
 // The reverb unit: a stereo reverberator running at 22,050 Hz over its work area in sound RAM
 // (psx-spx, "SPU Reverb Formula"), with the hardware's half-band resampling in and out.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -16,6 +17,12 @@ struct MirroredHistory {
   std::array<std::int16_t, 2 * N> samples{};
 
   void put(std::uint32_t position, std::int16_t value) { samples[position % N] = samples[position % N + N] = value; }
+  // values[0, count) at positions first, first + 1, ...; count at most N.
+  void put(std::uint32_t first, const std::int16_t* values, std::uint32_t count) {
+    const std::uint32_t at = first % N, head = std::min(count, static_cast<std::uint32_t>(N) - at);
+    for (std::int16_t* to : {samples.data() + at, samples.data() + at + N}) std::copy_n(values, head, to);
+    for (std::int16_t* to : {samples.data(), samples.data() + N}) std::copy_n(values + head, count - head, to);
+  }
   // The sample at `position`; [-k] is the one k positions earlier, for k < N.
   const std::int16_t* at(std::uint32_t position) const { return samples.data() + position % N + N; }
 };
