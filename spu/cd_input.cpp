@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "spu/le16.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -77,7 +79,7 @@ std::int16_t ZigzagInterpolate(const std::int16_t* oldest, const ZigzagKernel& k
   return static_cast<std::int16_t>(std::clamp(sum, -0x8000, 0x7FFF));
 }
 
-std::int16_t ReadS16(const std::uint8_t* p) { return static_cast<std::int16_t>(p[0] | (p[1] << 8)); }
+std::int16_t ReadS16(const std::uint8_t* p) { return static_cast<std::int16_t>(LoadLe16(p)); }
 std::int32_t ReadS32(const std::uint8_t* p) {
   std::uint32_t v = p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t{p[3]} << 24);
   return static_cast<std::int32_t>(v);

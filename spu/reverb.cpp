@@ -1,10 +1,9 @@
 #include "spu/reverb.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
 
 #include "spu/half_band.h"
+#include "spu/le16.h"
 #include "spu/sample_math.h"
 #include "spu/tables.h"
 
@@ -13,24 +12,8 @@ namespace {
 
 int Scale(int sample, int volume) { return (sample * volume) >> 15; }
 
-// Sound RAM holds little-endian halfwords: on a little-endian machine each is one load or store.
-std::int16_t Load16(const std::uint8_t* p) {
-  if constexpr (std::endian::native == std::endian::little) {
-    std::int16_t v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-  }
-  return static_cast<std::int16_t>(p[0] | (p[1] << 8));
-}
-void Store16(std::uint8_t* p, int value) {
-  const auto v = static_cast<std::uint16_t>(Saturate16(value));
-  if constexpr (std::endian::native == std::endian::little) {
-    std::memcpy(p, &v, sizeof v);
-  } else {
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
-  }
-}
+std::int16_t Load16(const std::uint8_t* p) { return static_cast<std::int16_t>(LoadLe16(p)); }
+void Store16(std::uint8_t* p, int value) { StoreLe16(p, static_cast<std::uint16_t>(Saturate16(value))); }
 
 // Sound-RAM access at a side's places, relative to the buffer address and wrapped inside the work
 // area. The offsets come already reduced into the work area (ReverbSetup), so one conditional
@@ -89,8 +72,8 @@ class BatchArea {
   std::uint32_t shift_;
 };
 
-// The area is a copy: the byte stores into sound RAM may alias anything reached through a pointer,
-// which would reload it after every store.
+// The area is a copy: the stores into sound RAM may alias anything reached through a pointer, which
+// would reload it after every store.
 template <class Area>
 [[gnu::always_inline]] inline int ProcessSide(Area area, const ReverbSetup& setup, const ReverbSetup::Side& side, int input,
                                               bool writesEnabled) {

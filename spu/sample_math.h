@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "spu/le16.h"
 #include "spu/saturate.h"
 #include "spu/tables.h"
 
@@ -42,9 +43,7 @@ inline void AddScaledPlain(const int* values, int n, int leftVolume, int rightVo
 // For i < n: values[i], clamped to 16 bits, as the little-endian halfword at out + 2 * i.
 inline void StoreSaturated16Plain(const int* values, int n, std::uint8_t* out) {
   for (int i = 0; i < n; ++i) {
-    const auto v = static_cast<std::uint16_t>(Saturate16(values[i]));
-    out[2 * i] = static_cast<std::uint8_t>(v);
-    out[2 * i + 1] = static_cast<std::uint8_t>(v >> 8);
+    StoreLe16(out + 2 * i, static_cast<std::uint16_t>(Saturate16(values[i])));
   }
 }
 

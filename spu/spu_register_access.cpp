@@ -1,16 +1,12 @@
 // Register reads and writes of the Spu, and the register image of saved states.
 #include "spu/spu.h"
 
+#include "spu/le16.h"
+
 namespace kestrel::spu {
 namespace {
 
 bool InPorts(std::uint32_t address) { return address >= spu_reg::kBase && address < spu_reg::kPortEnd; }
-
-void PutLe16(std::uint8_t* p, std::uint16_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-std::uint16_t GetLe16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 
 // Registers that a saved image must not write back: writing them would start voices, move data
 // into sound RAM or overwrite state the image carries separately.
@@ -171,24 +167,24 @@ void Spu::saveRegisterImage(std::uint8_t* image) const {
     const std::uint32_t address = spu_reg::kBase + 2u * i;
     const bool volume = address < spu_reg::kVoiceBlockEnd && ((address - spu_reg::kBase) % spu_reg::kVoiceStride) < 4;
     // Volumes are saved as written so that a sweep carries on after loading.
-    PutLe16(image + 2 * i, volume ? state_->registers[i] : readRegister(address));
+    StoreLe16(image + 2 * i, volume ? state_->registers[i] : readRegister(address));
   }
 }
 
 void Spu::loadRegisterImage(const std::uint8_t* image) {
   for (int i = 0; i < kRegisterCount; ++i) {
     const std::uint32_t address = spu_reg::kBase + 2u * i;
-    if (!SkippedOnLoad(address)) writeRegister(address, GetLe16(image + 2 * i));
+    if (!SkippedOnLoad(address)) writeRegister(address, LoadLe16(image + 2 * i));
   }
-  state_->endFlags = GetLe16(image + 2 * spu_reg::ImageIndex(spu_reg::kEndLow)) |
-                     (std::uint32_t{GetLe16(image + 2 * spu_reg::ImageIndex(spu_reg::kEndHigh))} << 16);
+  state_->endFlags = LoadLe16(image + 2 * spu_reg::ImageIndex(spu_reg::kEndLow)) |
+                     (std::uint32_t{LoadLe16(image + 2 * spu_reg::ImageIndex(spu_reg::kEndHigh))} << 16);
   // The status bits that are state rather than a mirror of the control register.
-  const spu_reg::StatusBits status{GetLe16(image + 2 * spu_reg::ImageIndex(spu_reg::kStatus))};
+  const spu_reg::StatusBits status{LoadLe16(image + 2 * spu_reg::ImageIndex(spu_reg::kStatus))};
   state_->irqFlag = status.irqFlag();
   state_->captureIndex = status.captureSecondHalf() ? spu_reg::kCaptureHalfwords / 2 : 0;
   // Key on/off read back as last written; keep them in the image without acting on them.
   for (std::uint32_t address : {spu_reg::kKeyOnLow, spu_reg::kKeyOnHigh, spu_reg::kKeyOffLow, spu_reg::kKeyOffHigh})
-    state_->registers[spu_reg::ImageIndex(address)] = GetLe16(image + 2 * spu_reg::ImageIndex(address));
+    state_->registers[spu_reg::ImageIndex(address)] = LoadLe16(image + 2 * spu_reg::ImageIndex(address));
 }
 
 }  // namespace kestrel::spu

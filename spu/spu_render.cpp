@@ -12,6 +12,7 @@
 #include <type_traits>
 
 #include "abi/spu_stems.h"
+#include "spu/le16.h"
 #include "spu/sample_math.h"
 #include "spu/spu.h"
 #include "spu/voice_run.h"
@@ -27,9 +28,7 @@ constexpr std::uint32_t kCaptureCdLeft = 0, kCaptureCdRight = spu_reg::kCaptureB
                         kCaptureVoice1 = 2 * spu_reg::kCaptureBufferBytes, kCaptureVoice3 = 3 * spu_reg::kCaptureBufferBytes;
 
 void Store16(std::uint8_t* ram, std::uint32_t address, int value) {
-  const auto v = static_cast<std::uint16_t>(Saturate16(value));
-  ram[address] = static_cast<std::uint8_t>(v);
-  ram[address + 1] = static_cast<std::uint8_t>(v >> 8);
+  StoreLe16(ram + address, static_cast<std::uint16_t>(Saturate16(value)));
 }
 
 using FrameInts = std::array<int, kChunkFrames>;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "abi/spu_registers.h"
+#include "spu/le16.h"
 
 namespace kestrel::spu {
 
@@ -37,12 +38,11 @@ struct Transfer {
   }
   // One halfword through the data port (or one DMA word); the address wraps at the end of RAM.
   void write(std::uint8_t* ram, std::uint16_t halfword) {
-    ram[current] = static_cast<std::uint8_t>(halfword);
-    ram[current + 1] = static_cast<std::uint8_t>(halfword >> 8);
+    StoreLe16(ram + current, halfword);
     current = (current + 2) & spu_reg::kSoundRamMask;
   }
   std::uint16_t read(const std::uint8_t* ram) {
-    const auto halfword = static_cast<std::uint16_t>(ram[current] | (ram[current + 1] << 8));
+    const std::uint16_t halfword = LoadLe16(ram + current);
     current = (current + 2) & spu_reg::kSoundRamMask;
     return halfword;
   }
