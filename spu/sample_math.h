@@ -145,7 +145,9 @@ template <bool kSteady>
 std::uint32_t InterpolateRun(const std::int16_t* samples, std::uint32_t counter, std::uint32_t step, RunLevels levels,
                              int* out, int n, const VoiceShare* share) {
   const auto load4 = [](const std::int16_t* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); };
-  const auto weights = [&](std::uint32_t c) { return load4(kGaussWeights[(c >> 4) & 0xFF].data()); };
+  const auto* const table = reinterpret_cast<const char*>(kGaussWeights.data());
+  static_assert(sizeof(GaussWeights) == 16);
+  const auto weights = [&](std::uint32_t c) { return load4(reinterpret_cast<const std::int16_t*>(table + (c & 0xFF0))); };
   const auto window = [&](std::uint32_t c) { return load4(samples + (c >> 12)); };
   const __m128i lowHalves = _mm_set1_epi32(0xFFFF);
   const __m128i leftVolume = _mm_set1_epi32(share ? share->leftVolume & 0xFFFF : 0);

@@ -82,12 +82,13 @@ inline constexpr std::array<std::int16_t, 512> kGaussTable = {
 };
 
 // The four weights for one table position, oldest sample first, side by side so that interpolating
-// takes one lookup instead of four index computations.
-using GaussWeights = std::array<std::int16_t, 4>;
+// takes one lookup instead of four index computations. Padded with zeros to 16 bytes: a position's
+// offset in the table is then the pitch counter's bits 4..11 as they stand, masked.
+using GaussWeights = std::array<std::int16_t, 8>;
 inline constexpr std::array<GaussWeights, 256> kGaussWeights = [] {
   std::array<GaussWeights, 256> weights{};
   for (int g = 0; g < 256; ++g)
-    weights[g] = {kGaussTable[0x0FF - g], kGaussTable[0x1FF - g], kGaussTable[0x100 + g], kGaussTable[0x000 + g]};
+    weights[g] = {kGaussTable[0x0FF - g], kGaussTable[0x1FF - g], kGaussTable[0x100 + g], kGaussTable[0x000 + g], 0, 0, 0, 0};
   return weights;
 }();
 
