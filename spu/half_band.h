@@ -14,6 +14,11 @@
 
 namespace kestrel::spu {
 
+static_assert(kReverbFirCentre == 19 && kReverbFir.size() == 39);
+// How far before the newest sample the run forms read.
+inline constexpr int kHalfBandDownReach = 39;
+inline constexpr int kHalfBandUpReach = 19;
+
 // Down to 22,050 Hz, at one side's ticks (every other sample): out[j] is the filter over the 39
 // samples up to newest[2 * j], shifted down by 15. Reads from newest - 39 on.
 inline void HalfBandDownRunPlain(const std::int16_t* newest, int count, int* out) {

@@ -105,47 +105,16 @@ template <class Area>
   return out;
 }
 
-// The half-band filter as 16-bit kernels for DotProduct, padded with zero taps to a multiple of 8.
-// Symmetric, so a kernel need not be reversed against the samples, oldest first. The kernels cover the
-// samples before the newest, which is weighed on its own: it was stored just now, and a vector load
-// over a halfword still on its way to memory waits for it.
-using FirKernel40 = std::array<std::int16_t, 40>;
-using FirKernel24 = std::array<std::int16_t, 24>;
-static_assert(kReverbFirCentre == 19 && kReverbFir.size() == 39);
-
-// Down: all 39 taps over the 39 samples up to the newest; the kernel takes the 38 before it (two zero
-// taps in front).
-constexpr int kDownNewestTap = kReverbFir[38];
-constexpr FirKernel40 kDownKernel = [] {
-  FirKernel40 kernel{};
-  for (int k = 0; k < 38; ++k) kernel[k + 2] = static_cast<std::int16_t>(kReverbFir[k]);
-  return kernel;
-}();
-
-// Up, on the even phase of zero-stuffed upsampling: only the even taps meet non-zero samples, tap k
-// the wet sample k / 2 steps back; 20 taps over the 20 newest wet samples, the kernel taking the 19
-// before the newest (five zero taps in front).
-constexpr int kUpNewestTap = kReverbFir[38];
-constexpr FirKernel24 kUpKernel = [] {
-  FirKernel24 kernel{};
-  for (int k = 0; k < 38; k += 2) kernel[5 + k / 2] = static_cast<std::int16_t>(kReverbFir[k]);
-  return kernel;
-}();
-
-int Dot(const std::int16_t* a, const std::int16_t* b, int n, bool plain) {
-  return plain ? DotProductPlain(a, b, n) : DotProduct(a, b, n);
+// One output of the half-band filters, for a single tick.
+int HalfBandDown(const std::int16_t* newest) {
+  int value;
+  HalfBandDownRunPlain(newest, 1, &value);
+  return value;
 }
-
-// Filters the 39 samples up to `newest`.
-int HalfBandDown(const std::int16_t* newest, bool plain) {
-  constexpr int kTaps = static_cast<int>(kDownKernel.size());
-  return (Dot(newest - kTaps, kDownKernel.data(), kTaps, plain) + *newest * kDownNewestTap) >> 15;
-}
-
-// The even output phase from the wet samples up to `newest`, doubled for the stuffed zeros.
-int HalfBandUp(const std::int16_t* newest, bool plain) {
-  constexpr int kTaps = static_cast<int>(kUpKernel.size());
-  return (Dot(newest - kTaps, kUpKernel.data(), kTaps, plain) + *newest * kUpNewestTap) >> 14;
+int HalfBandUp(const std::int16_t* newest) {
+  int value;
+  HalfBandUpRunPlain(newest, 1, &value);
+  return value;
 }
 
 // Both sides of the reverb share one shape; only the register names differ.
@@ -211,8 +180,7 @@ void Reverb::advance(std::uint16_t base) {
   bufferAddress = std::max(start, (bufferAddress + 2) & (spu_reg::kSoundRamMask & ~1u));
 }
 
-Reverb::Wet Reverb::tick(std::uint8_t* ram, const ReverbSetup& setup, int inLeft, int inRight, bool writesEnabled,
-                         bool plainKernels) {
+Reverb::Wet Reverb::tick(std::uint8_t* ram, const ReverbSetup& setup, int inLeft, int inRight, bool writesEnabled) {
   const std::uint32_t n = position++;
   input[0].put(n, static_cast<std::int16_t>(Saturate16(inLeft)));
   input[1].put(n, static_cast<std::int16_t>(Saturate16(inRight)));
@@ -227,15 +195,15 @@ Reverb::Wet Reverb::tick(std::uint8_t* ram, const ReverbSetup& setup, int inLeft
     return ProcessSide(WorkArea(ram, setup, side, bufferAddress), setup, side, in, writesEnabled);
   };
   if (n % 2 == 0) {
-    const int left = process(setup.left, HalfBandDown(input[0].at(n), plainKernels));
+    const int left = process(setup.left, HalfBandDown(input[0].at(n)));
     output[0].put(half, static_cast<std::int16_t>(left));
-    wet.left = Saturate16(HalfBandUp(output[0].at(half), plainKernels));
+    wet.left = Saturate16(HalfBandUp(output[0].at(half)));
     wet.right = output[1].at(half - 1)[-9];
   } else {
-    const int right = process(setup.right, HalfBandDown(input[1].at(n), plainKernels));
+    const int right = process(setup.right, HalfBandDown(input[1].at(n)));
     output[1].put(half, static_cast<std::int16_t>(right));
     wet.left = output[0].at(half)[-9];
-    wet.right = Saturate16(HalfBandUp(output[1].at(half), plainKernels));
+    wet.right = Saturate16(HalfBandUp(output[1].at(half)));
     advance(setup.baseRegister);
   }
   return wet;
@@ -267,7 +235,7 @@ void Reverb::runBatch(std::uint8_t* ram, const ReverbSetup& setup, const int* in
 
   // Each side's input, saturated, oldest first, from the down filter's reach before the batch's first
   // tick. The history keeps what the next batch or tick reaches back to.
-  constexpr int kDownReach = static_cast<int>(kDownKernel.size());
+  constexpr int kDownReach = kHalfBandDownReach;
   std::array<std::array<std::int16_t, kDownReach + kBatchTicks>, 2> in;
   const int* const inputs[2] = {inLeft, inRight};
   for (int side = 0; side < 2; ++side) {
@@ -285,7 +253,7 @@ void Reverb::runBatch(std::uint8_t* ram, const ReverbSetup& setup, const int* in
 
   // The reverberator, tick by tick; each side's wet samples kept from the up filter's reach before the
   // batch's first half-rate step.
-  constexpr int kUpReach = 19;
+  constexpr int kUpReach = kHalfBandUpReach;
   const std::uint32_t firstHalf = first / 2;
   std::array<std::array<std::int16_t, kUpReach + 1 + kBatchTicks / 2>, 2> wet;
   for (int side = 0; side < 2; ++side) std::copy_n(output[side].at(firstHalf) - kUpReach, kUpReach + 1, wet[side].begin());

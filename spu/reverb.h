@@ -67,13 +67,11 @@ struct Reverb {
   void idleTick(std::uint16_t base) {
     if (position++ % 2 == 1) advance(base);
   }
-  // `plainKernels`: the scalar filter kernels instead of the vector ones (the same sums).
   Wet tick(std::uint8_t* ram, const std::uint16_t* registers, std::uint16_t base, int inLeft, int inRight,
-           bool writesEnabled, bool plainKernels = false) {
-    return tick(ram, ReverbSetup(registers, base), inLeft, inRight, writesEnabled, plainKernels);
+           bool writesEnabled) {
+    return tick(ram, ReverbSetup(registers, base), inLeft, inRight, writesEnabled);
   }
-  Wet tick(std::uint8_t* ram, const ReverbSetup& setup, int inLeft, int inRight, bool writesEnabled,
-           bool plainKernels = false);
+  Wet tick(std::uint8_t* ram, const ReverbSetup& setup, int inLeft, int inRight, bool writesEnabled);
   // `frames` ticks at once, the same samples as tick() frame by frame, the wet signal into `wetLeft`
   // and `wetRight`: the work area's places are found once for a batch of ticks, and the half-band
   // filters run over the batch apart from the reverberator.

@@ -23,14 +23,6 @@ inline int WeightedSum4Plain(const std::int16_t* w, const std::int16_t* s) {
   return (w[0] * s[0] + w[1] * s[1] + w[2] * s[2] + w[3] * s[3]) >> 15;
 }
 
-// Sum over i < n of a[i] * b[i]; n is a multiple of 8 and the sum must fit 32 bits (the reverb's
-// filter taps add up to less than BA00h in magnitude, so any 16-bit samples do).
-inline int DotProductPlain(const std::int16_t* a, const std::int16_t* b, int n) {
-  int sum = 0;
-  for (int i = 0; i < n; ++i) sum += a[i] * b[i];
-  return sum;
-}
-
 // For i < n: left[i] += (values[i] * leftVolume) >> 15, and the same on the right (a voice's
 // share of the mix). The vector form needs the values and volumes to fit 16 bits.
 inline void AddScaledPlain(const int* values, int n, int leftVolume, int rightVolume, int* left, int* right) {
@@ -244,22 +236,9 @@ inline void MixToOutput(const ChannelMix& left, const ChannelMix& right, int voi
   MixToOutputPlain(leftTail, rightTail, voicesMask, out + 2 * i, n - i);
 }
 
-inline int DotProduct(const std::int16_t* a, const std::int16_t* b, int n) {
-  __m128i sum = _mm_setzero_si128();
-  for (int i = 0; i < n; i += 8) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
-    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
-    sum = _mm_add_epi32(sum, _mm_madd_epi16(x, y));  // pairs of 32-bit products, summed
-  }
-  sum = _mm_add_epi32(sum, _mm_shuffle_epi32(sum, _MM_SHUFFLE(1, 0, 3, 2)));
-  sum = _mm_add_epi32(sum, _mm_shuffle_epi32(sum, _MM_SHUFFLE(2, 3, 0, 1)));
-  return _mm_cvtsi128_si32(sum);
-}
-
 #else
 
 inline int WeightedSum4(const std::int16_t* w, const std::int16_t* s) { return WeightedSum4Plain(w, s); }
-inline int DotProduct(const std::int16_t* a, const std::int16_t* b, int n) { return DotProductPlain(a, b, n); }
 inline std::uint32_t InterpolateRun(const std::int16_t* samples, std::uint32_t counter, std::uint32_t step,
                                     RunLevels levels, int* out, int n, const VoiceShare* share = nullptr) {
   return InterpolateRunPlain(samples, counter, step, levels, out, n, share);

@@ -273,8 +273,7 @@ void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   Reverb::Wet wet;
   if (settings.reference || control.reverbWrites() || s.reg(spu_reg::kReverbVolumeLeft) != 0 ||
       s.reg(spu_reg::kReverbVolumeRight) != 0) {
-    wet = s.reverb.tick(s.ram.data(), settings.reverb, Saturate16(wetInLeft), Saturate16(wetInRight), control.reverbWrites(),
-                        settings.reference);
+    wet = s.reverb.tick(s.ram.data(), settings.reverb, Saturate16(wetInLeft), Saturate16(wetInRight), control.reverbWrites());
   } else {
     s.reverb.idleTick(s.reg(spu_reg::kReverbBase));
   }

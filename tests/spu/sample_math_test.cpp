@@ -26,21 +26,6 @@ TEST(SpuSampleMath, WeightedSumsMatchThePlainSumForEveryGaussianRow) {
   }
 }
 
-TEST(SpuSampleMath, DotProductMatchesThePlainSumAtEveryLength) {
-  std::mt19937 random(11);
-  // Taps as large as the filters' (one of 4000h among small ones), so that the sum fits 32 bits as there.
-  std::uniform_int_distribution<int> anySample(-0x8000, 0x7FFF), tap(-0x400, 0x400);
-  // Misaligned by one halfword on purpose: the filters read histories at any position.
-  std::array<std::int16_t, 41> samples{}, taps{};
-  for (int trial = 0; trial < 200; ++trial) {
-    for (auto& v : samples) v = static_cast<std::int16_t>(trial == 0 ? -0x8000 : anySample(random));
-    for (auto& v : taps) v = static_cast<std::int16_t>(trial == 0 ? -0x400 : tap(random));
-    taps[static_cast<std::size_t>(trial) % taps.size()] = trial % 2 ? 0x4000 : -0x4000;
-    for (int n = 8; n <= 40; n += 8)
-      ASSERT_EQ(DotProduct(samples.data() + 1, taps.data(), n), DotProductPlain(samples.data() + 1, taps.data(), n));
-  }
-}
-
 TEST(SpuSampleMath, ScaledValuesAddUpAsThePlainLoopForAnyCountAndVolume) {
   std::mt19937 random(13);
   std::uniform_int_distribution<int> any16(-0x8000, 0x7FFF);
