@@ -120,23 +120,5 @@ TEST(SpuSampleMath, HalfBandRunsMatchThePlainFilter) {
   }
 }
 
-// Clamping a batch to 16 bits, as the plain loop does, for any count and at the edges.
-TEST(SpuSampleMath, SaturatedCopiesMatchThePlainLoop) {
-  std::mt19937 random(19);
-  std::uniform_int_distribution<int> wide(-0x30000, 0x30000);
-  for (int trial = 0; trial < 40; ++trial) {
-    std::array<int, 40> values{};
-    for (auto& v : values) v = wide(random);
-    values[0] = 0x8000;
-    values[1] = -0x8001;
-    values[2] = 0x7FFF;
-    values[3] = -0x8000;
-    std::array<std::int16_t, 40> vector{}, plain{};
-    SaturateTo16(values.data(), trial, vector.data());
-    SaturateTo16Plain(values.data(), trial, plain.data());
-    ASSERT_EQ(vector, plain) << trial;
-  }
-}
-
 }  // namespace
 }  // namespace kestrel::spu
