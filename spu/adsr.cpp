@@ -40,14 +40,17 @@ enum class SteadyKind { kLinearUp, kLinearDown, kExponentialDown };
 // Envelope::step would take them, until the run ends or the level meets the phase's end: at or above
 // `upTo` (rising) or below `downTo` (falling). Returns the tick after the last step; `level` is the
 // level after it.
-template <SteadyKind kKind>
+template <SteadyKind kKind, bool kEveryTick>
 int SteadySteps(int& level, int step, int period, int upTo, int downTo, int* levels, int i, int ticks, int& heard) {
   int at = level;
-  while (i + period <= ticks) {
-    if (period == 1) levels[i] = at;  // the fastest rates step on every tick: one store, not four
-    else FillLevels(levels, i, i + period, at);
+  while (i + (kEveryTick ? 1 : period) <= ticks) {
+    if constexpr (kEveryTick) {
+      levels[i++] = at;  // one store, not four
+    } else {
+      FillLevels(levels, i, i + period, at);
+      i += period;
+    }
     heard |= at;
-    i += period;
     if constexpr (kKind == SteadyKind::kLinearUp) {
       at = std::clamp(at + step, -0x8000, 0x7FFF);
       if (at >= upTo) break;
@@ -58,6 +61,13 @@ int SteadySteps(int& level, int step, int period, int upTo, int downTo, int* lev
   }
   level = at;
   return i;
+}
+
+// The fastest rates step on every tick: a loop of their own, with no period to count.
+template <SteadyKind kKind>
+int SteadySteps(int& level, int step, int period, int upTo, int downTo, int* levels, int i, int ticks, int& heard) {
+  if (period == 1) return SteadySteps<kKind, true>(level, step, 1, upTo, downTo, levels, i, ticks, heard);
+  return SteadySteps<kKind, false>(level, step, period, upTo, downTo, levels, i, ticks, heard);
 }
 }  // namespace
 

@@ -105,6 +105,13 @@ bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& 
   static constexpr FrameInts kSilence{};
   VoiceBackup backup;
   const std::uint32_t endFlagsBefore = s.endFlags;
+  // What every voice's run shares, set once; each voice sets the rest and clears the outcome.
+  VoiceRun run;
+  run.frames = frames;
+  run.ram = s.ram.data();
+  run.blocks = settings.blocks;
+  run.unsafe = settings.unsafe;
+  run.irqUnit = settings.irqUnit;
   for (int v = 0; v < spu_reg::kVoiceCount; ++v) {
     Voice& voice = s.voices[v];
     if (voice.changesWhenTicked()) backup.save(voice, v);
@@ -116,17 +123,12 @@ bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& 
     }
     const std::uint32_t bit = 1u << v;
     const bool intoReverb = settings.reverbOn & bit;
-    VoiceRun run;
-    run.frames = frames;
-    run.ram = s.ram.data();
-    run.blocks = settings.blocks;
     run.noise = (settings.noiseOn & bit) ? mix.noise.data() : nullptr;
     // Stored on every voice, not only the modulated ones: the render reads it at once, and a read that
     // straddles the two halves of the zeroing above would wait for them to reach memory.
     const int* below = (settings.pitchMod & bit) ? (s.voices[v - 1].keyedOn ? mix.outputs[v - 1].data() : kSilence.data()) : nullptr;
     run.modulator = below;
-    run.unsafe = settings.unsafe;
-    run.irqUnit = settings.irqUnit;
+    run.reachedLoopEnd = run.touchedIrqUnit = run.readUnsafeBlock = false;
     int* sumLeft = intoReverb ? mix.reverbLeft.data() : mix.otherLeft.data();
     int* sumRight = intoReverb ? mix.reverbRight.data() : mix.otherRight.data();
     if constexpr (kStems) {

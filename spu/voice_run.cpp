@@ -63,7 +63,7 @@ using LevelArray = std::array<int, kMaxRunFrames + 3>;
 // steps, and its counter catches up at each step. Bit t of `mutes`: an end without repeat silences
 // the voice on tick t. `levels` (room for frames + 3) is written only when the level changes within
 // the run. Inline, for the most runs: no step, or one on the last tick, which only the next run hears.
-inline RunLevels Voice::envelopeLevels(int frames, std::uint64_t mutes, int* levels, bool& heard) {
+[[gnu::always_inline]] inline RunLevels Voice::envelopeLevels(int frames, std::uint64_t mutes, int* levels, bool& heard) {
   if (mutes == 0) {
     const int quiet = adsr.quietTicks(adsrBits);
     if (quiet >= frames - 1) {
