@@ -1,6 +1,7 @@
 #include "spu/reverb.h"
 
 #include <algorithm>
+#include <span>
 
 #include "spu/half_band.h"
 #include "spu/le16.h"
@@ -73,35 +74,49 @@ class BatchArea {
 };
 
 // The area is a copy: the stores into sound RAM may alias anything reached through a pointer, which
-// would reload it after every store.
+// would reload it after every store. Sound RAM is read and written in the hardware's order, which
+// decides what a read finds when places coincide (psx-spx, "SPU Internal State Machine from SPU RAM
+// Timing", Reverb Computation Order).
 template <class Area>
 [[gnu::always_inline]] inline int ProcessSide(Area area, const ReverbSetup& setup, const ReverbSetup::Side& side, int input,
                                               bool writesEnabled) {
   using P = ReverbSetup::Place;
   const int in = Saturate16(Scale(input, side.volumeIn));
+  // A reflection: (in + [d] * vWALL - [m - 2]) * vIIR + [m - 2], negated when vIIR is -8000h
+  // (psx-spx, "SPU Reverb Formula", Bug).
+  const auto reflect = [&](int delayed, int old) {
+    const int next = Saturate16(in + Scale(delayed, setup.wall) - old);
+    return setup.reflectionSign * (Scale(next, setup.iir) + old);
+  };
+  int comb1;
   if (writesEnabled) {
+    const int dSame = area.read(P::kDSame);
     const int sameOld = area.read(P::kSameOld);
-    const int sameNew = Saturate16(in + Scale(area.read(P::kDSame), setup.wall) - sameOld);
-    area.write(P::kSame, Scale(sameNew, setup.iir) + sameOld);
+    const int dOtherDiff = area.read(P::kDOtherDiff);
+    area.write(P::kSame, reflect(dSame, sameOld));
     const int diffOld = area.read(P::kDiffOld);
-    const int diffNew = Saturate16(in + Scale(area.read(P::kDOtherDiff), setup.wall) - diffOld);
-    area.write(P::kDiff, Scale(diffNew, setup.iir) + diffOld);
+    comb1 = area.read(P::kComb1);
+    area.write(P::kDiff, reflect(dOtherDiff, diffOld));
+  } else {
+    comb1 = area.read(P::kComb1);
   }
 
   constexpr P kCombs[4] = {P::kComb1, P::kComb2, P::kComb3, P::kComb4};
-  int out = 0;
-  for (int i = 0; i < 4; ++i) out += Scale(setup.combVolume[i], area.read(kCombs[i]));
+  int out = Scale(setup.combVolume[0], comb1);
+  for (int i = 1; i < 4; ++i) out += Scale(setup.combVolume[i], area.read(kCombs[i]));
   out = Saturate16(out);
 
-  // Two all-pass stages.
-  constexpr P kApfs[2] = {P::kApf1, P::kApf2}, kDelayed[2] = {P::kApf1Delayed, P::kApf2Delayed};
+  // Two all-pass stages; both delayed samples are read before either stage writes.
+  const int delayed[2] = {area.read(P::kApf1Delayed), area.read(P::kApf2Delayed)};
+  constexpr P kApfs[2] = {P::kApf1, P::kApf2};
+  int written[2];
   for (int stage = 0; stage < 2; ++stage) {
-    const int delayed = area.read(kDelayed[stage]);
     const int v = setup.apfVolume[stage];
-    out = Saturate16(out - Scale(v, delayed));
-    if (writesEnabled) area.write(kApfs[stage], out);
-    out = Saturate16(Scale(out, v) + delayed);
+    out = written[stage] = Saturate16(out - Scale(v, delayed[stage]));
+    out = Saturate16(Scale(out, v) + delayed[stage]);
   }
+  if (writesEnabled)
+    for (int stage = 0; stage < 2; ++stage) area.write(kApfs[stage], written[stage]);
   return out;
 }
 
@@ -138,6 +153,7 @@ ReverbSetup::ReverbSetup(const std::uint16_t* r, std::uint16_t baseUnits)
   auto offset = [r](spu_reg::ReverbRegister which) { return int{r[which]} * 8; };
   iir = volume(spu_reg::vIIR);
   wall = volume(spu_reg::vWALL);
+  reflectionSign = iir == -0x8000 ? -1 : 1;
   const spu_reg::ReverbRegister combVolumes[4] = {spu_reg::vCOMB1, spu_reg::vCOMB2, spu_reg::vCOMB3, spu_reg::vCOMB4};
   for (int i = 0; i < 4; ++i) combVolume[i] = volume(combVolumes[i]);
   apfVolume[0] = volume(spu_reg::vAPF1);
@@ -173,6 +189,29 @@ const ReverbSetup& Reverb::setupFor(const std::uint16_t* registers, std::uint16_
     setupValid_ = true;
   }
   return setup_;
+}
+
+bool Reverb::reachesUnit(const ReverbSetup& setup, std::uint32_t unit, int ticks) const {
+  const int unitStart = static_cast<int>(std::min(unit, spu_reg::kNoIrqUnit)) * 8 - setup.base;
+  if (ticks <= 0 || unitStart < 0 || unitStart >= setup.size) return false;
+  int current = static_cast<int>(bufferAddress) - setup.base;
+  if (current < 0 || current >= setup.size) current = ((current % setup.size) + setup.size) % setup.size;
+  for (int side = 0; side < 2; ++side) {
+    // The left runs on even ticks, the right on odd ones; the buffer address moves on after each right.
+    const int first = static_cast<int>((position + side) % 2);
+    if (first >= ticks) continue;
+    const int span = 2 * ((ticks - first + 1) / 2 - 1);  // how far the side's places move, in bytes
+    if (span + 2 >= setup.size) return true;              // over every halfword of the area
+    const int start = current + (side == 0 && first == 1 ? 2 : 0);
+    for (const int offset : std::span((side == 0 ? setup.left : setup.right).offsets, ReverbSetup::kPlaces)) {
+      int distance = (unitStart - start - offset) % setup.size;  // from the place's first halfword on
+      if (distance < 0) distance += setup.size;
+      // The unit's halfwords lie `distance` to `distance` + 6 bytes on, the later ones perhaps past the
+      // end of the area and so again from its start, where the place begins.
+      if (distance <= span || distance + 6 >= setup.size) return true;
+    }
+  }
+  return false;
 }
 
 void Reverb::advance(std::uint16_t base) {

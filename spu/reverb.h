@@ -41,6 +41,7 @@ struct ReverbSetup {
   std::uint16_t baseRegister = 0;
   int base = 0, size = 0;  // the work area in bytes: from the base to the end of RAM
   int iir = 0, wall = 0;
+  int reflectionSign = 1;  // -1 when vIIR is -8000h: the reflections are written negated
   int combVolume[4] = {};
   int apfVolume[2] = {};
   Side left{}, right{};
@@ -77,6 +78,11 @@ struct Reverb {
   // filters run over the batch apart from the reverberator.
   void run(std::uint8_t* ram, const ReverbSetup& setup, const int* inLeft, const int* inRight, int frames,
            bool writesEnabled, int* wetLeft, int* wetRight);
+  // Whether the next `ticks` ticks reach the 8-byte unit `unit` of sound RAM (kNoIrqUnit for none).
+  // Every tick reads or writes all fourteen places of its side whether the reverb writes or is heard
+  // or not: with writes disabled the writes become reads (psx-spx, "SPU Interrupt", Reverb Interrupt,
+  // and "SPU Reverb Formula", Reverb Disable).
+  bool reachesUnit(const ReverbSetup& setup, std::uint32_t unit, int ticks) const;
   // The setup of these registers (the 32 from 1F801DC0h) and base, kept from the last call.
   const ReverbSetup& setupFor(const std::uint16_t* registers, std::uint16_t base);
 

@@ -390,6 +390,8 @@ void MixChunk(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
 // `stems` is null unless kStems.
 template <bool kStems>
 void RenderChunk(SpuState& s, RenderSettings& settings, std::int16_t* out, int frames, ChunkStems* stems) {
+  // The reverb reaches sound RAM on every tick, heard or not.
+  if (s.reverb.reachesUnit(settings.reverb, settings.irqUnit, frames)) s.irqFlag = true;
   ChunkMix mix;
   for (FrameInts* sums : {&mix.reverbLeft, &mix.reverbRight, &mix.otherLeft, &mix.otherRight})
     std::fill_n(sums->begin(), frames, 0);

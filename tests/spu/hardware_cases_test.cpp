@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "spu/adpcm.h"
@@ -170,10 +172,11 @@ TEST(HardwareCases, EndWithoutRepeatMutesEightSamplesEarly) {
   EXPECT_GT(Envx(noise, 1), 0);
 }
 
+bool IrqFlag(const Spu& spu) { return (spu.readRegister(spu_reg::kStatus) & 0x40) != 0; }
+
 // The IRQ flag (status bit 6) rises when the SPU touches the IRQ address while the IRQ is enabled:
 // a voice's block, the capture buffers, a transfer. Clearing the enable acknowledges it.
 TEST(HardwareCases, IrqFlagRisesOnTheIrqAddress) {
-  const auto flag = [](const Spu& spu) { return (spu.readRegister(spu_reg::kStatus) & 0x40) != 0; };
   std::vector<Block> blocks(4, MakeBlock(0x0C, 0, 0x11));
   blocks[3][1] = kAdpcmLoopEnd | kAdpcmLoopRepeat;
 
@@ -183,14 +186,14 @@ TEST(HardwareCases, IrqFlagRisesOnTheIrqAddress) {
   spu.writeRegister(spu_reg::kControl, 0xC040);
   KeyOn(spu, 1u << 1);
   Render(spu, 2 * kAdpcmSamplesPerBlock - 1);
-  EXPECT_FALSE(flag(spu));
+  EXPECT_FALSE(IrqFlag(spu));
   Render(spu, 1);
-  EXPECT_TRUE(flag(spu));
+  EXPECT_TRUE(IrqFlag(spu));
   spu.writeRegister(spu_reg::kControl, 0xC000);
-  EXPECT_FALSE(flag(spu));
+  EXPECT_FALSE(IrqFlag(spu));
   spu.writeRegister(spu_reg::kControl, 0xC040);
   Render(spu, kAdpcmSamplesPerBlock);  // the fourth block: not the address
-  EXPECT_FALSE(flag(spu));
+  EXPECT_FALSE(IrqFlag(spu));
 
   // The capture buffers: halfwords 20..23 of each are written on ticks 20..23 of a lap.
   Spu capture;
@@ -198,9 +201,9 @@ TEST(HardwareCases, IrqFlagRisesOnTheIrqAddress) {
   capture.writeRegister(spu_reg::kIrqAddress, (spu_reg::kCaptureBufferBytes + 40) / 8);
   capture.writeRegister(spu_reg::kControl, 0xC040);
   Render(capture, 20);
-  EXPECT_FALSE(flag(capture));
+  EXPECT_FALSE(IrqFlag(capture));
   Render(capture, 1);
-  EXPECT_TRUE(flag(capture));
+  EXPECT_TRUE(IrqFlag(capture));
   // Also when that tick ends a render, with the reverb work area on the capture buffers or clear of them.
   for (const std::uint16_t reverbBase : {std::uint16_t{0x0000}, std::uint16_t{0x8000}}) {
     Spu once;
@@ -209,7 +212,7 @@ TEST(HardwareCases, IrqFlagRisesOnTheIrqAddress) {
     once.writeRegister(spu_reg::kIrqAddress, (spu_reg::kCaptureBufferBytes + 40) / 8);
     once.writeRegister(spu_reg::kControl, 0xC040);
     Render(once, 21);
-    EXPECT_TRUE(flag(once)) << reverbBase;
+    EXPECT_TRUE(IrqFlag(once)) << reverbBase;
   }
 
   // A transfer over the address, and none while the IRQ is disabled.
@@ -221,9 +224,106 @@ TEST(HardwareCases, IrqFlagRisesOnTheIrqAddress) {
     transfer.writeRegister(spu_reg::kTransferAddress, 0x3000);
     const std::vector<std::uint16_t> words(12, 0x1234);
     transfer.writeDma(words.data(), 12);
-    EXPECT_FALSE(flag(transfer));
+    EXPECT_FALSE(IrqFlag(transfer));
     transfer.writeDma(words.data(), 1);
-    EXPECT_EQ(flag(transfer), control == 0xC040);
+    EXPECT_EQ(IrqFlag(transfer), control == 0xC040);
+  }
+}
+
+// The reverb reaches sound RAM on every tick, the left side's places on even ticks and the right's on
+// odd ones, whether it writes and is heard or not (psx-spx, "SPU Interrupt", Reverb Interrupt). Here
+// one COMB1 place of the otherwise zero places comes to the IRQ address at the 33rd buffer address.
+TEST(HardwareCases, IrqFlagRisesWhereTheReverbReaches) {
+  constexpr std::uint16_t kBase = 0xF000;
+  const auto setUp = [](Spu& spu, spu_reg::ReverbRegister place, int irqAddress, int control) {
+    PowerUp(spu);
+    spu.writeRegister(spu_reg::Reverb(place), 0x10);
+    spu.writeRegister(spu_reg::kReverbBase, kBase);
+    spu.writeRegister(spu_reg::kIrqAddress, static_cast<std::uint16_t>(irqAddress));
+    spu.writeRegister(spu_reg::kControl, static_cast<std::uint16_t>(control));
+  };
+  for (const bool left : {true, false}) {
+    for (const int control : {0xC040, 0xC0C0}) {  // writes off, on
+      for (const int callFrames : {1, 2}) {          // calls of two ticks begin on the right side
+        SCOPED_TRACE(::testing::Message() << (left ? "left" : "right") << " control " << control << " calls "
+                                          << callFrames);
+        Spu spu;
+        setUp(spu, left ? spu_reg::mLCOMB1 : spu_reg::mRCOMB1, kBase + 0x10 + 32 * 2 / 8, control);
+        const int ticksBefore = left ? 64 : 65;
+        Render(spu, 1);
+        for (int rendered = 1; rendered < 70; rendered += callFrames) {
+          EXPECT_EQ(IrqFlag(spu), rendered > ticksBefore) << rendered;
+          Render(spu, callFrames);
+        }
+      }
+    }
+  }
+  // In one call; nothing while the IRQ is disabled or the address lies below the area; and at once
+  // where the SAME reflection's previous sample lies at the end of sound RAM.
+  for (const auto& [irqAddress, control, frames, raised] :
+       {std::tuple{0xF014, 0xC040, 200, true}, std::tuple{0xF014, 0xC000, 200, false},
+        std::tuple{0xEFFF, 0xC040, 200, false}, std::tuple{0xFFFF, 0xC040, 1, true}}) {
+    Spu spu;
+    setUp(spu, spu_reg::mLCOMB1, irqAddress, control);
+    Render(spu, frames);
+    EXPECT_EQ(IrqFlag(spu), raised) << irqAddress << " " << control;
+  }
+}
+
+// One left-side tick of the reverberator over a work area at 70000h whose halfwords at the given byte
+// offsets hold the given samples beforehand; returns what the tick leaves at `readBytes`.
+std::vector<int> OneLeftReverbTick(const std::array<std::uint16_t, spu_reg::kReverbRegisterCount>& registers,
+                                   const std::vector<std::pair<int, std::int16_t>>& samplesAtBytes, int input,
+                                   const std::vector<int>& readBytes) {
+  constexpr std::uint16_t kBase = 0xE000;
+  std::vector<std::uint8_t> ram(spu_reg::kSoundRamBytes);
+  const auto at = [&](int bytes) { return ram.data() + kBase * 8 + bytes; };
+  for (const auto& [bytes, sample] : samplesAtBytes) {
+    at(bytes)[0] = static_cast<std::uint8_t>(sample);
+    at(bytes)[1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(sample) >> 8);
+  }
+  Reverb reverb;
+  reverb.setBase(kBase);
+  reverb.tick(ram.data(), registers.data(), kBase, input, 0, true);
+  std::vector<int> found;
+  for (const int bytes : readBytes) found.push_back(static_cast<std::int16_t>(at(bytes)[0] | (at(bytes)[1] << 8)));
+  return found;
+}
+
+// Where places coincide, a read finds what the hardware's order of accesses leaves there (psx-spx,
+// "SPU Internal State Machine from SPU RAM Timing"): COMB1 is read before the DIFF reflection is
+// written and COMB2 after it; the second all-pass reads its delayed sample before the first writes.
+TEST(HardwareCases, ReverbPlacesThatCoincideAreReadInTheHardwareOrder) {
+  std::array<std::uint16_t, spu_reg::kReverbRegisterCount> r{};
+  // vIIR and vWALL zero: a reflection copies the sample before it.
+  r[spu_reg::mLDIFF] = r[spu_reg::mLCOMB1] = r[spu_reg::mLCOMB2] = 0x20;
+  r[spu_reg::vCOMB1] = r[spu_reg::vCOMB2] = 0x4000;
+  r[spu_reg::mLSAME] = 0x40;
+  // First all-pass of zero volume: it writes the comb sum and passes on its delayed sample. The second's
+  // delayed sample lies on the first's place.
+  r[spu_reg::mLAPF1] = 0x60;
+  r[spu_reg::dAPF1] = 0x08;
+  r[spu_reg::mLAPF2] = 0x70;
+  r[spu_reg::dAPF2] = 0x10;
+  r[spu_reg::vAPF2] = 0x4000;
+  const std::vector<int> found = OneLeftReverbTick(
+      r, {{0x20 * 8 - 2, 0x1000}, {0x20 * 8, 0x3000}, {0x58 * 8, 0x0400}, {0x60 * 8, 0x0600}}, 0,
+      {0x20 * 8, 0x60 * 8, 0x70 * 8});
+  EXPECT_EQ(found[0], 0x1000);                     // DIFF: the sample before it
+  EXPECT_EQ(found[1], 0x3000 / 2 + 0x1000 / 2);    // APF1: COMB1 found the old DIFF, COMB2 the new
+  EXPECT_EQ(found[2], 0x0400 - 0x0600 / 2);        // APF2: its delayed sample as it was before the tick
+}
+
+// vIIR = -8000h multiplies as -1.0 but negates the reflection written (psx-spx, "SPU Reverb
+// Formula", Bug); -7FFFh does not.
+TEST(HardwareCases, ReverbReflectionIsNegatedAtIirMinus8000h) {
+  for (const auto& [iir, written] : {std::pair{0x8000, -0x1000}, std::pair{0x8001, 0x0FFF}}) {
+    std::array<std::uint16_t, spu_reg::kReverbRegisterCount> r{};
+    r[spu_reg::vIIR] = static_cast<std::uint16_t>(iir);
+    r[spu_reg::mLSAME] = 0x20;
+    r[spu_reg::mLDIFF] = 0x40;
+    // SAME with no input: (0 - 800h) * vIIR + 800h, from the sample before it.
+    EXPECT_EQ(OneLeftReverbTick(r, {{0x20 * 8 - 2, 0x0800}}, 0, {0x20 * 8})[0], written) << iir;
   }
 }
 
