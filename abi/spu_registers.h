@@ -153,6 +153,7 @@ constexpr StatusBits StatusFrom(ControlBits control, bool irqFlag, bool captureS
 
 // The transfer control register: 0004h is the only setting retail programs use.
 inline constexpr std::uint16_t kTransferControlNormal = 0x0004;
+inline constexpr std::uint16_t kTransferControlCaptureSignals = 0x000C;  // either bit lets capture signal
 
 // ADSR low and high registers as one 32-bit word (the high register in the upper half). Rates are
 // the 7-bit (shift << 2 | step) fields; the release has a shift only.

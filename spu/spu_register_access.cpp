@@ -127,7 +127,7 @@ std::uint16_t Spu::readRegister(std::uint32_t address) const {
   switch (address) {
     case spu_reg::kEndLow: return static_cast<std::uint16_t>(s.endFlags);
     case spu_reg::kEndHigh: return static_cast<std::uint16_t>(s.endFlags >> 16);
-    case spu_reg::kStatus: return spu_reg::StatusFrom(s.control(), s.irqFlag, s.captureIndex >= spu_reg::kCaptureHalfwords / 2).value;
+    case spu_reg::kStatus: return spu_reg::StatusFrom(s.control(), s.irqFlag, s.captureSignals() && s.captureIndex >= spu_reg::kCaptureHalfwords / 2).value;
     case spu_reg::kCurrentMainVolumeLeft: return s.mainLeft.levelRegister();
     case spu_reg::kCurrentMainVolumeRight: return s.mainRight.levelRegister();
     case spu_reg::kTransferAddress: return s.transfer.startRegister;

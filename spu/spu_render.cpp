@@ -55,7 +55,7 @@ struct ChunkStems {
 struct RenderSettings {
   spu_reg::ControlBits control;
   std::uint32_t pitchMod, noiseOn, reverbOn;
-  std::uint32_t irqUnit;
+  std::uint32_t irqUnit, captureIrqUnit;
   UnsafeReads unsafe;
   const ReverbSetup& reverb;
   DecodedBlockCache* blocks;  // null on the reference path
@@ -67,6 +67,7 @@ struct RenderSettings {
         noiseOn(s.voiceMask(spu_reg::kNoiseModeLow)),
         reverbOn(s.voiceMask(spu_reg::kReverbModeLow)),
         irqUnit(s.irqUnit()),
+        captureIrqUnit(s.captureIrqUnit()),
         reverb(s.reverb.setupFor(&s.registers[spu_reg::ImageIndex(spu_reg::kReverbFirst)], s.reg(spu_reg::kReverbBase))),
         blocks(path == RenderPath::kReference ? nullptr : &blockCache),
         reference(path == RenderPath::kReference) {
@@ -260,7 +261,7 @@ void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   const int dryLeft = mix.otherLeft[i] + wetInLeft, dryRight = mix.otherRight[i] + wetInRight;
 
   const StereoFrame cd = s.cd.pop();
-  Capture(s, settings.irqUnit, cd, mix.outputs[1][i], mix.outputs[3][i]);
+  Capture(s, settings.captureIrqUnit, cd, mix.outputs[1][i], mix.outputs[3][i]);
   int cdLeft = 0, cdRight = 0;
   if (control.cdAudio()) {
     cdLeft = Scale(cd.left, s.reg(spu_reg::kCdVolumeLeft));
@@ -344,7 +345,7 @@ void MixChunk(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   const int cdVolumeRight = static_cast<std::int16_t>(s.reg(spu_reg::kCdVolumeRight));
   std::array<StereoFrame, kChunkFrames> cd;
   for (int i = 0; i < frames; ++i) cd[i] = s.cd.pop();
-  CaptureFrames(s, settings.irqUnit, cd.data(), mix.outputs[1].data(), mix.outputs[3].data(), frames);
+  CaptureFrames(s, settings.captureIrqUnit, cd.data(), mix.outputs[1].data(), mix.outputs[3].data(), frames);
   FrameInts cdLeft, cdRight;
   for (int i = 0; i < frames; ++i) {
     cdLeft[i] = cdOn ? (cd[i].left * cdVolumeLeft) >> 15 : 0;

@@ -34,9 +34,17 @@ struct SpuState {
     return reg(lowAddress) | (std::uint32_t{reg(lowAddress + 2)} << 16);
   }
   spu_reg::ControlBits control() const { return spu_reg::ControlBits{reg(spu_reg::kControl)}; }
-  // The 8-byte unit of sound RAM whose reading or writing by the SPU (voices, capture, transfers)
-  // raises the IRQ flag while the IRQ is enabled (psx-spx, "SPU Interrupt").
-  std::uint32_t irqUnit() const { return control().irqEnabled() ? reg(spu_reg::kIrqAddress) : spu_reg::kNoIrqUnit; }
+  // The 8-byte unit of sound RAM whose reading or writing by the SPU (voices, reverb, transfers)
+  // raises the IRQ flag while the IRQ is enabled, which it is only with the SPU on (psx-spx, "SPU
+  // Interrupt", and "SPU Control and Status Register", ATTR bit 6).
+  std::uint32_t irqUnit() const {
+    const spu_reg::ControlBits c = control();
+    return c.enabled() && c.irqEnabled() ? reg(spu_reg::kIrqAddress) : spu_reg::kNoIrqUnit;
+  }
+  // The capture buffers signal their writes, by IRQ and status bit 11, only with bit 2 or 3 of the
+  // transfer control register set (psx-spx, "SPU Interrupt", Capture Interrupt; STATX).
+  bool captureSignals() const { return (transfer.control & spu_reg::kTransferControlCaptureSignals) != 0; }
+  std::uint32_t captureIrqUnit() const { return captureSignals() ? irqUnit() : spu_reg::kNoIrqUnit; }
 };
 
 }  // namespace kestrel::spu

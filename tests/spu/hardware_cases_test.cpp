@@ -230,6 +230,31 @@ TEST(HardwareCases, IrqFlagRisesOnTheIrqAddress) {
   }
 }
 
+// The capture buffers raise the IRQ and show which half they write (status bit 11) only with bit 2 or
+// 3 of the transfer control register set; no IRQ rises with the SPU off (psx-spx, "SPU Interrupt",
+// Capture Interrupt; "SPU Control and Status Register").
+TEST(HardwareCases, CaptureSignalsOnlyWithTransferControlBitsAndIrqsOnlyWithTheSpuOn) {
+  for (const std::uint16_t transferControl : {std::uint16_t{0x0004}, std::uint16_t{0x0008}, std::uint16_t{0x0000}}) {
+    Spu spu;
+    PowerUp(spu);
+    spu.writeRegister(spu_reg::kTransferControl, transferControl);
+    spu.writeRegister(spu_reg::kIrqAddress, (spu_reg::kCaptureBufferBytes + 40) / 8);
+    spu.writeRegister(spu_reg::kControl, 0xC040);
+    Render(spu, 21);
+    EXPECT_EQ(IrqFlag(spu), transferControl != 0) << transferControl;
+    Render(spu, spu_reg::kCaptureHalfwords / 2);
+    EXPECT_EQ((spu.readRegister(spu_reg::kStatus) & 0x0800) != 0, transferControl != 0) << transferControl;
+  }
+  Spu off;
+  PowerUp(off);
+  off.writeRegister(spu_reg::kIrqAddress, 0x3003);
+  off.writeRegister(spu_reg::kControl, 0x4040);  // unmuted, IRQ enabled, SPU off
+  off.writeRegister(spu_reg::kTransferAddress, 0x3000);
+  const std::vector<std::uint16_t> words(16, 0x1234);
+  off.writeDma(words.data(), 16);
+  EXPECT_FALSE(IrqFlag(off));
+}
+
 // The reverb reaches sound RAM on every tick, the left side's places on even ticks and the right's on
 // odd ones, whether it writes and is heard or not (psx-spx, "SPU Interrupt", Reverb Interrupt). Here
 // one COMB1 place of the otherwise zero places comes to the IRQ address at the 33rd buffer address.
