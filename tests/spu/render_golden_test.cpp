@@ -383,5 +383,33 @@ TEST(RenderPaths, RandomSettingsRenderAlike) {
   }
 }
 
+// Where a place of the reverb's combs or all-pass stages is one of its reflections' places, the order
+// of their accesses decides what is read: the Hall preset with each such pair made to coincide.
+TEST(RenderPaths, CoincidingReverbPlacesRenderAlike) {
+  const spu_reg::ReverbRegister echoes[] = {spu_reg::mLCOMB1, spu_reg::mRCOMB2, spu_reg::mLCOMB4, spu_reg::mRAPF1,
+                                            spu_reg::mLAPF2};
+  const spu_reg::ReverbRegister reflections[] = {spu_reg::mLSAME, spu_reg::mRSAME, spu_reg::mLDIFF,
+                                                 spu_reg::mRDIFF, spu_reg::dRSAME, spu_reg::dLDIFF};
+  for (const auto echo : echoes) {
+    for (const auto reflection : reflections) {
+      auto hashOn = [&](RenderPath path) {
+        Spu spu;
+        spu.setRenderPath(path);
+        PowerUp(spu);
+        UploadSamples(spu);
+        LoadHallReverb(spu);
+        spu.writeRegister(spu_reg::Reverb(echo), spu.readRegister(spu_reg::Reverb(reflection)));
+        spu.writeRegister(spu_reg::kReverbVolumeLeft, 0x6000);
+        spu.writeRegister(spu_reg::kReverbVolumeRight, 0x6000);
+        spu.writeRegister(spu_reg::kReverbModeLow, 1);
+        spu.writeRegister(spu_reg::kControl, 0xC080);
+        StartVoice(spu, 0, kRough, 0x1000, 0x00FF, 0x0000);
+        return RenderHash(spu, {4000, {}, {32, 64, 29}, false});
+      };
+      EXPECT_EQ(hashOn(RenderPath::kFast), hashOn(RenderPath::kReference)) << echo << " on " << reflection;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kestrel::spu
