@@ -55,6 +55,7 @@ void Voice::nextBlock(const std::uint8_t* ram, DecodedBlockCache* blocks) {
 
 VoiceTickOutput Voice::tick(const VoiceTickInput& in) {
   VoiceTickOutput out;
+  out.touchedIrqUnit = readsHeaderAt(in.irqUnit);
   if (!blockEndHandled && counter >= kBlockEndCounter) handleBlockEnd(in.noiseMode, out);
   const int raw = in.noiseMode      ? in.noise
                   : in.plainKernels ? InterpolatePlain(samples.data(), counter)
@@ -71,7 +72,7 @@ VoiceTickOutput Voice::tick(const VoiceTickInput& in) {
     counter -= kBlockCounterSpan;
     nextBlock(in.ram, in.blocks);
     out.loadedBlock = true;
-    out.touchedIrqUnit = blockCovers(in.irqUnit);
+    out.touchedIrqUnit |= blockCovers(in.irqUnit);
   }
   return out;
 }

@@ -49,7 +49,7 @@ struct VoiceTickOutput {
   int right = 0;
   bool reachedLoopEnd = false;
   bool loadedBlock = false;
-  bool touchedIrqUnit = false;  // the block loaded lies on the IRQ address
+  bool touchedIrqUnit = false;  // the block playing or loaded lies on the IRQ address
 };
 
 struct VoiceRun;  // voice_run.h
@@ -99,6 +99,9 @@ struct Voice {
   }
   // Whether the block being played covers the 8-byte unit `unit` of sound RAM.
   bool blockCovers(std::uint32_t unit) const { return (currentAddress >> 3) == unit || (currentAddress >> 3) + 1 == unit; }
+  // A voice reads the header of the block it plays on every tick, so its first unit raises the IRQ
+  // again at once after an acknowledge (psx-spx, "SPU Internal State Machine from SPU RAM Timing").
+  bool readsHeaderAt(std::uint32_t unit) const { return (currentAddress >> 3) == unit; }
   // Silent until the next key on or ENVX write: the envelope is off at level zero.
   bool silentForGood() const { return adsr.phase == AdsrPhase::Off && adsr.level() == 0; }
   // False for a voice that was never keyed on and has no sweep: ticks leave it as it is.
