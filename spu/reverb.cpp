@@ -8,10 +8,6 @@
 #include "spu/sample_math.h"
 #include "spu/tables.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace kestrel::spu {
 namespace {
 
@@ -71,11 +67,8 @@ class BatchArea {
   BatchArea(const BatchPlaces& places, std::uint32_t shift) : at_(places.at), shift_(shift) {}
   int read(ReverbSetup::Place place) const { return Load16(at_[place] + shift_); }
   void write(ReverbSetup::Place place, int value) { Store16(at_[place] + shift_, value); }
-  std::uint8_t* address(ReverbSetup::Place place) const { return at_[place] + shift_; }
-  BatchArea shifted(std::uint32_t bytes) const { return BatchArea(at_, shift_ + bytes); }
 
  private:
-  BatchArea(std::uint8_t* const* at, std::uint32_t shift) : at_(at), shift_(shift) {}
   std::uint8_t* const* at_;
   std::uint32_t shift_;
 };
@@ -83,31 +76,31 @@ class BatchArea {
 // The area is a copy: the stores into sound RAM may alias anything reached through a pointer, which
 // would reload it after every store. Sound RAM is read and written in the hardware's order, which
 // decides what a read finds when places coincide (psx-spx, "SPU Internal State Machine from SPU RAM
-// Timing", Reverb Computation Order): the reflections (reading COMB1 between their writes when
-// `comb1` is given), then the rest of the combs, then the two all-pass stages.
+// Timing", Reverb Computation Order).
 template <class Area>
-[[gnu::always_inline]] inline void Reflect(Area area, const ReverbSetup& setup, const ReverbSetup::Side& side, int input,
-                                           int* comb1) {
+[[gnu::always_inline]] inline int ProcessSide(Area area, const ReverbSetup& setup, const ReverbSetup::Side& side, int input,
+                                              bool writesEnabled) {
   using P = ReverbSetup::Place;
   const int in = Saturate16(Scale(input, side.volumeIn));
-  // (in + [d] * vWALL - [m - 2]) * vIIR + [m - 2], negated when vIIR is -8000h (psx-spx, "SPU Reverb
-  // Formula", Bug).
+  // A reflection: (in + [d] * vWALL - [m - 2]) * vIIR + [m - 2], negated when vIIR is -8000h
+  // (psx-spx, "SPU Reverb Formula", Bug).
   const auto reflect = [&](int delayed, int old) {
     const int next = Saturate16(in + Scale(delayed, setup.wall) - old);
     return setup.reflectionSign * (Scale(next, setup.iir) + old);
   };
-  const int dSame = area.read(P::kDSame);
-  const int sameOld = area.read(P::kSameOld);
-  const int dOtherDiff = area.read(P::kDOtherDiff);
-  area.write(P::kSame, reflect(dSame, sameOld));
-  const int diffOld = area.read(P::kDiffOld);
-  if (comb1) *comb1 = area.read(P::kComb1);
-  area.write(P::kDiff, reflect(dOtherDiff, diffOld));
-}
+  int comb1;
+  if (writesEnabled) {
+    const int dSame = area.read(P::kDSame);
+    const int sameOld = area.read(P::kSameOld);
+    const int dOtherDiff = area.read(P::kDOtherDiff);
+    area.write(P::kSame, reflect(dSame, sameOld));
+    const int diffOld = area.read(P::kDiffOld);
+    comb1 = area.read(P::kComb1);
+    area.write(P::kDiff, reflect(dOtherDiff, diffOld));
+  } else {
+    comb1 = area.read(P::kComb1);
+  }
 
-template <class Area>
-[[gnu::always_inline]] inline int Echo(Area area, const ReverbSetup& setup, int comb1, bool writesEnabled) {
-  using P = ReverbSetup::Place;
   constexpr P kCombs[4] = {P::kComb1, P::kComb2, P::kComb3, P::kComb4};
   int out = Scale(setup.combVolume[0], comb1);
   for (int i = 1; i < 4; ++i) out += Scale(setup.combVolume[i], area.read(kCombs[i]));
@@ -125,53 +118,6 @@ template <class Area>
   if (writesEnabled)
     for (int stage = 0; stage < 2; ++stage) area.write(kApfs[stage], written[stage]);
   return out;
-}
-
-template <class Area>
-[[gnu::always_inline]] inline int ProcessSide(Area area, const ReverbSetup& setup, const ReverbSetup::Side& side, int input,
-                                              bool writesEnabled) {
-  int comb1;
-  if (writesEnabled) Reflect(area, setup, side, input, &comb1);
-  else comb1 = area.read(ReverbSetup::kComb1);  // the reflections are not run with writes disabled
-  return Echo(area, setup, comb1, writesEnabled);
-}
-
-// Echo over four consecutive ticks of one side, whose places lie side by side in sound RAM: the wet
-// samples into wet[0..3].
-void Echo4(const BatchArea& area, const ReverbSetup& setup, bool writesEnabled, std::int16_t* wet) {
-#if defined(__SSE2__)
-  using P = ReverbSetup::Place;
-  // Four halfwords in the low lanes; products in full 32 bits, saturated back by the signed pack.
-  const auto load = [&](P place) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(area.address(place))); };
-  const auto scale = [](__m128i a, __m128i b) {
-    return _mm_srai_epi32(_mm_unpacklo_epi16(_mm_mullo_epi16(a, b), _mm_mulhi_epi16(a, b)), 15);
-  };
-  const auto widen = [](__m128i a) { return _mm_srai_epi32(_mm_unpacklo_epi16(a, a), 16); };
-  const auto narrow = [](__m128i a) { return _mm_packs_epi32(a, a); };
-  const auto volume = [](int v) { return _mm_set1_epi16(static_cast<std::int16_t>(v)); };
-  __m128i sum = scale(volume(setup.combVolume[0]), load(P::kComb1));
-  sum = _mm_add_epi32(sum, scale(volume(setup.combVolume[1]), load(P::kComb2)));
-  sum = _mm_add_epi32(sum, scale(volume(setup.combVolume[2]), load(P::kComb3)));
-  sum = _mm_add_epi32(sum, scale(volume(setup.combVolume[3]), load(P::kComb4)));
-  __m128i out = narrow(sum);
-  const __m128i delayed[2] = {load(P::kApf1Delayed), load(P::kApf2Delayed)};
-  __m128i written[2];
-  for (int stage = 0; stage < 2; ++stage) {
-    const __m128i v = volume(setup.apfVolume[stage]);
-    out = written[stage] = narrow(_mm_sub_epi32(widen(out), scale(v, delayed[stage])));
-    out = narrow(_mm_add_epi32(scale(out, v), widen(delayed[stage])));
-  }
-  if (writesEnabled) {
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(area.address(P::kApf1)), written[0]);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(area.address(P::kApf2)), written[1]);
-  }
-  _mm_storel_epi64(reinterpret_cast<__m128i*>(wet), out);
-#else
-  for (int k = 0; k < 4; ++k) {
-    const BatchArea tick = area.shifted(2 * k);
-    wet[k] = static_cast<std::int16_t>(Echo(tick, setup, tick.read(ReverbSetup::kComb1), writesEnabled));
-  }
-#endif
 }
 
 // One output of the half-band filters, for a single tick.
@@ -233,16 +179,6 @@ ReverbSetup::ReverbSetup(const std::uint16_t* r, std::uint16_t baseUnits)
   };
   left = sideOf(kLeft);
   right = sideOf(kRight);
-  echoInGroups = [&] {
-    const int reflections[4] = {left.offsets[kSame], left.offsets[kDiff], right.offsets[kSame], right.offsets[kDiff]};
-    for (const Side* side : {&left, &right})
-      for (int place = kComb1; place < kPlaces; ++place)
-        if (std::find(std::begin(reflections), std::end(reflections), side->offsets[place]) != std::end(reflections))
-          return false;
-    for (const int place : {kApf1, kApf2})
-      if (left.offsets[place] == right.offsets[kDSame] || left.offsets[place] == right.offsets[kDOtherDiff]) return false;
-    return true;
-  }();
 }
 
 const ReverbSetup& Reverb::setupFor(const std::uint16_t* registers, std::uint16_t base) {
@@ -361,57 +297,21 @@ void Reverb::runBatch(std::uint8_t* ram, const ReverbSetup& setup, const int* in
   std::array<std::array<std::int16_t, kUpReach + 1 + kBatchTicks / 2>, 2> wet;
   for (int side = 0; side < 2; ++side) std::copy_n(output[side].at(firstHalf) - kUpReach, kUpReach + 1, wet[side].begin());
   const std::uint32_t firstAddress = bufferAddress;
-  if (setup.echoInGroups || !writesEnabled) {
-    // Four pairs of ticks at a time: their reflections tick by tick, then each side's echo for its
-    // ticks at once. That moves sound-RAM accesses past others of up to three pairs later; a side's
-    // places move on by 2 bytes a pair, so only places 2 to 6 bytes apart, or the same place on one
-    // pair, could then meet, which ReverbSetup::echoInGroups rules out.
-    for (int start = 0; start < ticks;) {
-      const int end = std::min(ticks, 2 * (static_cast<int>((first + start) / 2) + 4) - static_cast<int>(first));
-      std::uint32_t shifts[2] = {};
-      int counts[2] = {}, wetAt[2] = {};
-      for (int i = start; i < end; ++i) {
-        const int side = static_cast<int>((first + i) % 2);
-        if (counts[side]++ == 0) {
-          shifts[side] = bufferAddress - firstAddress;
-          wetAt[side] = kUpReach + static_cast<int>((first + i) / 2 - firstHalf);
-        }
-        if (writesEnabled)
-          Reflect(BatchArea(places[side], bufferAddress - firstAddress), setup, side == 0 ? setup.left : setup.right,
-                  down[side][(i - firstOf[side]) / 2], nullptr);
-        if (side == 1) advance(setup.baseRegister);
-      }
-      for (int side = 0; side < 2; ++side) {
-        const BatchArea echo(places[side], shifts[side]);
-        std::int16_t* out = &wet[side][wetAt[side]];
-        if (counts[side] == 4) {
-          Echo4(echo, setup, writesEnabled, out);
-          continue;
-        }
-        for (int k = 0; k < counts[side]; ++k) {
-          const BatchArea tick = echo.shifted(2 * k);
-          out[k] = static_cast<std::int16_t>(Echo(tick, setup, tick.read(ReverbSetup::kComb1), writesEnabled));
-        }
-      }
-      start = end;
-    }
-  } else {
-    // One side's tick; apart by side, so that nothing picks a side at run time.
-    const auto tickSide = [&]<int kSide>(int i) {
-      const std::uint32_t n = first + i;
-      const int out = ProcessSide(BatchArea(places[kSide], bufferAddress - firstAddress), setup,
-                                  kSide == 0 ? setup.left : setup.right, down[kSide][(i - firstOf[kSide]) / 2], writesEnabled);
-      wet[kSide][kUpReach + n / 2 - firstHalf] = static_cast<std::int16_t>(out);
-      if (kSide == 1) advance(setup.baseRegister);
-    };
-    int t = 0;
-    if (first % 2 == 1) tickSide.template operator()<1>(t++);
-    for (; t + 1 < ticks; t += 2) {
-      tickSide.template operator()<0>(t);
-      tickSide.template operator()<1>(t + 1);
-    }
-    if (t < ticks) tickSide.template operator()<0>(t);
+  // One side's tick; apart by side, so that nothing picks a side at run time.
+  const auto tickSide = [&]<int kSide>(int i) {
+    const std::uint32_t n = first + i;
+    const int out = ProcessSide(BatchArea(places[kSide], bufferAddress - firstAddress), setup,
+                                kSide == 0 ? setup.left : setup.right, down[kSide][(i - firstOf[kSide]) / 2], writesEnabled);
+    wet[kSide][kUpReach + n / 2 - firstHalf] = static_cast<std::int16_t>(out);
+    if (kSide == 1) advance(setup.baseRegister);
+  };
+  int t = 0;
+  if (first % 2 == 1) tickSide.template operator()<1>(t++);
+  for (; t + 1 < ticks; t += 2) {
+    tickSide.template operator()<0>(t);
+    tickSide.template operator()<1>(t + 1);
   }
+  if (t < ticks) tickSide.template operator()<0>(t);
   position += ticks;
 
   // The wet signal: each side's even output phase at its own tick, the other side's centre tap there

@@ -45,11 +45,6 @@ struct ReverbSetup {
   int combVolume[4] = {};
   int apfVolume[2] = {};
   Side left{}, right{};
-  // No place of the echo (the combs and all-pass stages) is a reflection's written place, and no left
-  // all-pass writes where a right reflection reads: then a few ticks' reflections may run before
-  // their echoes (Reverb::runBatch). Every place lies a multiple of 8 bytes from every other, but for
-  // the reflections' previous samples, 2 bytes before theirs.
-  bool echoInGroups = false;
 
   ReverbSetup() = default;
   ReverbSetup(const std::uint16_t* registers, std::uint16_t base);
