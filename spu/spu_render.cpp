@@ -126,7 +126,7 @@ bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& 
     const bool intoReverb = settings.reverbOn & bit;
     run.noise = (settings.noiseOn & bit) ? mix.noise.data() : nullptr;
     // Stored on every voice, not only the modulated ones: the render reads it at once, and a read that
-    // straddles the two halves of the zeroing above would wait for them to reach memory.
+    // straddled the two halves of an earlier store to it would wait for them to reach memory.
     const int* below = (settings.pitchMod & bit) ? (s.voices[v - 1].keyedOn ? mix.outputs[v - 1].data() : kSilence.data()) : nullptr;
     run.modulator = below;
     run.reachedLoopEnd = run.touchedIrqUnit = run.readUnsafeBlock = false;
