@@ -174,6 +174,16 @@ TEST(HardwareCases, EndWithoutRepeatMutesEightSamplesEarly) {
 
 bool IrqFlag(const Spu& spu) { return (spu.readRegister(spu_reg::kStatus) & 0x40) != 0; }
 
+// The IRQ address on halfwords 20..23 of the capture buffers, and the 21 ticks that write them.
+void RenderPastCaptureIrq(Spu& spu, std::uint16_t reverbBase, std::uint16_t transferControl) {
+  PowerUp(spu);
+  spu.writeRegister(spu_reg::kReverbBase, reverbBase);
+  spu.writeRegister(spu_reg::kTransferControl, transferControl);
+  spu.writeRegister(spu_reg::kIrqAddress, (spu_reg::kCaptureBufferBytes + 40) / 8);
+  spu.writeRegister(spu_reg::kControl, 0xC040);
+  Render(spu, 21);
+}
+
 // The IRQ flag (status bit 6) rises when the SPU touches the IRQ address while the IRQ is enabled:
 // a voice's block, the capture buffers, a transfer. Clearing the enable acknowledges it.
 TEST(HardwareCases, IrqFlagRisesOnTheIrqAddress) {
@@ -216,11 +226,7 @@ TEST(HardwareCases, IrqFlagRisesOnTheIrqAddress) {
   // Also when that tick ends a render, with the reverb work area on the capture buffers or clear of them.
   for (const std::uint16_t reverbBase : {std::uint16_t{0x0000}, std::uint16_t{0x8000}}) {
     Spu once;
-    PowerUp(once);
-    once.writeRegister(spu_reg::kReverbBase, reverbBase);
-    once.writeRegister(spu_reg::kIrqAddress, (spu_reg::kCaptureBufferBytes + 40) / 8);
-    once.writeRegister(spu_reg::kControl, 0xC040);
-    Render(once, 21);
+    RenderPastCaptureIrq(once, reverbBase, spu_reg::kTransferControlNormal);
     EXPECT_TRUE(IrqFlag(once)) << reverbBase;
   }
 
@@ -245,11 +251,7 @@ TEST(HardwareCases, IrqFlagRisesOnTheIrqAddress) {
 TEST(HardwareCases, CaptureSignalsOnlyWithTransferControlBitsAndIrqsOnlyWithTheSpuOn) {
   for (const std::uint16_t transferControl : {std::uint16_t{0x0004}, std::uint16_t{0x0008}, std::uint16_t{0x0000}}) {
     Spu spu;
-    PowerUp(spu);
-    spu.writeRegister(spu_reg::kTransferControl, transferControl);
-    spu.writeRegister(spu_reg::kIrqAddress, (spu_reg::kCaptureBufferBytes + 40) / 8);
-    spu.writeRegister(spu_reg::kControl, 0xC040);
-    Render(spu, 21);
+    RenderPastCaptureIrq(spu, 0x8000, transferControl);
     EXPECT_EQ(IrqFlag(spu), transferControl != 0) << transferControl;
     Render(spu, spu_reg::kCaptureHalfwords / 2);
     EXPECT_EQ((spu.readRegister(spu_reg::kStatus) & 0x0800) != 0, transferControl != 0) << transferControl;
