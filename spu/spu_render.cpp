@@ -129,7 +129,8 @@ bool RenderVoicesByVoice(SpuState& s, const RenderSettings& settings, ChunkMix& 
     // straddled the two halves of an earlier store to it would wait for them to reach memory.
     const int* below = (settings.pitchMod & bit) ? (s.voices[v - 1].keyedOn ? mix.outputs[v - 1].data() : kSilence.data()) : nullptr;
     run.modulator = below;
-    run.reachedLoopEnd = run.touchedIrqUnit = run.readUnsafeBlock = false;
+    run.reachedLoopEnd = run.readUnsafeBlock = false;
+    run.touchedIrqUnit = voice.readsHeaderAt(run.irqUnit);
     int* sumLeft = intoReverb ? mix.reverbLeft.data() : mix.otherLeft.data();
     int* sumRight = intoReverb ? mix.reverbRight.data() : mix.otherRight.data();
     if constexpr (kStems) {

@@ -122,7 +122,6 @@ bool Voice::renderAtFixedPitch(VoiceRun& run) {
   if (run.frames <= 0 || run.noise || run.modulator || left.setting.sweep() || right.setting.sweep() || adsr.level() < 0)
     return false;
   const int frames = run.frames;
-  run.touchedIrqUnit |= readsHeaderAt(run.irqUnit);
   const std::uint32_t step = PitchStep(pitch);
   byStep.use(step);
   const std::uint32_t start = counter;
@@ -194,7 +193,6 @@ bool Voice::renderAtFixedPitch(VoiceRun& run) {
 // ENVX) each span and tick adds its own share with the levels of its time.
 void Voice::renderInSpans(VoiceRun& run) {
   const bool volumesAfterRun = !left.setting.sweep() && !right.setting.sweep() && adsr.level() >= 0;
-  run.touchedIrqUnit |= readsHeaderAt(run.irqUnit);
   for (int i = 0; i < run.frames;) {
     const int span = std::min(ticksBeforeBlockEnd(run), run.frames - i);
     if (span > 0) {

@@ -48,7 +48,7 @@ struct VoiceRun {
   int* output = nullptr;  // per frame: the sample after the envelope
   std::uint32_t irqUnit = spu_reg::kNoIrqUnit;
   bool reachedLoopEnd = false;
-  bool touchedIrqUnit = false;
+  bool touchedIrqUnit = false;  // a block played lies on the IRQ address; the caller checks the first
   bool readUnsafeBlock = false;  // the run stopped early: render these frames tick by tick instead
 };
 
