@@ -16,6 +16,12 @@ int Scale(int sample, int volume) { return (sample * volume) >> 15; }
 std::int16_t Load16(const std::uint8_t* p) { return static_cast<std::int16_t>(LoadLe16(p)); }
 void Store16(std::uint8_t* p, int value) { StoreLe16(p, static_cast<std::uint16_t>(Saturate16(value))); }
 
+// The buffer address as a byte offset into the work area, wrapped into it.
+int OffsetInArea(const ReverbSetup& setup, std::uint32_t bufferAddress) {
+  const int offset = static_cast<int>(bufferAddress) - setup.base;
+  return offset >= 0 && offset < setup.size ? offset : ((offset % setup.size) + setup.size) % setup.size;
+}
+
 // Sound-RAM access at a side's places, relative to the buffer address and wrapped inside the work
 // area. The offsets come already reduced into the work area (ReverbSetup), so one conditional
 // subtraction wraps each; the sixteen are wrapped together, in vector form, once per tick.
@@ -23,8 +29,7 @@ class WorkArea {
  public:
   WorkArea(std::uint8_t* ram, const ReverbSetup& setup, const ReverbSetup::Side& side, std::uint32_t bufferAddress)
       : ram_(ram + setup.base) {
-    int current = static_cast<int>(bufferAddress) - setup.base;
-    if (current < 0 || current >= setup.size) current = ((current % setup.size) + setup.size) % setup.size;
+    const int current = OffsetInArea(setup, bufferAddress);
     for (int i = 0; i < ReverbSetup::kPaddedPlaces; ++i) {
       const int relative = current + side.offsets[i];
       at_[i] = relative >= setup.size ? relative - setup.size : relative;
@@ -194,8 +199,7 @@ const ReverbSetup& Reverb::setupFor(const std::uint16_t* registers, std::uint16_
 bool Reverb::reachesUnit(const ReverbSetup& setup, std::uint32_t unit, int ticks) const {
   const int unitStart = static_cast<int>(std::min(unit, spu_reg::kNoIrqUnit)) * 8 - setup.base;
   if (ticks <= 0 || unitStart < 0 || unitStart >= setup.size) return false;
-  int current = static_cast<int>(bufferAddress) - setup.base;
-  if (current < 0 || current >= setup.size) current = ((current % setup.size) + setup.size) % setup.size;
+  const int current = OffsetInArea(setup, bufferAddress);
   for (int side = 0; side < 2; ++side) {
     // The left runs on even ticks, the right on odd ones; the buffer address moves on after each right.
     const int first = static_cast<int>((position + side) % 2);

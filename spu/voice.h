@@ -98,7 +98,7 @@ struct Voice {
     right.tick();
   }
   // Whether the block being played covers the 8-byte unit `unit` of sound RAM.
-  bool blockCovers(std::uint32_t unit) const { return (currentAddress >> 3) == unit || (currentAddress >> 3) + 1 == unit; }
+  bool blockCovers(std::uint32_t unit) const { return readsHeaderAt(unit) || (currentAddress >> 3) + 1 == unit; }
   // A voice reads the header of the block it plays on every tick, so its first unit raises the IRQ
   // again at once after an acknowledge (psx-spx, "SPU Internal State Machine from SPU RAM Timing").
   bool readsHeaderAt(std::uint32_t unit) const { return (currentAddress >> 3) == unit; }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "spu/adpcm.h"
+#include "spu/le16.h"
 #include "abi/spu_registers.h"
 #include "spu/reverb.h"
 #include "spu/spu.h"
@@ -314,15 +315,12 @@ std::vector<int> OneLeftReverbTick(const std::array<std::uint16_t, spu_reg::kRev
   constexpr std::uint16_t kBase = 0xE000;
   std::vector<std::uint8_t> ram(spu_reg::kSoundRamBytes);
   const auto at = [&](int bytes) { return ram.data() + kBase * 8 + bytes; };
-  for (const auto& [bytes, sample] : samplesAtBytes) {
-    at(bytes)[0] = static_cast<std::uint8_t>(sample);
-    at(bytes)[1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(sample) >> 8);
-  }
+  for (const auto& [bytes, sample] : samplesAtBytes) StoreLe16(at(bytes), static_cast<std::uint16_t>(sample));
   Reverb reverb;
   reverb.setBase(kBase);
   reverb.tick(ram.data(), registers.data(), kBase, input, 0, true);
   std::vector<int> found;
-  for (const int bytes : readBytes) found.push_back(static_cast<std::int16_t>(at(bytes)[0] | (at(bytes)[1] << 8)));
+  for (const int bytes : readBytes) found.push_back(static_cast<std::int16_t>(LoadLe16(at(bytes))));
   return found;
 }
 
