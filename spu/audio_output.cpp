@@ -1,8 +1,9 @@
 #include "spu/audio_output.h"
 
-#include <SDL.h>
-
+#include <cstring>
 #include <thread>
+
+#include "spu/sdl_audio_api.h"
 
 namespace kestrel::spu {
 namespace {
@@ -19,7 +20,8 @@ void AudioOutput::open() {
   ring_.clear();
   clockStart_ = std::chrono::steady_clock::now();
   clockFrames_ = 0;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+  sdl_ = SdlAudio();
+  if (sdl_ == nullptr || sdl_->initSubSystem(SDL_INIT_AUDIO) != 0) return;
   sdlStarted_ = true;
   SDL_AudioSpec want{};
   want.freq = kSampleRate;
@@ -29,8 +31,8 @@ void AudioOutput::open() {
   want.callback = &AudioOutput::Callback;
   want.userdata = this;
   SDL_AudioSpec have{};
-  device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);  // SDL converts if the card differs
-  if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
+  device_ = sdl_->openAudioDevice(nullptr, 0, &want, &have, 0);  // SDL converts if the card differs
+  if (device_ != 0) sdl_->pauseAudioDevice(device_, 0);
 }
 
 void AudioOutput::close() {
@@ -38,13 +40,13 @@ void AudioOutput::close() {
   if (device_ != 0) {
     const auto deadline = std::chrono::steady_clock::now() + kDrainLimit;
     while (ring_.size() > 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(kPollInterval);
-    SDL_CloseAudioDevice(device_);
+    sdl_->closeAudioDevice(device_);
     device_ = 0;
   }
   if (sdlStarted_) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sdl_->quitSubSystem(SDL_INIT_AUDIO);
     // SDL keeps its own bookkeeping until SDL_Quit; release it when nothing else in the process uses SDL.
-    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+    if (sdl_->wasInit(SDL_INIT_EVERYTHING) == 0) sdl_->quit();
   }
   sdlStarted_ = false;
   open_ = false;
@@ -82,7 +84,7 @@ void AudioOutput::Callback(void* self, std::uint8_t* stream, int bytes) {
   const std::size_t wanted = static_cast<std::size_t>(bytes) / 4;
   const std::size_t got = output->ring_.pop(samples, wanted);
   // An underrun plays silence.
-  SDL_memset(samples + 2 * got, 0, (wanted - got) * 4);
+  std::memset(samples + 2 * got, 0, (wanted - got) * 4);
 }
 
 }  // namespace kestrel::spu

@@ -1,4 +1,5 @@
 // The built plugin through its real entry points, loaded the way the player loads it.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -183,6 +184,27 @@ TEST_F(PluginTest, VoiceFlagsAndCaptureReadBackThroughTheEntryPoints) {
   api_.SPUreadDMAMem(capture.data(), 64);
   EXPECT_NE(capture[kAdpcmSamplesPerBlock + 20], 0);
   EXPECT_EQ(capture[kAdpcmSamplesPerBlock + 21], 0);  // muted about 8 samples before the block's end
+}
+
+// Loading SDL and what it pulls in took longer than rendering a short log, so a host that only
+// renders must never load it. Checked in a fresh process: an earlier test may have opened a device.
+TEST_F(PluginTest, OnlyOpeningTheSoundDeviceLoadsSdl) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto sdlLoaded = [] {
+    void* sdl = ::dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_NOLOAD);
+    if (sdl != nullptr) ::dlclose(sdl);
+    return sdl != nullptr;
+  };
+  EXPECT_EXIT(
+      {
+        PlayProgram();
+        Render(4410);
+        if (sdlLoaded()) std::exit(1);
+        if (api_.SPUopen(nullptr) != 0 || !sdlLoaded()) std::exit(2);
+        api_.SPUclose();
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(PluginTest, RealTimeOutputPlaysTheSameSamplesAsRender) {
