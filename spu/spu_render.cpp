@@ -253,6 +253,12 @@ void ShareOut(const std::array<int, stems_abi::kTrackCount>& sources, int mainLe
   add(stems_abi::kReverbTrack);
 }
 
+// Reverb that neither writes nor is heard needs no arithmetic and touches no sound RAM (most logs
+// that use no reverb): only its buffer address moves on.
+bool ReverbIdle(const SpuState& s, spu_reg::ControlBits control) {
+  return !control.reverbWrites() && s.reg(spu_reg::kReverbVolumeLeft) == 0 && s.reg(spu_reg::kReverbVolumeRight) == 0;
+}
+
 // The rest of one tick once the voices are summed: CD input, capture, reverb, main volume.
 template <bool kStems>
 void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, int i, std::int16_t& left,
@@ -273,10 +279,8 @@ void MixFrame(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
     }
   }
 
-  // Reverb that neither writes nor is heard needs no arithmetic (most logs that use no reverb).
   Reverb::Wet wet;
-  if (settings.reference || control.reverbWrites() || s.reg(spu_reg::kReverbVolumeLeft) != 0 ||
-      s.reg(spu_reg::kReverbVolumeRight) != 0) {
+  if (settings.reference || !ReverbIdle(s, control)) {
     wet = s.reverb.tick(s.ram.data(), settings.reverb, Saturate16(wetInLeft), Saturate16(wetInRight), control.reverbWrites());
   } else {
     s.reverb.idleTick(s.reg(spu_reg::kReverbBase));
@@ -333,10 +337,12 @@ void CaptureFrames(SpuState& s, std::uint32_t irqUnit, const StereoFrame* cd, co
 
 // MixFrame over a whole chunk, one stage at a time: CD input and capture, then the reverb, then the
 // sums and volumes in loops the compiler turns into vector code. The same samples as MixFrame frame
-// by frame as long as the reverb work area stays clear of the capture buffers (the stages then touch
-// apart what they write) and no silent voice ticks along (it reads what capture writes, in order).
-bool MixApartPossible(const SpuState& s, const ChunkMix& mix) {
-  return mix.lateVoices == 0 && std::uint32_t{s.reg(spu_reg::kReverbBase)} * 8 >= spu_reg::kCaptureAreaBytes;
+// by frame as long as the reverb is idle or its work area stays clear of the capture buffers (the
+// stages then touch apart what they write) and no silent voice ticks along (it reads what capture
+// writes, in order).
+bool MixApartPossible(const SpuState& s, const RenderSettings& settings, const ChunkMix& mix) {
+  return mix.lateVoices == 0 && (ReverbIdle(s, settings.control) ||
+                                 std::uint32_t{s.reg(spu_reg::kReverbBase)} * 8 >= spu_reg::kCaptureAreaBytes);
 }
 
 void MixChunk(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, std::int16_t* out, int frames) {
@@ -356,7 +362,7 @@ void MixChunk(SpuState& s, const RenderSettings& settings, const ChunkMix& mix, 
   const int reverbVolumeLeft = static_cast<std::int16_t>(s.reg(spu_reg::kReverbVolumeLeft));
   const int reverbVolumeRight = static_cast<std::int16_t>(s.reg(spu_reg::kReverbVolumeRight));
   FrameInts wetLeft, wetRight;
-  if (control.reverbWrites() || reverbVolumeLeft != 0 || reverbVolumeRight != 0) {
+  if (!ReverbIdle(s, control)) {
     const bool cdIntoReverb = cdOn && control.cdReverb();
     FrameInts inLeft, inRight;
     for (int i = 0; i < frames; ++i) {
@@ -400,7 +406,7 @@ void RenderChunk(SpuState& s, RenderSettings& settings, std::int16_t* out, int f
   TickNoise(s, settings, mix, frames);
   settings.unsafe.captureIndex = s.captureIndex;
   if (!settings.reference && RenderVoicesByVoice<kStems>(s, settings, mix, frames, stems)) {
-    if (!kStems && MixApartPossible(s, mix)) {
+    if (!kStems && MixApartPossible(s, settings, mix)) {
       MixChunk(s, settings, mix, out, frames);
       return;
     }

@@ -330,8 +330,11 @@ TEST(RenderPaths, RandomSettingsRenderAlike) {
     const std::uint16_t irqAddress = pick(0, 1) ? static_cast<std::uint16_t>(pick(0, 0x1FF))
                                                 : static_cast<std::uint16_t>(kSampleUnits + pick(0, 0x1000));
     const std::uint16_t masks[6] = {word(), word(), word(), word(), word(), word()};
-    const std::uint16_t mainVolumes[4] = {word(), word(), static_cast<std::uint16_t>(pick(0, 0x7FFF)),
-                                          static_cast<std::uint16_t>(pick(0, 0x7FFF))};
+    // Reverb volumes of zero, with writes off, leave the reverb idle, its base perhaps at 0 (on the
+    // capture buffers).
+    const bool reverbHeard = pick(0, 2) != 0;
+    const std::uint16_t mainVolumes[4] = {word(), word(), static_cast<std::uint16_t>(reverbHeard ? pick(0, 0x7FFF) : 0),
+                                          static_cast<std::uint16_t>(reverbHeard ? pick(0, 0x7FFF) : 0)};
     setUp.push_back([=](Spu& s) {
       s.writeRegister(spu_reg::kIrqAddress, irqAddress);
       s.writeRegister(spu_reg::kControl, control);
@@ -407,6 +410,43 @@ TEST(RenderPaths, CoincidingReverbPlacesRenderAlike) {
         return RenderHash(spu, {4000, {}, {32, 64, 29}, false});
       };
       EXPECT_EQ(hashOn(RenderPath::kFast), hashOn(RenderPath::kReference)) << echo << " on " << reflection;
+    }
+  }
+}
+
+// A reverb whose work area holds the capture buffers reads and writes what the render captures
+// meanwhile, in the plain order; idle (no writes, not heard) it touches nothing there. Each state,
+// with random places on the buffers and CD input to capture.
+TEST(RenderPaths, ReverbOverTheCaptureBuffersRendersAlike) {
+  std::mt19937 random(20261208);
+  for (const bool writes : {false, true}) {
+    for (const bool heard : {false, true}) {
+      std::array<std::uint16_t, 32> places;
+      for (auto& w : places) w = static_cast<std::uint16_t>(std::uniform_int_distribution<int>(0, 0x1FF)(random));
+      auto hashOn = [&](RenderPath path) {
+        Spu spu;
+        spu.setRenderPath(path);
+        PowerUp(spu);
+        UploadSamples(spu);
+        LoadHallReverb(spu);
+        for (int i = 0; i < 32; ++i)
+          if (i < 2 || (i >= 10 && i < 30)) spu.writeRegister(spu_reg::Reverb(i), places[i]);  // places, not volumes
+        spu.writeRegister(spu_reg::kReverbBase, 0);
+        spu.writeRegister(spu_reg::kReverbVolumeLeft, heard ? 0x6000 : 0);
+        spu.writeRegister(spu_reg::kReverbVolumeRight, heard ? 0x5000 : 0);
+        spu.writeRegister(spu_reg::kReverbModeLow, 0b11);
+        spu.writeRegister(spu_reg::kControl, static_cast<std::uint16_t>(0xC001 | (writes ? 0x0080 : 0)));
+        spu.writeRegister(spu_reg::kCdVolumeLeft, 0x7FFF);
+        spu.writeRegister(spu_reg::kCdVolumeRight, 0x7FFF);
+        StartVoice(spu, 0, kRough, 0x1000, 0x00FF, 0x0000);
+        StartVoice(spu, 1, kTone, 0x0E00, 0x00FF, 0x0000);
+        std::vector<std::int16_t> cdda = RoughWave(2 * 12000, 5);
+        std::vector<Event> events = {
+            At(0, [cdda](Spu& s) { s.playCdda(reinterpret_cast<const std::uint8_t*>(cdda.data()), cdda.size() * 2); }),
+        };
+        return RenderHash(spu, {12000, events, {32, 64, 29, 1, 500}, false});
+      };
+      EXPECT_EQ(hashOn(RenderPath::kFast), hashOn(RenderPath::kReference)) << "writes " << writes << ", heard " << heard;
     }
   }
 }
