@@ -1,6 +1,9 @@
 // Register reads and writes of the Spu, and the register image of saved states.
 #include "spu/spu.h"
 
+#include <memory>
+#include <type_traits>
+
 #include "spu/le16.h"
 
 namespace kestrel::spu {
@@ -32,7 +35,11 @@ constexpr RenderPath kDefaultRenderPath = RenderPath::kFast;
 Spu::Spu() : path_(kDefaultRenderPath) { reset(); }
 
 void Spu::reset() {
-  state_ = std::make_unique<SpuState>();
+  // A state loaded into a running plugin is made over the old one: a fresh megabyte would cost a
+  // page fault per 4 KB, which loading a log and starting to decode it would pay every time.
+  static_assert(std::is_trivially_destructible_v<SpuState> && std::is_nothrow_default_constructible_v<SpuState>);
+  if (state_) std::construct_at(state_.get());
+  else state_ = std::make_unique<SpuState>();
   state_->transfer.control = spu_reg::kTransferControlNormal;
 }
 
