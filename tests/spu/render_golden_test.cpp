@@ -386,6 +386,14 @@ TEST(RenderPaths, RandomSettingsRenderAlike) {
   }
 }
 
+// A powered-up SPU on `path` with the test samples and the Hall reverb loaded.
+void PowerUpWithHallReverb(Spu& spu, RenderPath path) {
+  spu.setRenderPath(path);
+  PowerUp(spu);
+  UploadSamples(spu);
+  LoadHallReverb(spu);
+}
+
 // Where a place of the reverb's combs or all-pass stages is one of its reflections' places, the order
 // of their accesses decides what is read: the Hall preset with each such pair made to coincide.
 TEST(RenderPaths, CoincidingReverbPlacesRenderAlike) {
@@ -397,10 +405,7 @@ TEST(RenderPaths, CoincidingReverbPlacesRenderAlike) {
     for (const auto reflection : reflections) {
       auto hashOn = [&](RenderPath path) {
         Spu spu;
-        spu.setRenderPath(path);
-        PowerUp(spu);
-        UploadSamples(spu);
-        LoadHallReverb(spu);
+        PowerUpWithHallReverb(spu, path);
         spu.writeRegister(spu_reg::Reverb(echo), spu.readRegister(spu_reg::Reverb(reflection)));
         spu.writeRegister(spu_reg::kReverbVolumeLeft, 0x6000);
         spu.writeRegister(spu_reg::kReverbVolumeRight, 0x6000);
@@ -425,10 +430,7 @@ TEST(RenderPaths, ReverbOverTheCaptureBuffersRendersAlike) {
       for (auto& w : places) w = static_cast<std::uint16_t>(std::uniform_int_distribution<int>(0, 0x1FF)(random));
       auto hashOn = [&](RenderPath path) {
         Spu spu;
-        spu.setRenderPath(path);
-        PowerUp(spu);
-        UploadSamples(spu);
-        LoadHallReverb(spu);
+        PowerUpWithHallReverb(spu, path);
         for (int i = 0; i < 32; ++i)
           if (i < 2 || (i >= 10 && i < 30)) spu.writeRegister(spu_reg::Reverb(i), places[i]);  // places, not volumes
         spu.writeRegister(spu_reg::kReverbBase, 0);
