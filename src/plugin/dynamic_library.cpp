@@ -23,12 +23,22 @@ DynamicLibrary DynamicLibrary::Open(const std::string& path) {
     library.error_ = path + ": not a regular file";
     return library;
   }
-  library.handle_ = ::dlopen(local.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (library.handle_ == nullptr) {
-    const char* error = ::dlerror();
-    library.error_ = error != nullptr ? error : "cannot load " + path;
-  }
+  library.load(local, path);
   return library;
+}
+
+DynamicLibrary DynamicLibrary::OpenInstalled(const std::string& soname) {
+  DynamicLibrary library;
+  library.load(soname, soname);
+  return library;
+}
+
+void DynamicLibrary::load(const std::string& file, const std::string& name) {
+  handle_ = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle_ == nullptr) {
+    const char* error = ::dlerror();
+    error_ = error != nullptr ? error : "cannot load " + name;
+  }
 }
 
 DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept

@@ -11,6 +11,8 @@ class DynamicLibrary {
   // Loads `path` with every symbol bound now, so that a library with a missing
   // dependency or unresolved symbol fails here and not in the middle of a call.
   static DynamicLibrary Open(const std::string& path);
+  // A library of the system by its soname ("libsndfile.so.1"), found where the loader looks.
+  static DynamicLibrary OpenInstalled(const std::string& soname);
 
   DynamicLibrary(DynamicLibrary&& other) noexcept;
   DynamicLibrary& operator=(DynamicLibrary&& other) noexcept;
@@ -29,6 +31,8 @@ class DynamicLibrary {
   }
 
  private:
+  void load(const std::string& file, const std::string& name);  // `name` for the message
+
   void* handle_ = nullptr;
   std::string error_;
 };
