@@ -55,6 +55,15 @@ TEST(DynamicLibrary, ReportsWhyALibraryDoesNotLoad) {
   EXPECT_FALSE(DynamicLibrary::Open("libz.so.1").IsLoaded());
 }
 
+TEST(DynamicLibrary, OpensASystemLibraryBySoname) {
+  const DynamicLibrary zlib = DynamicLibrary::OpenInstalled("libz.so.1");
+  ASSERT_TRUE(zlib.IsLoaded()) << zlib.Error();
+  EXPECT_NE(zlib.Symbol("zlibVersion"), nullptr);
+  const DynamicLibrary missing = DynamicLibrary::OpenInstalled("libkestrel-nowhere.so.0");
+  EXPECT_FALSE(missing.IsLoaded());
+  EXPECT_THAT(missing.Error(), HasSubstr("libkestrel-nowhere.so.0"));
+}
+
 TEST(DynamicLibrary, MovesOwnership) {
   DynamicLibrary a = DynamicLibrary::Open(test::kRecordingPlugin);
   DynamicLibrary b = std::move(a);
