@@ -20,8 +20,8 @@ void AudioOutput::open() {
   ring_.clear();
   clockStart_ = std::chrono::steady_clock::now();
   clockFrames_ = 0;
-  sdl_ = SdlAudio();
-  if (sdl_ == nullptr || sdl_->initSubSystem(SDL_INIT_AUDIO) != 0) return;
+  const SdlAudioApi* sdl = SdlAudio();
+  if (sdl == nullptr || sdl->initSubSystem(SDL_INIT_AUDIO) != 0) return;
   sdlStarted_ = true;
   SDL_AudioSpec want{};
   want.freq = kSampleRate;
@@ -31,22 +31,23 @@ void AudioOutput::open() {
   want.callback = &AudioOutput::Callback;
   want.userdata = this;
   SDL_AudioSpec have{};
-  device_ = sdl_->openAudioDevice(nullptr, 0, &want, &have, 0);  // SDL converts if the card differs
-  if (device_ != 0) sdl_->pauseAudioDevice(device_, 0);
+  device_ = sdl->openAudioDevice(nullptr, 0, &want, &have, 0);  // SDL converts if the card differs
+  if (device_ != 0) sdl->pauseAudioDevice(device_, 0);
 }
 
 void AudioOutput::close() {
   if (!open_) return;
+  const SdlAudioApi* sdl = SdlAudio();  // loaded already if a device or SDL was started
   if (device_ != 0) {
     const auto deadline = std::chrono::steady_clock::now() + kDrainLimit;
     while (ring_.size() > 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(kPollInterval);
-    sdl_->closeAudioDevice(device_);
+    sdl->closeAudioDevice(device_);
     device_ = 0;
   }
   if (sdlStarted_) {
-    sdl_->quitSubSystem(SDL_INIT_AUDIO);
+    sdl->quitSubSystem(SDL_INIT_AUDIO);
     // SDL keeps its own bookkeeping until SDL_Quit; release it when nothing else in the process uses SDL.
-    if (sdl_->wasInit(SDL_INIT_EVERYTHING) == 0) sdl_->quit();
+    if (sdl->wasInit(SDL_INIT_EVERYTHING) == 0) sdl->quit();
   }
   sdlStarted_ = false;
   open_ = false;

@@ -10,8 +10,6 @@
 
 namespace kestrel::spu {
 
-struct SdlAudioApi;
-
 class AudioOutput {
  public:
   static constexpr int kSampleRate = 44100;
@@ -38,7 +36,6 @@ class AudioOutput {
   void paceByClock(std::size_t frames);
 
   FrameRing<kRingFrames> ring_;
-  const SdlAudioApi* sdl_ = nullptr;  // set by open(): SDL is loaded only for real-time output
   std::uint32_t device_ = 0;
   bool open_ = false;
   bool sdlStarted_ = false;
