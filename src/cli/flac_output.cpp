@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "plugin/dynamic_library.h"
@@ -28,17 +29,26 @@ struct SndfileApi {
 // Null, with `error` saying why, when it cannot be loaded or lacks a function.
 const SndfileApi* Sndfile(std::string& error) {
   static const DynamicLibrary library = DynamicLibrary::OpenInstalled("libsndfile.so.1");
-  static const SndfileApi api{library.Entry<decltype(&sf_open)>("sf_open"),
-                              library.Entry<decltype(&sf_open_fd)>("sf_open_fd"),
-                              library.Entry<decltype(&sf_strerror)>("sf_strerror"),
-                              library.Entry<decltype(&sf_readf_short)>("sf_readf_short"),
-                              library.Entry<decltype(&sf_writef_short)>("sf_writef_short"),
-                              library.Entry<decltype(&sf_close)>("sf_close")};
+  static SndfileApi api{};
+  static const bool complete = [] {
+    bool all = true;
+    const auto bind = [&all](auto& function, const char* name) {
+      function = library.Entry<std::remove_reference_t<decltype(function)>>(name);
+      all = all && function != nullptr;
+    };
+    bind(api.open, "sf_open");
+    bind(api.openFd, "sf_open_fd");
+    bind(api.strerror, "sf_strerror");
+    bind(api.readfShort, "sf_readf_short");
+    bind(api.writefShort, "sf_writef_short");
+    bind(api.close, "sf_close");
+    return all;
+  }();
   if (!library.IsLoaded()) {
     error = "can't encode FLAC : " + library.Error();
     return nullptr;
   }
-  if (!api.open || !api.openFd || !api.strerror || !api.readfShort || !api.writefShort || !api.close) {
+  if (!complete) {
     error = "can't encode FLAC : libsndfile.so.1 lacks a function it needs";
     return nullptr;
   }
